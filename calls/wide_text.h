@@ -1,0 +1,55 @@
+// A UTF-16 text in a caller's fixed buffer that can only grow within that buffer.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "calls/wide_print.h"
+
+// Every append stays inside the buffer. When a text would not fit, it is cut at a whole line
+// (before the "\r\n" that opens the line that overflowed, or, in a one-line text, at the last
+// unit that fits, never inside a surrogate pair), and every later append is dropped.
+class WideText {
+  public:
+    // `capacity` counts UTF-16 units, terminator included; it must be at least 1.
+    WideText(char16_t* buffer, size_t capacity);
+    WideText(const WideText&) = delete;
+    WideText& operator=(const WideText&) = delete;
+
+    void Clear();
+    void Append(std::u16string_view text);
+    void Append(const char16_t* text) { Append(std::u16string_view(text)); }
+    void Append(char16_t unit) { Append(std::u16string_view(&unit, 1)); }
+
+    template <typename... Args>
+    void Print(const char16_t* format, const Args&... args) {
+        char16_t scratch[kWidePrintLimit];
+        const size_t length = WidePrint(scratch, format, args...);
+        Append(std::u16string_view(scratch, length));
+    }
+
+    const char16_t* c_str() const { return buffer_; }
+    size_t size() const { return length_; }
+    size_t capacity() const { return capacity_; }
+    std::u16string_view view() const { return std::u16string_view(buffer_, length_); }
+    // True once something had to be left out.
+    bool cut() const { return cut_; }
+
+  private:
+    void CutAtLine(char16_t next);
+
+    char16_t* buffer_;
+    size_t capacity_;
+    size_t length_ = 0;
+    bool cut_ = false;
+};
+
+// A WideText with its own storage of N units.
+template <size_t N>
+class FixedWideText : public WideText {
+  public:
+    FixedWideText() : WideText(storage_, N) {}
+
+  private:
+    char16_t storage_[N];
+};

@@ -1,0 +1,88 @@
+// Reads an enhanced metafile through the platform's metafile functions.
+#include <windows.h>
+
+#include <new>
+
+#include "document/emf_format.h"
+#include "document/metafile_reader.h"
+
+namespace {
+
+struct GdiMetafile {
+    HENHMETAFILE handle;
+    uint32_t file_size;
+};
+
+struct EnumerationContext {
+    RecordSink sink;
+    void* context;
+    bool past_end;
+};
+
+void* Open(const char16_t* path) {
+    const wchar_t* wide_path = reinterpret_cast<const wchar_t*>(path);
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExW(wide_path, GetFileExInfoStandard, &attributes) ||
+        attributes.nFileSizeHigh != 0) {
+        return nullptr;
+    }
+    const HENHMETAFILE handle = GetEnhMetaFileW(wide_path);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    GdiMetafile* metafile = new (std::nothrow) GdiMetafile{handle, attributes.nFileSizeLow};
+    if (metafile == nullptr) {
+        DeleteEnhMetaFile(handle);
+    }
+    return metafile;
+}
+
+uint32_t HeaderSize(void* metafile) {
+    return GetEnhMetaFileHeader(static_cast<GdiMetafile*>(metafile)->handle, 0, nullptr);
+}
+
+uint32_t CopyHeader(void* metafile, uint32_t size, uint8_t* out) {
+    return GetEnhMetaFileHeader(static_cast<GdiMetafile*>(metafile)->handle, size,
+                                reinterpret_cast<ENHMETAHEADER*>(out));
+}
+
+// The platform goes on past the end-of-file record when the header's byte count says there
+// is more; the document holds the records up to that record only, as the direct reader does.
+int CALLBACK OneRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+    EnumerationContext* context = reinterpret_cast<EnumerationContext*>(data);
+    if (!context->past_end) {
+        context->sink(context->context, reinterpret_cast<const uint8_t*>(record), record->nSize);
+        context->past_end = record->iType == kEmrEof;
+    }
+    return 1;
+}
+
+int Enumerate(void* metafile, RecordSink sink, void* context) {
+    EnumerationContext enumeration{sink, context, false};
+    return EnumEnhMetaFile(nullptr, static_cast<GdiMetafile*>(metafile)->handle, OneRecord,
+                           &enumeration, nullptr)
+               ? 1
+               : 0;
+}
+
+uint32_t FileSize(void* metafile) {
+    return static_cast<GdiMetafile*>(metafile)->file_size;
+}
+
+void Close(void* metafile) {
+    GdiMetafile* gdi = static_cast<GdiMetafile*>(metafile);
+    DeleteEnhMetaFile(gdi->handle);
+    delete gdi;
+}
+
+const MetafileReader kGdiReader = {Open, HeaderSize, CopyHeader, Enumerate, FileSize, Close};
+
+}  // namespace
+
+const MetafileReader& GdiMetafileReader() {
+    return kGdiReader;
+}
+
+const MetafileReader& PlatformMetafileReader() {
+    return kGdiReader;
+}

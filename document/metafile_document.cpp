@@ -1,0 +1,103 @@
+// The one loaded metafile: its path, its handle, a copy of its header and of every record.
+#include "document/metafile_document.h"
+
+#include <new>
+
+#include "document/emf_format.h"
+
+namespace {
+
+int AppendRecord(void* context, const uint8_t* record, uint32_t available) {
+    static_cast<RecordStore*>(context)->Append(record, available);
+    return 1;
+}
+
+uint32_t ReadU32(const uint8_t* bytes, uint32_t size, uint32_t offset) {
+    RecordReader reader(RecordView{bytes, size});
+    return reader.Has(offset, 4) ? reader.U32(offset) : 0;
+}
+
+}  // namespace
+
+int MetafileDocument::LoadFile(const char16_t* path) {
+    return LoadFileWith(PlatformMetafileReader(), path);
+}
+
+int MetafileDocument::LoadFileWith(const MetafileReader& reader, const char16_t* path) {
+    if (path == nullptr) {
+        return 0;
+    }
+    int length = 0;
+    while (path[length] != 0) {
+        if (++length > kLongestPath) {
+            return 0;
+        }
+    }
+    void* metafile = reader.open(path);
+    if (metafile == nullptr) {
+        return 0;
+    }
+    Release();
+    metafile_ = metafile;
+    reader_ = &reader;
+
+    bool loaded = false;
+    const uint32_t size = reader.header_size(metafile);
+    if (size != 0) {
+        header_ = new (std::nothrow) uint8_t[size];
+        if (header_ != nullptr) {
+            header_size_ = reader.copy_header(metafile, size, header_);
+            loaded = BuildStore() != 0;
+        }
+    }
+    if (!loaded) {
+        Release();
+        return 0;
+    }
+    for (int i = 0; i <= length; ++i) {
+        path_[i] = path[i];
+    }
+    return 1;
+}
+
+// Sizes the store from the header's counts and copies every record into it. The counts come
+// from the file and may be absurd, so neither allocation may exceed what the file itself can
+// hold: its size in bytes, and one record per 8 bytes.
+int MetafileDocument::BuildStore() {
+    if (header_size_ < kHeaderRecordsOffset + 4) {
+        return 0;
+    }
+    const uint32_t file_size = reader_->file_size(metafile_);
+    uint32_t bytes = ReadU32(header_, header_size_, kHeaderBytesOffset);
+    uint32_t records = ReadU32(header_, header_size_, kHeaderRecordsOffset);
+    if (bytes > file_size) {
+        bytes = file_size;
+    }
+    if (records > file_size / kRecordHeadBytes) {
+        records = file_size / kRecordHeadBytes;
+    }
+    if (store_.Reset(static_cast<int32_t>(records), bytes) == 0) {
+        return 0;
+    }
+    return reader_->enumerate(metafile_, AppendRecord, &store_);
+}
+
+void MetafileDocument::Release() {
+    store_.Clear();
+    delete[] header_;
+    header_ = nullptr;
+    if (metafile_ != nullptr) {
+        reader_->close(metafile_);
+        metafile_ = nullptr;
+    }
+    reader_ = nullptr;
+    path_[0] = 0;
+    header_size_ = 0;
+}
+
+int32_t MetafileDocument::HeaderRecordCount() const {
+    if (!IsLoaded() || header_ == nullptr) {
+        return 0;
+    }
+    return static_cast<int32_t>(ReadU32(header_, header_size_, kHeaderRecordsOffset));
+}

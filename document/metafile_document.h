@@ -1,0 +1,52 @@
+// The one loaded metafile: its path, its handle, a copy of its header and of every record.
+#pragma once
+
+#include <cstdint>
+
+#include "document/metafile_reader.h"
+#include "document/record_store.h"
+#include "document/record_view.h"
+
+// Paths are held in buffers of this many UTF-16 units; the longest path accepted has 258.
+inline constexpr int kPathUnits = 260;
+inline constexpr int kLongestPath = 258;
+
+class MetafileDocument {
+  public:
+    MetafileDocument() = default;
+    ~MetafileDocument() { Release(); }
+    MetafileDocument(const MetafileDocument&) = delete;
+    MetafileDocument& operator=(const MetafileDocument&) = delete;
+
+    // Loads the file at `path` through the platform's reader. 1 when it was loaded. A path
+    // that is missing or longer than 258 units, or a file that cannot be opened as an enhanced
+    // metafile, changes nothing; a failure after that leaves the document empty.
+    int LoadFile(const char16_t* path);
+    // The same through a given reader.
+    int LoadFileWith(const MetafileReader& reader, const char16_t* path);
+
+    // Empties the store, frees the header copy, closes the metafile and empties the path.
+    void Release();
+
+    int IsLoaded() const { return metafile_ != nullptr ? 1 : 0; }
+    const char16_t* Path() const { return path_; }
+    // The header copy, or nullptr when nothing is loaded.
+    const uint8_t* Header() const { return IsLoaded() ? header_ : nullptr; }
+    uint32_t HeaderSize() const { return header_size_; }
+    // The header's nRecords, or 0 when nothing is loaded.
+    int32_t HeaderRecordCount() const;
+    // The reader's handle of the loaded metafile, or nullptr.
+    void* Metafile() const { return metafile_; }
+    RecordView RecordAt(int32_t index) const { return store_.RecordAt(index); }
+    const RecordStore& Store() const { return store_; }
+
+  private:
+    int BuildStore();
+
+    char16_t path_[kPathUnits] = {};
+    void* metafile_ = nullptr;
+    uint8_t* header_ = nullptr;
+    uint32_t header_size_ = 0;
+    RecordStore store_;
+    const MetafileReader* reader_ = nullptr;
+};

@@ -1,0 +1,37 @@
+// The two ways of reading an enhanced metafile: the platform's metafile functions, or the
+// file itself.
+#pragma once
+
+#include <cstdint>
+
+// Receives one record during enumeration: its first byte and the number of bytes that the
+// reader vouches for (at least the record's nSize). Returns 1 to carry on.
+using RecordSink = int (*)(void* context, const uint8_t* record, uint32_t available);
+
+// The operations the document needs of a reader. A metafile is the reader's own handle.
+struct MetafileReader {
+    // Opens the file at `path` as an enhanced metafile; nullptr when it cannot be read or is
+    // not one.
+    void* (*open)(const char16_t* path);
+    // The size in bytes of the metafile's header record; 0 on failure.
+    uint32_t (*header_size)(void* metafile);
+    // Copies the first `size` bytes of the header record into `out`; the bytes copied.
+    uint32_t (*copy_header)(void* metafile, uint32_t size, uint8_t* out);
+    // Hands every record to `sink`, in file order, from the header record to the end-of-file
+    // record inclusive. Non-zero when the enumeration completed.
+    int (*enumerate)(void* metafile, RecordSink sink, void* context);
+    // The size of the file in bytes: no header can make the document hold more than this.
+    uint32_t (*file_size)(void* metafile);
+    void (*close)(void* metafile);
+};
+
+// Reads the file as the format lays it out; available on every platform.
+const MetafileReader& DirectMetafileReader();
+
+#ifdef _WIN32
+// Reads through the platform's metafile functions (GetEnhMetaFileW and its family).
+const MetafileReader& GdiMetafileReader();
+#endif
+
+// The reader the program uses: the platform's functions where they exist, else the direct one.
+const MetafileReader& PlatformMetafileReader();

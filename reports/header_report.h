@@ -1,0 +1,16 @@
+// The header report: the file name and one line per field of the metafile's header.
+#pragma once
+
+#include <cstdint>
+
+#include "calls/wide_text.h"
+#include "document/metafile_document.h"
+#include "reports/report_text.h"
+
+// Replaces `out` with one line per field of the base header, up to szlMillimeters. 0, and
+// nothing written, when the header is missing or shorter than the base header; else 1.
+int FormatHeaderFields(const uint8_t* header, uint32_t header_size, WideText& out);
+
+// The whole report for the loaded document. 0 when nothing is loaded or the header's fields
+// cannot be formatted.
+int BuildHeaderReportText(const MetafileDocument& document, ReportText* report);

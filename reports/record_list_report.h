@@ -1,0 +1,19 @@
+// The record list: every record with its number, name, size and a hexadecimal dump.
+#pragma once
+
+#include <cstdint>
+
+#include "calls/wide_text.h"
+#include "document/metafile_document.h"
+#include "reports/report_text.h"
+
+// At most this many bytes of a record are dumped.
+inline constexpr uint32_t kDumpCapBytes = 819;
+
+// Replaces `out` with the dump rows of `length` bytes: up to 16 bytes a row as hexadecimal
+// pairs, then from column 49 the bytes as characters. 0, and nothing written, when there are
+// no bytes; else 1.
+int HexDump(const uint8_t* bytes, uint32_t length, WideText& out);
+
+// The whole report for the loaded document; 0 when nothing is loaded.
+int BuildRecordListText(const MetafileDocument& document, ReportText* report);

@@ -1,0 +1,82 @@
+// The wide formatted print and the bounded text it fills.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calls/wide_print.h"
+#include "calls/wide_text.h"
+
+namespace {
+
+std::u16string Print(const char16_t* format, auto... args) {
+    char16_t out[kWidePrintLimit];
+    const size_t length = WidePrint(out, format, args...);
+    EXPECT_EQ(length, WideLength(out));
+    return std::u16string(out, length);
+}
+
+TEST(WidePrint, ConvertsSignedAndHexadecimalIntegers) {
+    EXPECT_EQ(Print(u"%d|%ld|%d", -5, 42, INT32_MIN), u"-5|42|-2147483648");
+    EXPECT_EQ(Print(u"%d", 0xFFFFFFFFu), u"-1");
+    EXPECT_EQ(Print(u"%08X", -1), u"FFFFFFFF");
+    EXPECT_EQ(Print(u"%04X", 0x12345), u"12345");
+    EXPECT_EQ(Print(u"%02X", 7), u"07");
+    EXPECT_EQ(Print(u"%06d", 42), u"000042");
+    EXPECT_EQ(Print(u"%d.%06d", 3, 141592), u"3.141592");
+}
+
+TEST(WidePrint, WidensSmallIntegersByTheirType) {
+    EXPECT_EQ(Print(u"%d", static_cast<uint16_t>(0xFFFF)), u"65535");
+    EXPECT_EQ(Print(u"%d", static_cast<int16_t>(-3)), u"-3");
+    EXPECT_EQ(Print(u"%d", static_cast<uint8_t>(255)), u"255");
+}
+
+TEST(WidePrint, CopiesWideTextAndConvertsNarrowTextFromWindows1252) {
+    EXPECT_EQ(Print(u"(%s)", u"\u2588\u2588"), u"(\u2588\u2588)");
+    EXPECT_EQ(Print(u"%ls", u"abc"), u"abc");
+    EXPECT_EQ(Print(u"%hs", "a\x80\x81\xE9"), u"a\u20AC\u0081\u00E9");
+    EXPECT_EQ(Print(u"100%%"), u"100%");
+}
+
+TEST(WidePrint, DropsOutputBeyond1023Units) {
+    const std::u16string long_text(2000, u'x');
+    EXPECT_EQ(Print(u"%ls", long_text.c_str()), std::u16string(1023, u'x'));
+    EXPECT_EQ(Print(u"ab%ls", long_text.c_str()).size(), 1023u);
+}
+
+TEST(WidePrint, NeverEndsInsideASurrogatePair) {
+    std::u16string text(1022, u'x');
+    text += u"\U0001F600";  // units 1023 and 1024
+    const std::u16string printed = Print(u"%ls", text.c_str());
+    EXPECT_EQ(printed, std::u16string(1022, u'x'));
+}
+
+TEST(WideText, AppendsWithinItsBuffer) {
+    FixedWideText<16> text;
+    text.Append(u"abc");
+    text.Print(u"%d", 12);
+    EXPECT_EQ(text.view(), u"abc12");
+    EXPECT_FALSE(text.cut());
+    text.Clear();
+    EXPECT_EQ(text.view(), u"");
+}
+
+TEST(WideText, CutsAnOverflowingTextAtAWholeLine) {
+    FixedWideText<20> text;
+    text.Append(u"first;");
+    text.Append(u"\r\n\t  second;");
+    text.Append(u"\r\n\t  third line");
+    EXPECT_TRUE(text.cut());
+    EXPECT_EQ(text.view(), u"first;\r\n\t  second;");
+    text.Append(u"x");
+    EXPECT_EQ(text.view(), u"first;\r\n\t  second;");
+}
+
+TEST(WideText, CutsAOneLineTextAtTheLastWholeCharacter) {
+    FixedWideText<6> text;
+    text.Append(u"abcd\U0001F600");
+    EXPECT_TRUE(text.cut());
+    EXPECT_EQ(text.view(), u"abcd");
+}
+
+}  // namespace
