@@ -16,8 +16,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
 #endif
 
 namespace {
