@@ -124,7 +124,7 @@ size_t FormatXformBlock(WideText& out, const Xform& xform) {
     const float members[6] = {xform.m11, xform.m12, xform.m21, xform.m22, xform.dx, xform.dy};
     const char16_t* const labels[6] = {u"M11", u"M12", u"M21", u"M22", u"Dx ", u"Dy "};
     for (int i = 0; i < 6; ++i) {
-        FixedWideText<64> number;
+        FixedWideText<kFixed6MaxUnits + 1> number;
         FormatFixed6(number, members[i]);
         out.Print(u"\r\n\t  lpXform->e%s = %s", labels[i], number.c_str());
     }

@@ -52,6 +52,11 @@ bool ReadRgnDataHeader(RecordReader& record, uint32_t offset, RgnDataHeader* hea
 // "INFINITY" or "-INFINITY" and NaNs as "NAN", as a C source line would spell them.
 size_t FormatFixed6(WideText& out, float value);
 
+// The longest texts of the two operations above, reached by -FLT_MAX: a buffer of one more
+// unit never cuts them. Values below 2^31 need at most 18 and 281 units.
+inline constexpr size_t kFixed6MaxUnits = 47;
+inline constexpr size_t kXformBlockMaxUnits = 455;
+
 // "// Parameter(s):", the declaration of lpXform and its six members, one line each.
 size_t FormatXformBlock(WideText& out, const Xform& xform);
 
