@@ -1,0 +1,254 @@
+// Text output and font records: the quoted text, option flags, spacing and logical font.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/call_text_utf8.h"
+
+namespace {
+
+constexpr uint32_t kExtTextOutA = 83;
+constexpr uint32_t kExtTextOutW = 84;
+constexpr uint32_t kSmallTextOut = 108;
+constexpr uint32_t kCreateFont = 82;
+
+// An EMR_EXTTEXTOUTA/W at (100, 200) with rectangle (0, 0, 50, 20): the text at 76, the spacing
+// array right after it.
+RecordBuilder ExtTextOut(uint32_t type, std::u16string_view text, uint32_t options = 0x0004,
+                         const std::vector<int32_t>& dx = {}) {
+    const uint32_t width = type == kExtTextOutA ? 1 : 2;
+    const uint32_t off_dx = 76 + (static_cast<uint32_t>(text.size()) * width + 3) / 4 * 4;
+    RecordBuilder r(type, 76);
+    r.I32(36, 100).I32(40, 200).U32(44, static_cast<uint32_t>(text.size())).U32(48, 76);
+    r.U32(52, options).I32(64, 50).I32(68, 20).U32(72, off_dx);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (width == 1) {
+            r.U8(76 + static_cast<uint32_t>(i), static_cast<uint8_t>(text[i]));
+        } else {
+            r.U16(76 + 2 * static_cast<uint32_t>(i), static_cast<uint16_t>(text[i]));
+        }
+    }
+    for (size_t i = 0; i < dx.size(); ++i) {
+        r.I32(off_dx + 4 * static_cast<uint32_t>(i), dx[i]);
+    }
+    return r.Resize(off_dx + 4 * static_cast<uint32_t>(dx.size()));
+}
+
+// The quoted text between _T(" and the last "), of a call text.
+std::string QuotedText(const std::string& call) {
+    const size_t begin = call.find("_T(\"") + 4;
+    return call.substr(begin, call.rfind("\"), ") - begin);
+}
+
+// An EMR_EXTCREATEFONTINDIRECTW of "Arial", index 2, with pitch and family 0x22.
+RecordBuilder Font() {
+    RecordBuilder r(kCreateFont, 332);
+    r.U32(8, 2).I32(12, -13).I32(16, 0).I32(20, 900).I32(24, 0).I32(28, 700);
+    r.U8(35, 0).U8(36, 4).U8(37, 0).U8(38, 5).U8(39, 0x22).Utf16(40, u"Arial");
+    return r;
+}
+
+TEST(FormatExtTextOut, PrintsTheCallAndItsSpacingBlock) {
+    const RecordBuilder r = ExtTextOut(kExtTextOutW, u"abc", 0x0004, {8, 8, 9});
+    const std::string line =
+        "ExtTextOutW(hDC, 100, 200, ETO_CLIPPED, RECT(0, 0, 50, 20), _T(\"abc\"), 3, lpDx);";
+    EXPECT_EQ(CallTextUtf8(r, 0), line);
+    EXPECT_EQ(CallTextUtf8(r, 1), line +
+                                      "\r\n\t  // Parameter(s):\r\n\t  int* lpDx:\r\n\t  lpDx[0] = "
+                                      "8;\r\n\t  lpDx[1] = 8;\r\n\t  lpDx[2] = 9;");
+}
+
+TEST(FormatExtTextOut, NamesOnlyTheKnownOptionFlags) {
+    auto flags = [](uint32_t options) {
+        const std::string call = CallTextUtf8(ExtTextOut(kExtTextOutW, u"a", options));
+        const size_t begin = call.find("200, ") + 5;
+        return call.substr(begin, call.find(", RECT") - begin);
+    };
+    EXPECT_EQ(flags(0), "0");
+    EXPECT_EQ(flags(0x0100), "0");
+    EXPECT_EQ(flags(0x0006), "ETO_OPAQUE | ETO_CLIPPED");
+    EXPECT_EQ(flags(0xFFFFFFFF),
+              "ETO_OPAQUE | ETO_CLIPPED | ETO_GLYPH_INDEX | ETO_RTLREADING | ETO_NUMERICSLOCAL | "
+              "ETO_NUMERICSLATIN | ETO_IGNORELANGUAGE | ETO_PDY");
+}
+
+TEST(FormatExtTextOut, TextIsUnescapedAndEndsAtItsFirstNul) {
+    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, u"say \"hi\"\t\\"))),
+              "say \"hi\"\t\\");
+    const std::string cut = CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(u"ab\0cd", 5)));
+    EXPECT_NE(cut.find("_T(\"ab\"), 5, lpDx);"), std::string::npos) << cut;
+}
+
+TEST(FormatExtTextOut, LongTextStopsAt1023UnitsWithoutSplittingAPair) {
+    const std::string long_text =
+        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(2000, u'x')), 1);
+    EXPECT_EQ(QuotedText(long_text), std::string(1023, 'x'));
+    EXPECT_NE(long_text.find("), 2000, lpDx);"), std::string::npos);
+    EXPECT_EQ(long_text.find("character(s)"), std::string::npos);
+
+    // A pair that would straddle the limit is left out whole.
+    const std::u16string pair_at_cut = std::u16string(1022, u'x') + u"\U0001F600yz";
+    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, pair_at_cut))),
+              std::string(1022, 'x'));
+}
+
+TEST(FormatExtTextOut, LoneSurrogatesBecomeReplacementCharacters) {
+    const std::u16string text = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00};
+    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, text))), "a\uFFFDb\uFFFD😀");
+}
+
+TEST(FormatExtTextOut, EmptyTextKeepsOnlyTheBlockHeader) {
+    const std::string verbose = CallTextUtf8(ExtTextOut(kExtTextOutW, u"", 0), 1);
+    EXPECT_EQ(verbose,
+              "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"\"), 0, lpDx);\r\n\t  // "
+              "Parameter(s):\r\n\t  int* lpDx:");
+}
+
+TEST(FormatExtTextOut, EightBitTextIsReadAsWindows1252) {
+    const std::u16string bytes = {u'a', 0x80, 0xE9, 0x9D};
+    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutA, bytes))), "a€é\u009D");
+}
+
+TEST(FormatExtTextOut, LongSpacingArrayListsThirtyTwoValues) {
+    const std::string verbose =
+        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(40, u'x'), 0, std::vector(40, 7)), 1);
+    EXPECT_NE(verbose.find("lpDx[31] = 7;\r\n\t  // 8 more lpDx value(s) is(are) bypassed..."),
+              std::string::npos);
+    EXPECT_EQ(verbose.find("lpDx[32]"), std::string::npos);
+    EXPECT_EQ(verbose.find("beyond"), std::string::npos);
+}
+
+TEST(FormatExtTextOut, PartsBeyondTheRecordAreNotedNotRead) {
+    // Text of 6 units of which 4 lie inside nSize; the bytes after it are held but not the
+    // record's.
+    RecordBuilder text_cut = ExtTextOut(kExtTextOutW, u"abcdef", 0, {1, 2, 3});
+    text_cut.NSize(84);
+    const std::string line =
+        "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"abcd\"), 6, lpDx);\r\n\t  // 2 "
+        "more character(s) is(are) beyond the record...";
+    EXPECT_EQ(CallTextUtf8(text_cut, 0), line);
+    EXPECT_EQ(CallTextUtf8(text_cut, 1), line +
+                                             "\r\n\t  // Parameter(s):\r\n\t  int* lpDx:\r\n\t  // "
+                                             "6 more lpDx value(s) is(are) beyond the record...");
+
+    // Spacing array of 3 with only 2 inside.
+    RecordBuilder dx_cut = ExtTextOut(kExtTextOutW, u"abc", 0, {1, 2, 3});
+    dx_cut.NSize(static_cast<uint32_t>(dx_cut.bytes().size()) - 4);
+    EXPECT_NE(CallTextUtf8(dx_cut, 1).find("lpDx[1] = 2;\r\n\t  // 1 more lpDx value(s) is(are) "
+                                           "beyond the record..."),
+              std::string::npos);
+
+    // A NUL inside the record ends the text: nothing is missing from it.
+    RecordBuilder nul_inside = ExtTextOut(kExtTextOutW, std::u16string(u"ab\0def", 6));
+    nul_inside.NSize(84);
+    EXPECT_EQ(CallTextUtf8(nul_inside).find("beyond"), std::string::npos);
+}
+
+TEST(FormatExtTextOut, HostileOffsetsAndCountsStayInsideTheRecord) {
+    RecordBuilder huge = ExtTextOut(kExtTextOutW, u"abc", 0, {1});
+    huge.U32(44, 0x7FFFFFFF).U32(72, 0xFFFFFFF0);
+    const std::string huge_text = CallTextUtf8(huge, 1);
+    EXPECT_NE(huge_text.find("_T(\"abc"), std::string::npos);
+    EXPECT_NE(huge_text.find("2147483647 more lpDx value(s) is(are) beyond the record..."),
+              std::string::npos);
+
+    RecordBuilder past_end = ExtTextOut(kExtTextOutW, u"abc");
+    past_end.U32(48, 0xFFFFFFFE);
+    EXPECT_NE(CallTextUtf8(past_end).find("_T(\"\"), 3, lpDx);\r\n\t  // 3 more character(s)"),
+              std::string::npos);
+
+    // A text offset inside the record's own head reads those bytes: 'T' (84), then a NUL.
+    RecordBuilder in_head = ExtTextOut(kExtTextOutW, u"abc");
+    in_head.U32(48, 0).U32(44, 4);
+    EXPECT_NE(CallTextUtf8(in_head).find("_T(\"T\"), 4, lpDx);"), std::string::npos);
+
+    EXPECT_EQ(CallTextUtf8(RecordBuilder(kExtTextOutA, 12)), "ExtTextOutA(████████);");
+    EXPECT_EQ(CallTextUtf8(RecordBuilder(kExtTextOutW, 75)), "ExtTextOutW(████████);");
+
+    for (uint32_t count : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        RecordBuilder r = ExtTextOut(kExtTextOutW, std::u16string(3000, u'y'), 0xFFFF,
+                                     std::vector(3000, -2147483647 - 1));
+        r.U32(44, count);
+        EXPECT_LT(ToU16(CallTextUtf8(r, 1)).size(), 8192u);
+    }
+}
+
+TEST(FormatSmallTextOut, ReadsEachOfItsThreeLayouts) {
+    RecordBuilder ansi_no_rect(kSmallTextOut, 36);
+    ansi_no_rect.I32(8, 5).I32(12, -6).U32(16, 2).U32(20, 0x0300).Ansi(36, "h\xE9");
+    EXPECT_EQ(CallTextUtf8(ansi_no_rect),
+              "TextOut(hDC, 5, -6, _T(\"hé\"), 2);    // EMRSMALLTEXTOUT");
+
+    RecordBuilder ansi_rect(kSmallTextOut, 52);
+    ansi_rect.U32(16, 2).U32(20, 0x0200).Ansi(36, "no").Ansi(52, "ok");
+    EXPECT_EQ(CallTextUtf8(ansi_rect), "TextOut(hDC, 0, 0, _T(\"ok\"), 2);    // EMRSMALLTEXTOUT");
+
+    RecordBuilder wide_no_rect(kSmallTextOut, 36);
+    wide_no_rect.U32(16, 2).U32(20, 0x0100).Utf16(36, u"Ωk");
+    EXPECT_EQ(CallTextUtf8(wide_no_rect, 1),
+              "TextOut(hDC, 0, 0, _T(\"Ωk\"), 2);    // EMRSMALLTEXTOUT");
+    EXPECT_EQ(CallTextUtf8(wide_no_rect, 0), CallTextUtf8(wide_no_rect, 1));
+}
+
+TEST(FormatSmallTextOut, NotesTextBeyondTheRecordAndRefusesAShortHead) {
+    RecordBuilder cut(kSmallTextOut, 36);
+    cut.U32(16, 0x7FFFFFF0).U32(20, 0x0300).Ansi(36, "ab");
+    EXPECT_EQ(CallTextUtf8(cut, 1),
+              "TextOut(hDC, 0, 0, _T(\"ab\"), 2147483632);    // EMRSMALLTEXTOUT\r\n\t  // "
+              "2147483630 more character(s) is(are) beyond the record...");
+    EXPECT_EQ(CallTextUtf8(RecordBuilder(kSmallTextOut, 23)), "TextOut(████████);");
+}
+
+TEST(FormatCreateFont, PrintsTheFaceOnTheFirstLineAndTheFontWhenVerbose) {
+    EXPECT_EQ(CallTextUtf8(Font(), 0), "CreateFontIndirect(&lf);    // Arial, ihFont = 2\r\n");
+    EXPECT_EQ(CallTextUtf8(Font(), 1),
+              "CreateFontIndirect(&lf);    // Arial, ihFont = 2\r\n"
+              "\t  // Parameter(s):\r\n"
+              "\t  LOGFONT lf;\r\n"
+              "\t  lf.lfHeight = -13;\r\n"
+              "\t  lf.lfWidth = 0;\r\n"
+              "\t  lf.lfEscapement = 900;\r\n"
+              "\t  lf.lfOrientation = 0;\r\n"
+              "\t  lf.lfWeight = FW_BOLD;\r\n"
+              "\t  lf.lfItalic = FALSE;\r\n"
+              "\t  lf.lfUnderline = FALSE;\r\n"
+              "\t  lf.lfStrikeOut = FALSE;\r\n"
+              "\t  lf.lfCharSet = ANSI_CHARSET;\r\n"
+              "\t  lf.lfOutPrecision = OUT_TT_PRECIS;\r\n"
+              "\t  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;\r\n"
+              "\t  lf.lfQuality = CLEARTYPE_QUALITY;\r\n"
+              "\t  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;\r\n"
+              "\t  lstrcpy(lf.lfFaceName, _T(\"Arial\"));");
+}
+
+TEST(FormatCreateFont, NamesFieldsOrPrintsTheirNumbers) {
+    auto line = [](RecordBuilder r, const std::string& member) {
+        const std::string text = CallTextUtf8(r, 1);
+        const size_t begin = text.find("lf." + member + " = ") + member.size() + 6;
+        return text.substr(begin, text.find(";\r\n", begin) - begin);
+    };
+    EXPECT_EQ(line(Font().U8(39, 0x0C), "lfPitchAndFamily"), "__unknown pitch:12__ | FF_DONTCARE");
+    EXPECT_EQ(line(Font().U8(39, 0x61), "lfPitchAndFamily"), "FIXED_PITCH | 96");
+    EXPECT_EQ(line(Font().I32(28, 400), "lfWeight"), "FW_NORMAL | FW_REGULAR");
+    EXPECT_EQ(line(Font().I32(28, 550), "lfWeight"), "550");
+    EXPECT_EQ(line(Font().U8(35, 255), "lfCharSet"), "OEM_CHARSET");
+    EXPECT_EQ(line(Font().U8(32, 0xFF), "lfItalic"), "TRUE");
+    EXPECT_EQ(line(Font().U8(37, 0x12), "lfClipPrecision"), "18");
+}
+
+TEST(FormatCreateFont, FaceNameStopsAtThirtyTwoUnitsAndNeedsTheWholeLogFont) {
+    std::u16string face(31, u'F');
+    face += char16_t{0xD800};  // its partner would lie past the face name
+    RecordBuilder full = Font().Utf16(40, face).U16(104, u'Z');
+    const std::string expected_face = std::string(31, 'F') + "\uFFFD";
+    EXPECT_EQ(CallTextUtf8(full),
+              "CreateFontIndirect(&lf);    // " + expected_face + ", ihFont = 2\r\n");
+    EXPECT_NE(CallTextUtf8(full, 1).find("_T(\"" + expected_face + "\"));"), std::string::npos);
+
+    EXPECT_EQ(CallTextUtf8(Font().NSize(103)), "CreateFontIndirect(████████);");
+    EXPECT_EQ(CallTextUtf8(Font().NSize(104), 0),
+              "CreateFontIndirect(&lf);    // Arial, ihFont = 2\r\n");
+}
+
+}  // namespace
