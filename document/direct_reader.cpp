@@ -3,9 +3,10 @@
 // The file is accepted when its first record is a header record (type 1) of at least the base
 // header's 88 bytes, lying inside the file, with the signature " EMF". The records follow one
 // another, each nSize bytes long. Reading stops after the end-of-file record, as the
-// platform's enumeration does; a record whose nSize is below 8 or runs past the end of the
-// file also ends the reading there, and the records read before it are kept: an inspector
-// shows what it can. An nSize that is not a multiple of 4 is taken as it stands.
+// platform's enumeration does; a record whose nSize is below 8, is not a multiple of 4 or runs
+// past the end of the file also ends the reading there, and the records read before it are
+// kept: an inspector shows what it can. (After a size that is not a multiple of 4 the records
+// would follow one another at offsets the format never uses: what follows is not a record.)
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -100,7 +101,7 @@ bool IsEnhancedMetafile(const uint8_t* bytes, uint32_t size) {
     }
     const uint32_t header_size = RecordSizeField(RecordView{bytes, size});
     return header.U32(0) == kEmrHeader && header_size >= kHeaderBaseBytes && header_size <= size &&
-           header.U32(kHeaderSignatureOffset) == kEnhMetaSignature;
+           header_size % 4 == 0 && header.U32(kHeaderSignatureOffset) == kEnhMetaSignature;
 }
 
 void* Open(const char16_t* path) {
@@ -138,7 +139,7 @@ int Enumerate(void* handle, RecordSink sink, void* context) {
     while (metafile->size - offset >= kRecordHeadBytes) {
         const RecordView rest{metafile->bytes + offset, metafile->size - offset};
         const uint32_t size = RecordSizeField(rest);
-        if (size < kRecordHeadBytes || size > rest.size) {
+        if (size < kRecordHeadBytes || size % 4 != 0 || size > rest.size) {
             break;
         }
         sink(context, rest.data, size);
@@ -159,6 +160,32 @@ void Close(void* handle) {
     delete[] metafile->bytes;
     delete metafile;
 }
+
+}  // namespace
+
+bool DirectMetafileIsWellFormed(void* handle) {
+    const DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
+    RecordReader header(RecordView{metafile->bytes, metafile->size});
+    const uint32_t bytes = header.U32(kHeaderBytesOffset);
+    if (bytes > metafile->size) {
+        return false;
+    }
+    uint32_t offset = 0;
+    while (offset < bytes) {
+        const RecordView rest{metafile->bytes + offset, metafile->size - offset};
+        const uint32_t size = RecordSizeField(rest);
+        if (size < kRecordHeadBytes || size % 4 != 0 || size > rest.size) {
+            return false;
+        }
+        offset += size;
+        if (RecordType(rest) == kEmrEof) {
+            break;
+        }
+    }
+    return true;
+}
+
+namespace {
 
 const MetafileReader kDirectReader = {Open, HeaderSize, CopyHeader, Enumerate, FileSize, Close};
 

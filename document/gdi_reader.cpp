@@ -77,6 +77,63 @@ void Close(void* metafile) {
 
 const MetafileReader kGdiReader = {Open, HeaderSize, CopyHeader, Enumerate, FileSize, Close};
 
+// The program's reader: the platform's functions read every well-formed file; the direct
+// reader reads the others, which the platform would refuse, read past their end or never
+// finish enumerating.
+struct PlatformMetafile {
+    const MetafileReader* reader;
+    void* metafile;
+};
+
+void* OpenPlatform(const char16_t* path) {
+    const MetafileReader& direct = DirectMetafileReader();
+    void* metafile = direct.open(path);
+    if (metafile == nullptr) {
+        return nullptr;
+    }
+    const MetafileReader* reader = &direct;
+    if (DirectMetafileIsWellFormed(metafile)) {
+        if (void* gdi = kGdiReader.open(path)) {
+            direct.close(metafile);
+            metafile = gdi;
+            reader = &kGdiReader;
+        }
+    }
+    PlatformMetafile* platform = new (std::nothrow) PlatformMetafile{reader, metafile};
+    if (platform == nullptr) {
+        reader->close(metafile);
+    }
+    return platform;
+}
+
+PlatformMetafile* AsPlatform(void* metafile) {
+    return static_cast<PlatformMetafile*>(metafile);
+}
+
+uint32_t PlatformHeaderSize(void* metafile) {
+    return AsPlatform(metafile)->reader->header_size(AsPlatform(metafile)->metafile);
+}
+
+uint32_t PlatformCopyHeader(void* metafile, uint32_t size, uint8_t* out) {
+    return AsPlatform(metafile)->reader->copy_header(AsPlatform(metafile)->metafile, size, out);
+}
+
+int PlatformEnumerate(void* metafile, RecordSink sink, void* context) {
+    return AsPlatform(metafile)->reader->enumerate(AsPlatform(metafile)->metafile, sink, context);
+}
+
+uint32_t PlatformFileSize(void* metafile) {
+    return AsPlatform(metafile)->reader->file_size(AsPlatform(metafile)->metafile);
+}
+
+void ClosePlatform(void* metafile) {
+    AsPlatform(metafile)->reader->close(AsPlatform(metafile)->metafile);
+    delete AsPlatform(metafile);
+}
+
+const MetafileReader kPlatformReader = {OpenPlatform,      PlatformHeaderSize, PlatformCopyHeader,
+                                        PlatformEnumerate, PlatformFileSize,   ClosePlatform};
+
 }  // namespace
 
 const MetafileReader& GdiMetafileReader() {
@@ -84,5 +141,5 @@ const MetafileReader& GdiMetafileReader() {
 }
 
 const MetafileReader& PlatformMetafileReader() {
-    return kGdiReader;
+    return kPlatformReader;
 }

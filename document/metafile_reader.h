@@ -28,10 +28,19 @@ struct MetafileReader {
 // Reads the file as the format lays it out; available on every platform.
 const MetafileReader& DirectMetafileReader();
 
+// Whether a metafile opened by the direct reader can be handed to the platform's metafile
+// functions safely: its header's byte count lies inside the file and every record up to the
+// end-of-file record (or that byte count) has a size of at least 8, a multiple of 4, that
+// stays inside the file. The platform trusts these sizes: on other files it may read past the
+// file or never finish.
+bool DirectMetafileIsWellFormed(void* direct_metafile);
+
 #ifdef _WIN32
-// Reads through the platform's metafile functions (GetEnhMetaFileW and its family).
+// Reads through the platform's metafile functions (GetEnhMetaFileW and its family). Only for
+// files that are well formed in the sense above.
 const MetafileReader& GdiMetafileReader();
 #endif
 
-// The reader the program uses: the platform's functions where they exist, else the direct one.
+// The reader the program uses: on Windows the platform's functions for every well-formed file
+// and the direct reader for the others, elsewhere the direct reader.
 const MetafileReader& PlatformMetafileReader();

@@ -16,14 +16,25 @@ struct Comparison {
     int neither = 0;
 };
 
+bool IsWellFormed(const std::u16string& path) {
+    void* metafile = DirectMetafileReader().open(path.c_str());
+    const bool well_formed = metafile != nullptr && DirectMetafileIsWellFormed(metafile);
+    if (metafile != nullptr) {
+        DirectMetafileReader().close(metafile);
+    }
+    return well_formed;
+}
+
 // Loads `path` through both readers and, when both accept it, checks that the header copy,
-// the record count and every record's bytes are the same.
+// the record count and every record's bytes are the same. The platform's functions are given
+// only files that are well formed: they trust the record sizes.
 void CompareReaders(const std::string& path, Comparison* comparison) {
     SCOPED_TRACE(path);
     const std::u16string wide = ToU16(path);
     MetafileDocument gdi;
     MetafileDocument direct;
-    const int gdi_loaded = gdi.LoadFileWith(GdiMetafileReader(), wide.c_str());
+    const int gdi_loaded =
+        IsWellFormed(wide) ? gdi.LoadFileWith(GdiMetafileReader(), wide.c_str()) : 0;
     const int direct_loaded = direct.LoadFileWith(DirectMetafileReader(), wide.c_str());
     if (!gdi_loaded || !direct_loaded) {
         if (gdi_loaded) {
@@ -37,11 +48,13 @@ void CompareReaders(const std::string& path, Comparison* comparison) {
     }
     ++comparison->both;
     ASSERT_GE(gdi.HeaderSize(), 88u);
-    const uint32_t common = gdi.HeaderSize() < direct.HeaderSize() ? gdi.HeaderSize() : direct.HeaderSize();
+    const uint32_t common =
+        gdi.HeaderSize() < direct.HeaderSize() ? gdi.HeaderSize() : direct.HeaderSize();
     EXPECT_EQ(0, std::memcmp(gdi.Header(), direct.Header(), common));
     ASSERT_EQ(gdi.Store().count(), direct.Store().count());
     EXPECT_EQ(gdi.Store().stored_bytes(), direct.Store().stored_bytes());
-    EXPECT_EQ(0, std::memcmp(gdi.Store().bytes(), direct.Store().bytes(), gdi.Store().stored_bytes()));
+    EXPECT_EQ(0,
+              std::memcmp(gdi.Store().bytes(), direct.Store().bytes(), gdi.Store().stored_bytes()));
 }
 
 TEST(GdiReader, AgreesWithTheDirectReaderOnEveryGoodCorpusFile) {
@@ -71,12 +84,57 @@ TEST(GdiReader, AgreesWithTheDirectReaderOnCorruptedFilesBothAccept) {
                 comparison.both, comparison.gdi_only, comparison.direct_only, comparison.neither);
 }
 
-TEST(GdiReader, AgreesOnBuiltFiles) {
+TEST(GdiReader, AgreesOnBuiltFilesWithOddHeaderCounts) {
     Comparison comparison;
     RecordBuilder save_dc(33, 8);
     CompareReaders(WriteTempFile("plain.emf", EmfBuilder().Add(save_dc).Add(save_dc).Build()),
                    &comparison);
-    EXPECT_EQ(comparison.both, 1);
+    CompareReaders(WriteTempFile("after-eof.emf",
+                                 [&] {
+                                     std::vector<uint8_t> file = EmfBuilder().Add(save_dc).Build();
+                                     file.insert(file.end(), save_dc.bytes().begin(),
+                                                 save_dc.bytes().end());
+                                     return file;
+                                 }()),
+                   &comparison);
+    CompareReaders(WriteTempFile("few-bytes.emf",
+                                 EmfBuilder().Add(save_dc).Add(save_dc).HeaderU32(48, 116).Build()),
+                   &comparison);
+    CompareReaders(WriteTempFile("few-records.emf",
+                                 EmfBuilder().Add(save_dc).Add(save_dc).HeaderU32(52, 2).Build()),
+                   &comparison);
+    EXPECT_EQ(comparison.both, 4);
+}
+
+// Files on which the platform's own functions would loop forever (a record of size 0), read
+// past the file (a header longer than the file) or refuse the whole file (a size that is not
+// a multiple of 4): the program's reader gives them to the direct reader instead.
+TEST(PlatformReader, ReadsDamagedFilesWithoutTheirDangers) {
+    RecordBuilder save_dc(33, 8);
+    RecordBuilder zero(33, 8);
+    zero.NSize(0);
+    RecordBuilder odd(70, 16);
+    odd.NSize(14);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int32_t count;
+    } files[] = {
+        {"size-zero.emf", EmfBuilder().Add(save_dc).Add(zero).Add(save_dc).Build(), 2},
+        {"odd-size.emf", EmfBuilder().Add(save_dc).Add(odd).Add(save_dc).Build(), 2},
+        {"long-header.emf", EmfBuilder().Add(save_dc).HeaderU32(4, 100000).Build(), -1},
+        {"big-nbytes.emf", EmfBuilder().Add(save_dc).HeaderU32(48, 0x7FFFFFFF).Build(), 3},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const std::u16string path = ToU16(WriteTempFile(file.name, file.bytes));
+        MetafileDocument document;
+        const int loaded = document.LoadFileWith(PlatformMetafileReader(), path.c_str());
+        EXPECT_EQ(loaded, file.count >= 0 ? 1 : 0);
+        if (loaded) {
+            EXPECT_EQ(document.Store().count(), file.count);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+// Identifiers of the program's resources, commands and child controls (read by the resource
+// compiler as well as by the code).
+#pragma once
+
+// Strings, menu, accelerators, dialog, icons and the hand cursor.
+#define IDS_APP_TITLE 103
+#define IDC_ORVELLA 109
+#define IDD_ABOUTBOX 103
+#define IDI_ORVELLA 107
+#define IDI_SMALL 108
+#define IDC_PANHAND 120
+#define IDC_ABOUT_TEXT 1000
+
+// Commands.
+#define IDM_OPEN 110
+#define IDM_BACKGROUND 112
+#define IDM_ABOUT 113
+#define IDM_EXIT 114
+#define IDM_ZOOMIN 117
+#define IDM_ZOOMOUT 118
+#define IDM_FITIMAGE 119
+
+// Child controls of the main window.
+#define IDC_REPORT 500
+#define IDC_MODESWITCHER 501
+#define IDC_RECORDINDEX 502
+#define IDC_CALLTEXT 503
+#define IDC_CANVAS 504
+#define IDC_FILTERLIST 505
