@@ -4,6 +4,7 @@
 #include <new>
 
 #include "document/emf_format.h"
+#include "document/playback_handle.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int MetafileDocument::LoadFileWith(const MetafileReader& reader, const char16_t*
     }
     Release();
     metafile_ = metafile;
-    reader_ = &reader;
+    close_metafile_ = reader.close;
 
     bool loaded = false;
     const uint32_t size = reader.header_size(metafile);
@@ -47,7 +48,7 @@ int MetafileDocument::LoadFileWith(const MetafileReader& reader, const char16_t*
         header_ = new (std::nothrow) uint8_t[size];
         if (header_ != nullptr) {
             header_size_ = reader.copy_header(metafile, size, header_);
-            loaded = BuildStore() != 0;
+            loaded = BuildStore(reader) != 0 && UsePlaybackHandle(reader) != 0;
         }
     }
     if (!loaded) {
@@ -63,11 +64,11 @@ int MetafileDocument::LoadFileWith(const MetafileReader& reader, const char16_t*
 // Sizes the store from the header's counts and copies every record into it. The counts come
 // from the file and may be absurd, so neither allocation may exceed what the file itself can
 // hold: its size in bytes, and one record per 8 bytes.
-int MetafileDocument::BuildStore() {
+int MetafileDocument::BuildStore(const MetafileReader& reader) {
     if (header_size_ < kHeaderRecordsOffset + 4) {
         return 0;
     }
-    const uint32_t file_size = reader_->file_size(metafile_);
+    const uint32_t file_size = reader.file_size(metafile_);
     uint32_t bytes = ReadU32(header_, header_size_, kHeaderBytesOffset);
     uint32_t records = ReadU32(header_, header_size_, kHeaderRecordsOffset);
     if (bytes > file_size) {
@@ -79,7 +80,23 @@ int MetafileDocument::BuildStore() {
     if (store_.Reset(static_cast<int32_t>(records), bytes) == 0) {
         return 0;
     }
-    return reader_->enumerate(metafile_, AppendRecord, &store_);
+    return reader.enumerate(metafile_, AppendRecord, &store_);
+}
+
+// Where the platform plays metafiles from a handle of its own, the reader's handle is
+// exchanged for one made from the stored records; elsewhere the reader's handle stays.
+int MetafileDocument::UsePlaybackHandle(const MetafileReader& reader) {
+    if (!kPlaybackHandles) {
+        return 1;
+    }
+    void* playback = CreatePlaybackHandle(store_);
+    if (playback == nullptr) {
+        return 0;
+    }
+    reader.close(metafile_);
+    metafile_ = playback;
+    close_metafile_ = DeletePlaybackHandle;
+    return 1;
 }
 
 void MetafileDocument::Release() {
@@ -87,10 +104,10 @@ void MetafileDocument::Release() {
     delete[] header_;
     header_ = nullptr;
     if (metafile_ != nullptr) {
-        reader_->close(metafile_);
+        close_metafile_(metafile_);
         metafile_ = nullptr;
     }
-    reader_ = nullptr;
+    close_metafile_ = nullptr;
     path_[0] = 0;
     header_size_ = 0;
 }

@@ -35,18 +35,21 @@ class MetafileDocument {
     uint32_t HeaderSize() const { return header_size_; }
     // The header's nRecords, or 0 when nothing is loaded.
     int32_t HeaderRecordCount() const;
-    // The reader's handle of the loaded metafile, or nullptr.
+    // The handle of the loaded metafile, or nullptr. On Windows it is the HENHMETAFILE the
+    // canvas plays, made from the stored records; elsewhere the reader's own handle.
     void* Metafile() const { return metafile_; }
     RecordView RecordAt(int32_t index) const { return store_.RecordAt(index); }
     const RecordStore& Store() const { return store_; }
 
   private:
-    int BuildStore();
+    int BuildStore(const MetafileReader& reader);
+    int UsePlaybackHandle(const MetafileReader& reader);
 
     char16_t path_[kPathUnits] = {};
     void* metafile_ = nullptr;
     uint8_t* header_ = nullptr;
     uint32_t header_size_ = 0;
     RecordStore store_;
-    const MetafileReader* reader_ = nullptr;
+    // Closes metafile_: the reader's close, or the playback handle's.
+    void (*close_metafile_)(void*) = nullptr;
 };
