@@ -44,7 +44,7 @@ int FormatDcOnly(RecordView, WideText& args) {
 }
 
 void AppendBeyondRecordNote(WideText& args, uint32_t count, const char16_t* item) {
-    args.Print(u"\r\n\t  // %d more %s(s) is(are) beyond the record...", count, item);
+    args.Print(u"\r\n\t  // %u more %s(s) is(are) beyond the record...", count, item);
 }
 
 void AppendStructureBeyondRecordNote(WideText& args, const char16_t* structure) {

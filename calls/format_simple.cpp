@@ -10,6 +10,8 @@ constexpr uint32_t kFirstField = 8;
 constexpr uint32_t kSecondField = 12;
 
 constexpr uint32_t kStockObjectBit = 0x80000000;
+// The bit pattern of the smallest normal float, 2^-126.
+constexpr uint32_t kSmallestNormalFloatBits = 0x00800000;
 
 uint32_t Red(uint32_t color) {
     return color & 0xFF;
@@ -145,8 +147,17 @@ int FormatMiterLimit(RecordView record, WideText& args) {
     if (!r.Has(0, kFirstField + 4)) {
         return FormatUntranslated(args);
     }
+    // Producers write the limit as the unsigned integer the file format defines, although the
+    // platform's record structure calls it a float. A bit pattern that as a float would be
+    // zero or subnormal (below 2^-126, never a miter limit) is that integer; any other is the
+    // float. So both a stored 10 and a stored 10.0 read as 10.000000.
+    const uint32_t bits = r.U32(kFirstField);
     FixedWideText<kFixed6MaxUnits + 1> limit;
-    FormatFixed6(limit, r.F32(kFirstField));
+    if (bits < kSmallestNormalFloatBits) {
+        limit.Print(u"%d.000000", bits);
+    } else {
+        FormatFixed6(limit, r.F32(kFirstField));
+    }
     args.Print(u"(hDC, %s, NULL);", limit.c_str());
     return 1;
 }

@@ -13,7 +13,8 @@ inline int FormatUntranslated(WideText& args) {
 
 // One comment line saying that `count` more items of a list (named in the singular, such as
 // u"point") lie beyond the end of the record and are not listed:
-// "\r\n\t  // %d more point(s) is(are) beyond the record..."
+// "\r\n\t  // %u more point(s) is(are) beyond the record..." (the count unsigned: it is a
+// count the record claims, which may be anything).
 void AppendBeyondRecordNote(WideText& args, uint32_t count, const char16_t* item);
 
 // One comment line saying that a structure (such as u"BITMAPINFOHEADER") does not lie wholly

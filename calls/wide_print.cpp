@@ -56,7 +56,10 @@ void PutNumber(Output& out, uint32_t magnitude, bool negative, unsigned base, un
 
 void PutArgument(Output& out, char16_t conversion, char length, unsigned width,
                  const PrintArg& arg) {
-    if (conversion == u'd') {
+    if (conversion == u'u') {
+        const int32_t value = arg.kind == PrintArg::Kind::kInteger ? arg.integer : 0;
+        PutNumber(out, static_cast<uint32_t>(value), false, 10, width);
+    } else if (conversion == u'd') {
         const int32_t value = arg.kind == PrintArg::Kind::kInteger ? arg.integer : 0;
         const uint32_t magnitude =
             value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
@@ -105,7 +108,9 @@ size_t WidePrintArgs(char16_t* out, const char16_t* format, const PrintArg* args
             ++p;
         }
         const char16_t conversion = *p;
-        if ((conversion == u'd' || conversion == u'X' || conversion == u's') && width <= 16) {
+        if ((conversion == u'd' || conversion == u'u' || conversion == u'X' ||
+             conversion == u's') &&
+            width <= 16) {
             ++p;
             if (next < count) {
                 PutArgument(output, conversion, length, width, args[next]);

@@ -41,7 +41,8 @@ inline PrintArg MakePrintArg(const char* text) {
 }
 
 // Formats into `out`, which must hold kWidePrintLimit units. Conversions: "%d" and "%ld"
-// (signed decimal), "%0Nd" (zero-padded decimal), "%02X", "%04X", "%08X" (upper-case
+// (signed decimal), "%u" (unsigned decimal), "%0Nd" (zero-padded decimal), "%02X", "%04X",
+// "%08X" (upper-case
 // hexadecimal, zero-padded), "%s" and "%ls" (UTF-16 text), "%hs" (8-bit text, converted from
 // Windows-1252) and "%%". Output beyond 1,023 units is dropped, never in the middle of a
 // surrogate pair. Returns the number of units written, terminator not counted.

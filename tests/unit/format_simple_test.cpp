@@ -105,10 +105,14 @@ TEST(FormatObjectIndex, NamesStockObjectsAndPrintsTableIndices) {
               "DeleteObject(hDC, (HGDIOBJ)NULL_BRUSH | HOLLOW_BRUSH);");
 }
 
-TEST(FormatMiterLimit, ReadsTheFieldAsAFloat) {
+TEST(FormatMiterLimit, ReadsAStoredIntegerAsTheIntegerAndAnyOtherPatternAsAFloat) {
     EXPECT_EQ(Text(RecordBuilder(kSetMiterLimit, 12).F32(8, 10.0f)),
               "SetMiterLimit(hDC, 10.000000, NULL);");
-    EXPECT_EQ(Text(OneField(kSetMiterLimit, 10)), "SetMiterLimit(hDC, 0.000000, NULL);");
+    EXPECT_EQ(Text(OneField(kSetMiterLimit, 10)), "SetMiterLimit(hDC, 10.000000, NULL);");
+    EXPECT_EQ(Text(OneField(kSetMiterLimit, 0)), "SetMiterLimit(hDC, 0.000000, NULL);");
+    EXPECT_EQ(Text(OneField(kSetMiterLimit, 0x007FFFFF)),
+              "SetMiterLimit(hDC, 8388607.000000, NULL);");
+    EXPECT_EQ(Text(OneField(kSetMiterLimit, 0x00800000)), "SetMiterLimit(hDC, 0.000000, NULL);");
     EXPECT_EQ(Text(OneField(kSetMiterLimit, std::bit_cast<uint32_t>(-4.5f))),
               "SetMiterLimit(hDC, -4.500000, NULL);");
 }

@@ -23,6 +23,7 @@ TEST(WidePrint, ConvertsSignedAndHexadecimalIntegers) {
     EXPECT_EQ(Print(u"%02X", 7), u"07");
     EXPECT_EQ(Print(u"%06d", 42), u"000042");
     EXPECT_EQ(Print(u"%d.%06d", 3, 141592), u"3.141592");
+    EXPECT_EQ(Print(u"%u", 0xFFFFFFF0u), u"4294967280");
 }
 
 TEST(WidePrint, WidensSmallIntegersByTheirType) {
