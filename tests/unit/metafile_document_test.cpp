@@ -1,0 +1,244 @@
+// The document and its record store: loading, refusals, capacities and look-up by position.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "document/emf_format.h"
+#include "document/metafile_document.h"
+#include "tests/support/emf_builder.h"
+
+namespace {
+
+RecordBuilder SaveDc() {
+    return RecordBuilder(33, 8);
+}
+
+std::u16string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+    return ToU16(WriteTempFile(name, bytes));
+}
+
+// A path of exactly `units` UTF-16 units naming a copy of `bytes`.
+std::u16string PathOfLength(size_t units, const std::vector<uint8_t>& bytes) {
+    const std::string folder = WriteTempFile("probe.emf", bytes);
+    const std::string base = folder.substr(0, folder.size() - std::string("probe.emf").size());
+    std::string name = base + std::string(units - base.size() - 4, 'p') + ".emf";
+    return ToU16(WriteTempFile(name.substr(base.size()), bytes));
+}
+
+uint32_t TypeOf(RecordView record) {
+    return RecordType(record);
+}
+
+std::vector<uint8_t> FirstBytes(std::vector<uint8_t> bytes, size_t count) {
+    bytes.resize(count);
+    return bytes;
+}
+
+TEST(MetafileDocument, IsEmptyBeforeAnyLoad) {
+    MetafileDocument document;
+    EXPECT_EQ(document.IsLoaded(), 0);
+    EXPECT_EQ(document.Header(), nullptr);
+    EXPECT_EQ(document.HeaderRecordCount(), 0);
+    EXPECT_EQ(document.Store().count(), 0);
+    EXPECT_FALSE(document.RecordAt(0));
+    EXPECT_EQ(document.Path()[0], 0);
+    EXPECT_EQ(document.Metafile(), nullptr);
+}
+
+TEST(MetafileDocument, LoadsEveryRecordOfAWellFormedFile) {
+    const std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
+    const std::u16string path = WriteFile("well-formed.emf", file);
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(document.IsLoaded(), 1);
+    EXPECT_EQ(std::u16string(document.Path()), path);
+    EXPECT_EQ(document.HeaderRecordCount(), 4);
+    EXPECT_EQ(document.HeaderSize(), 108u);
+    EXPECT_EQ(document.Store().count(), 4);
+    EXPECT_EQ(document.Store().stored_bytes(), file.size());
+    EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
+    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
+    EXPECT_EQ(document.RecordAt(2).size, 12u);
+    EXPECT_EQ(TypeOf(document.RecordAt(3)), kEmrEof);
+    EXPECT_FALSE(document.RecordAt(-1));
+    EXPECT_FALSE(document.RecordAt(4));
+    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), file.data(), file.size()));
+}
+
+TEST(MetafileDocument, AcceptsAPathOf258UnitsAndRefuses259KeepingTheLoadedFile) {
+    const std::vector<uint8_t> first = EmfBuilder().Add(SaveDc()).Build();
+    const std::vector<uint8_t> second = EmfBuilder().Add(SaveDc()).Add(SaveDc()).Build();
+    const std::u16string path258 = PathOfLength(258, first);
+    const std::u16string path259 = PathOfLength(259, second);
+    ASSERT_EQ(path258.size(), 258u);
+    ASSERT_EQ(path259.size(), 259u);
+
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(path258.c_str()), 1);
+    EXPECT_EQ(document.LoadFile(path259.c_str()), 0);
+    EXPECT_EQ(std::u16string(document.Path()), path258);
+    EXPECT_EQ(document.Store().count(), 3);
+    EXPECT_EQ(document.LoadFile(nullptr), 0);
+    EXPECT_EQ(document.IsLoaded(), 1);
+}
+
+TEST(MetafileDocument, RefusesAFileThatIsNoMetafileKeepingTheLoadedFile) {
+    const std::u16string good = WriteFile("good.emf", EmfBuilder().Add(SaveDc()).Build());
+    const std::u16string text = WriteFile("text.emf", std::vector<uint8_t>(200, 'x'));
+    const std::u16string missing = ToU16(WriteTempFile("gone.emf", {}) + ".missing");
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(good.c_str()), 1);
+    EXPECT_EQ(document.LoadFile(text.c_str()), 0);
+    EXPECT_EQ(document.LoadFile(missing.c_str()), 0);
+    EXPECT_EQ(std::u16string(document.Path()), good);
+    EXPECT_EQ(document.Store().count(), 3);
+}
+
+TEST(MetafileDocument, ASecondLoadReplacesTheFirstAndReleaseEmptiesIt) {
+    const std::u16string first = WriteFile("first.emf", EmfBuilder().Add(SaveDc()).Build());
+    const std::u16string second =
+        WriteFile("second.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).Add(SaveDc()).Build());
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(first.c_str()), 1);
+    ASSERT_EQ(document.LoadFile(second.c_str()), 1);
+    EXPECT_EQ(std::u16string(document.Path()), second);
+    EXPECT_EQ(document.Store().count(), 5);
+    document.Release();
+    EXPECT_EQ(document.IsLoaded(), 0);
+    EXPECT_EQ(document.Header(), nullptr);
+    EXPECT_EQ(document.HeaderSize(), 0u);
+    EXPECT_EQ(document.Store().count(), 0);
+    EXPECT_EQ(document.Path()[0], 0);
+    document.Release();
+}
+
+// A header whose byte count is smaller than its records: a record that would overflow the
+// buffer is left out and a later one that still fits is stored.
+TEST(MetafileDocument, LeavesOutRecordsBeyondTheHeadersByteCount) {
+    RecordBuilder big(70, 200);
+    const std::vector<uint8_t> file =
+        EmfBuilder().Add(big).Add(SaveDc()).HeaderU32(kHeaderBytesOffset, 108 + 8 + 20).Build();
+    const std::u16string path = WriteFile("small-nbytes.emf", file);
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(document.HeaderRecordCount(), 4);
+    ASSERT_EQ(document.Store().count(), 3);
+    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
+    EXPECT_EQ(TypeOf(document.RecordAt(2)), kEmrEof);
+    EXPECT_EQ(document.Store().stored_bytes(), 136u);
+}
+
+TEST(MetafileDocument, StoresNoMoreRecordsThanTheHeaderCounts) {
+    const std::vector<uint8_t> file =
+        EmfBuilder().Add(SaveDc()).Add(SaveDc()).HeaderU32(kHeaderRecordsOffset, 2).Build();
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(WriteFile("two-records.emf", file).c_str()), 1);
+    EXPECT_EQ(document.Store().count(), 2);
+    EXPECT_EQ(document.HeaderRecordCount(), 2);
+}
+
+// The counts in the header come from the file: a 150-byte file claiming 4 GiB and two
+// billion records must not make the store reserve them.
+TEST(MetafileDocument, CapsTheStoreByWhatTheFileCanHold) {
+    const std::vector<uint8_t> file = EmfBuilder()
+                                          .Add(SaveDc())
+                                          .HeaderU32(kHeaderBytesOffset, 0xFFFFFFF0)
+                                          .HeaderU32(kHeaderRecordsOffset, 0x7FFFFFFF)
+                                          .Build();
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(WriteFile("absurd-counts.emf", file).c_str()), 1);
+    EXPECT_EQ(document.Store().byte_capacity(), file.size());
+    EXPECT_EQ(document.Store().index_capacity(), static_cast<int32_t>(file.size() / 8));
+    EXPECT_EQ(document.Store().count(), 3);
+    EXPECT_EQ(document.HeaderRecordCount(), 0x7FFFFFFF);
+}
+
+TEST(DirectReader, RefusesFilesWithoutAHeaderRecordItCanTrust) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    } refused[] = {
+        {"type-2.emf", EmfBuilder().HeaderU32(0, 2).Build()},
+        {"no-signature.emf", EmfBuilder().HeaderU32(kHeaderSignatureOffset, 0x20464D45).Build()},
+        {"header-87.emf", EmfBuilder().HeaderU32(4, 87).Build()},
+        {"header-unaligned.emf", EmfBuilder().HeaderU32(4, 110).Build()},
+        {"header-past-end.emf", EmfBuilder().HeaderU32(4, 4096).Build()},
+        {"short.emf", FirstBytes(EmfBuilder().Build(), 60)},
+        {"empty.emf", {}},
+    };
+    for (const auto& file : refused) {
+        SCOPED_TRACE(file.name);
+        MetafileDocument document;
+        EXPECT_EQ(
+            document.LoadFileWith(DirectMetafileReader(), WriteFile(file.name, file.bytes).c_str()),
+            0);
+    }
+}
+
+// Reading ends at a record whose size cannot be right, keeping what came before it; it ends
+// after the end-of-file record; without one it goes to the end of the file.
+TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
+    RecordBuilder size4 = SaveDc();
+    size4.NSize(4);
+    RecordBuilder size0 = SaveDc();
+    size0.NSize(0);
+    RecordBuilder unaligned(70, 16);
+    unaligned.NSize(14);
+    RecordBuilder past_end = SaveDc();
+    past_end.NSize(4096);
+    std::vector<uint8_t> after_eof = EmfBuilder().Add(SaveDc()).Build();
+    const RecordBuilder trailing = SaveDc();
+    after_eof.insert(after_eof.end(), trailing.bytes().begin(), trailing.bytes().end());
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int32_t count;
+    } files[] = {
+        {"size-4.emf", EmfBuilder().Add(SaveDc()).Add(size4).Add(SaveDc()).Build(), 2},
+        {"size-0.emf", EmfBuilder().Add(SaveDc()).Add(size0).Add(SaveDc()).Build(), 2},
+        {"unaligned.emf", EmfBuilder().Add(SaveDc()).Add(unaligned).Add(SaveDc()).Build(), 2},
+        {"past-end.emf", EmfBuilder().Add(SaveDc()).Add(past_end).Build(), 2},
+        {"after-eof.emf", after_eof, 3},
+        {"no-eof.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).NoEof().Build(), 3},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        MetafileDocument document;
+        ASSERT_EQ(
+            document.LoadFileWith(DirectMetafileReader(), WriteFile(file.name, file.bytes).c_str()),
+            1);
+        EXPECT_EQ(document.Store().count(), file.count);
+        EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
+    }
+}
+
+TEST(RecordStore, RefusesWhatItCannotHoldAndStoresLaterRecordsThatFit) {
+    RecordStore store;
+    ASSERT_EQ(store.Reset(3, 40), 1);
+    const RecordBuilder twelve(34, 12);
+    const RecordBuilder twenty(70, 20);
+    const RecordBuilder tiny = RecordBuilder(33, 8).NSize(4);
+    store.Append(nullptr, 8);
+    store.Append(tiny.bytes().data(), 8);
+    store.Append(twelve.bytes().data(), 8);  // its size exceeds what the caller vouches for
+    EXPECT_EQ(store.count(), 0);
+    store.Append(twenty.bytes().data(), 20);
+    store.Append(twenty.bytes().data(), 20);
+    store.Append(twenty.bytes().data(), 20);  // no room left in the buffer
+    store.Append(twelve.bytes().data(), 12);  // still no room: 40 bytes hold 20 + 20
+    EXPECT_EQ(store.count(), 2);
+    EXPECT_EQ(store.stored_bytes(), 40u);
+
+    ASSERT_EQ(store.Reset(1, 100), 1);
+    store.Append(twelve.bytes().data(), 12);
+    store.Append(twelve.bytes().data(), 12);  // the index is full
+    EXPECT_EQ(store.count(), 1);
+    EXPECT_EQ(store.RecordAt(0).size, 12u);
+    EXPECT_FALSE(store.RecordAt(1));
+    store.Clear();
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_EQ(store.bytes(), nullptr);
+}
+
+}  // namespace

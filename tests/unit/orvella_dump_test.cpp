@@ -1,0 +1,95 @@
+// orvella-dump: its reports as UTF-8 with CR LF kept, its errors and its exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/support/emf_builder.h"
+
+#ifdef ORVELLA_DUMP_PATH
+
+#include <sys/wait.h>
+
+namespace {
+
+struct DumpRun {
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+DumpRun RunDump(const std::string& arguments) {
+    const std::string err_path = WriteTempFile("dump-stderr.txt", {});
+    const std::string command = std::string(ORVELLA_DUMP_PATH) + " " + arguments + " 2>" + err_path;
+    FILE* pipe = popen(command.c_str(), "r");
+    DumpRun run{-1, "", ""};
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const std::vector<uint8_t> err = ReadFileBytes(err_path);
+    run.err.assign(err.begin(), err.end());
+    return run;
+}
+
+std::string Sample() {
+    return WriteTempFile("dump.emf", EmfBuilder()
+                                         .Add(RecordBuilder(18, 12).U32(8, 1))
+                                         .Add(RecordBuilder(34, 12).I32(8, -1))
+                                         .Build());
+}
+
+TEST(OrvellaDump, PrintsEachReportAsTheWindowShowsIt) {
+    const std::string path = Sample();
+    const DumpRun header = RunDump("header " + path);
+    EXPECT_EQ(header.exit_code, 0);
+    const std::string start = "\r\nEMF Header Info\r\n\r\nfilename:\t" + path + "\r\niType:\t1\r\n";
+    EXPECT_EQ(header.out.substr(0, start.size()), start);
+    EXPECT_EQ(RunDump("calls " + path).out,
+              "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 2\r\n\r\n1\tSetBkMode(hDC, "
+              "TRANSPARENT);\r\n2\tRestoreDC(hDC, -1);\r\n");
+    EXPECT_EQ(RunDump("calls " + path + " --brief").exit_code, 0);
+    EXPECT_NE(RunDump("records " + path).out.find("1\tEMR_SETBKMODE\t0x000C(12)\t12 00 00 00"),
+              std::string::npos);
+    EXPECT_EQ(RunDump("call " + path + " 0").out, "EMR_HEADER(████████);\r\n");
+    EXPECT_EQ(RunDump("call " + path + " 1 --verbose").out, "SetBkMode(hDC, TRANSPARENT);\r\n");
+}
+
+TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
+    const std::string path = Sample();
+    const std::string bad[] = {"",
+                               "header",
+                               "draw " + path,
+                               "header " + path + " extra",
+                               "calls " + path + " --verbose",
+                               "call " + path,
+                               "call " + path + " -1",
+                               "call " + path + " 1 --brief"};
+    for (const std::string& arguments : bad) {
+        SCOPED_TRACE(arguments);
+        const DumpRun run = RunDump(arguments);
+        EXPECT_EQ(run.exit_code, 2);
+        EXPECT_NE(run.err.find("usage: orvella-dump"), std::string::npos);
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST(OrvellaDump, SaysWhyAFileCannotBeLoadedAndExits1) {
+    const DumpRun missing = RunDump("header /nonexistent/file.emf");
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_EQ(missing.err,
+              "orvella-dump: cannot load /nonexistent/file.emf: No such file or directory\n");
+    const std::string text = WriteTempFile("text.emf", std::vector<uint8_t>(200, 'x'));
+    const DumpRun not_emf = RunDump("records " + text);
+    EXPECT_EQ(not_emf.exit_code, 1);
+    EXPECT_NE(not_emf.err.find("not an enhanced metafile"), std::string::npos);
+    const DumpRun beyond = RunDump("call " + Sample() + " 4");
+    EXPECT_EQ(beyond.exit_code, 1);
+    EXPECT_NE(beyond.err.find("has no record 4 (it holds records 0 to 3)"), std::string::npos);
+}
+
+}  // namespace
+
+#endif

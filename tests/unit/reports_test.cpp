@@ -1,0 +1,190 @@
+// The texts of the three reports: header, record list with its dump, and call list.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calls/call_text.h"
+#include "document/emf_format.h"
+#include "reports/call_list_report.h"
+#include "reports/header_report.h"
+#include "reports/record_list_report.h"
+#include "tests/support/emf_builder.h"
+
+namespace {
+
+std::string Dump(const std::vector<uint8_t>& bytes) {
+    FixedWideText<8192> out;
+    if (!HexDump(bytes.data(), static_cast<uint32_t>(bytes.size()), out)) {
+        return "(none)";
+    }
+    return ToUtf8(out.view());
+}
+
+std::vector<uint8_t> Counting(size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<uint8_t>(0x41 + i % 26);
+    }
+    return bytes;
+}
+
+// Loads `file` into `document`; returns the path it was written to.
+std::string Load(MetafileDocument& document, const std::string& name,
+                 const std::vector<uint8_t>& file) {
+    const std::string path = WriteTempFile(name, file);
+    EXPECT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
+    return path;
+}
+
+TEST(HexDump, FillsRowsOfSixteenWithTheTextColumnAt49) {
+    EXPECT_EQ(Dump(Counting(16)),
+              "\t41 42 43 44 45 46 47 48-49 4A 4B 4C 4D 4E 4F 50  ABCDEFGHIJKLMNOP\r\n");
+    EXPECT_EQ(Dump(Counting(17)),
+              "\t41 42 43 44 45 46 47 48-49 4A 4B 4C 4D 4E 4F 50  ABCDEFGHIJKLMNOP\r\n"
+              "\t\t\t51" +
+                  std::string(47, ' ') + "Q\r\n");
+    EXPECT_EQ(Dump({}), "(none)");
+}
+
+// The dash separates the eighth byte from the ninth: a row of eight bytes has none.
+TEST(HexDump, PutsTheDashOnlyBetweenTheEighthAndNinthByte) {
+    EXPECT_EQ(Dump(Counting(8)),
+              "\t41 42 43 44 45 46 47 48" + std::string(26, ' ') + "ABCDEFGH\r\n");
+    EXPECT_EQ(Dump(Counting(9)),
+              "\t41 42 43 44 45 46 47 48-49" + std::string(23, ' ') + "ABCDEFGHI\r\n");
+}
+
+TEST(HexDump, ShowsControlBytesAsDotsAndHighBytesAsTheirCodePoints) {
+    EXPECT_EQ(Dump({0x00, 0x1F, 0x20, 0x7F, 0x80, 0xE9, 0xFF}),
+              "\t00 1F 20 7F 80 E9 FF" + std::string(29, ' ') + ".. \x7F\u0080\u00E9\u00FF\r\n");
+}
+
+TEST(HeaderReport, ListsTheFileNameAndEveryBaseHeaderField) {
+    MetafileDocument document;
+    const std::string path =
+        Load(document, "header.emf",
+             EmfBuilder().Bounds(-1, -1, 100, 50).Frame(0, 0, 2000, 1000).PalEntries(300).Build());
+    ReportText report;
+    ASSERT_EQ(BuildHeaderReportText(document, &report), 1);
+    EXPECT_EQ(report.tab_stops, std::vector<int>{70});
+    EXPECT_EQ(ToUtf8(JoinReport(report)),
+              "\r\nEMF Header Info\r\n\r\nfilename:\t" + path +
+                  "\r\n"
+                  "iType:\t1\r\nnSize:\t108\r\nrclBounds:\t(-1, -1) - (100, 50)\r\n"
+                  "rclFrame:\t(0, 0) - (2000, 1000)\r\ndSignature:\t0x464D4520\r\n"
+                  "nVersion:\t0x00010000\r\nnBytes:\t128\r\nnRecords:\t2\r\nnHandles:\t1\r\n"
+                  "sReserved:\t0\r\nnDescription:\t0\r\noffDescription:\t0\r\n"
+                  "nPalEntries:\t300 (0x012C)\r\nszlDevice:\t1024, 768\r\n"
+                  "szlMillimeters:\t271, 203\r\n");
+}
+
+TEST(HeaderReport, NeedsALoadedDocumentAndAWholeBaseHeader) {
+    MetafileDocument empty;
+    ReportText report;
+    EXPECT_EQ(BuildHeaderReportText(empty, &report), 0);
+    FixedWideText<1024> fields;
+    const std::vector<uint8_t> header = EmfBuilder().Build();
+    EXPECT_EQ(FormatHeaderFields(header.data(), 87, fields), 0);
+    EXPECT_EQ(FormatHeaderFields(nullptr, 108, fields), 0);
+    EXPECT_EQ(FormatHeaderFields(header.data(), 88, fields), 1);
+}
+
+TEST(RecordList, NumbersEveryRecordWithItsNameSizeAndDump) {
+    MetafileDocument document;
+    RecordBuilder unlisted(130, 16);
+    unlisted.U32(8, 0x04030201);
+    Load(document, "records.emf", EmfBuilder().Add(RecordBuilder(33, 8)).Add(unlisted).Build());
+    ReportText report;
+    ASSERT_EQ(BuildRecordListText(document, &report), 1);
+    EXPECT_EQ(report.tab_stops, (std::vector<int>{30, 150, 205}));
+    const std::string text = ToUtf8(JoinReport(report));
+    const std::string heading =
+        "\r\nEMF Records List\r\n\r\nNumber of Records: 4\r\n\r\n\tiType\tnSize\tData\r\n"
+        "----------------------------\r\n0\tEMR_HEADER\t0x006C(108)\t01 00 00 00 6C 00 00 00-";
+    EXPECT_EQ(text.substr(0, heading.size()), heading);
+    EXPECT_NE(text.find("\r\n\r\n1\tEMR_SAVEDC\t0x0008(8)\t21 00 00 00 08 00 00 00" +
+                        std::string(26, ' ') + "!.......\r\n\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("\r\n\r\n2\t130\t0x0010(16)\t82 00 00 00 10 00 00 00-01 02 03 04 00 00 "
+                        "00 00  \u0082...............\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\r\n\r\n3\tEMR_EOF\t0x0014(20)\t0E 00 00 00 14 00 00 00-00 00 00 00 10 "
+                        "00 00 00  ................\r\n\t\t\t14 00 00 00"),
+              std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
+}
+
+TEST(RecordList, DumpsAtMost819BytesOfARecord) {
+    MetafileDocument document;
+    Load(document, "big-record.emf", EmfBuilder().Add(RecordBuilder(70, 1000)).Build());
+    ReportText report;
+    ASSERT_EQ(BuildRecordListText(document, &report), 1);
+    const std::string text = ToUtf8(JoinReport(report));
+    const size_t start = text.find("1\tEMR_GDICOMMENT\t0x03E8(1000)\t");
+    const size_t end = text.find("2\tEMR_EOF");
+    ASSERT_NE(start, std::string::npos);
+    const std::string entry = text.substr(start, end - start);
+    size_t rows = 0;
+    for (size_t at = entry.find("\r\n"); at != std::string::npos; at = entry.find("\r\n", at + 2)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 53u);  // 51 full rows, a row of 3 bytes, and the empty line
+    EXPECT_NE(entry.find("\t\t\t00 00 00" + std::string(41, ' ') + "...\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST(CallList, ListsTheDrawingRecordsVerboseBetweenHeaderAndEndOfFile) {
+    MetafileDocument document;
+    Load(document, "calls.emf",
+         EmfBuilder()
+             .Add(RecordBuilder(33, 8))
+             .Add(RecordBuilder(70, 16).U32(8, 4))
+             .Add(RecordBuilder(34, 12).I32(8, -1))
+             .Build());
+    ReportText report;
+    SetVerboseFlag(0);
+    ASSERT_EQ(BuildCallListText(document, &report), 1);
+    EXPECT_EQ(VerboseFlag(), 1);
+    EXPECT_EQ(report.tab_stops, (std::vector<int>{30, 160, 200}));
+    EXPECT_EQ(ToUtf8(JoinReport(report)),
+              "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 3\r\n\r\n1\tSaveDC(hDC);\r\n"
+              "2\tGdiComment(████████);\r\n3\tRestoreDC(hDC, -1);\r\n");
+}
+
+TEST(CallList, ReportsNoCallsForAHeaderAndEndOfFileAloneAndNeverANegativeCount) {
+    MetafileDocument document;
+    Load(document, "empty.emf", EmfBuilder().Build());
+    ReportText report;
+    ASSERT_EQ(BuildCallListText(document, &report), 1);
+    EXPECT_EQ(ToUtf8(JoinReport(report)), "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 0\r\n\r\n");
+
+    // The header says one record: the store holds the header alone.
+    Load(document, "header-only.emf", EmfBuilder().HeaderU32(kHeaderRecordsOffset, 1).Build());
+    ASSERT_EQ(document.Store().count(), 1);
+    ASSERT_EQ(BuildCallListText(document, &report), 1);
+    EXPECT_EQ(ToUtf8(JoinReport(report)), "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 0\r\n\r\n");
+}
+
+// The control takes the text a chunk at a time: no chunk reaches 0x7FFFF units, and chunks
+// break only between lines.
+TEST(ReportText, BreaksLongReportsIntoChunksBetweenLines) {
+    MetafileDocument document;
+    EmfBuilder builder;
+    for (int i = 0; i < 4000; ++i) {
+        builder.Add(RecordBuilder(70, 400));
+    }
+    Load(document, "many.emf", builder.Build());
+    ReportText report;
+    ASSERT_EQ(BuildRecordListText(document, &report), 1);
+    ASSERT_GT(report.chunks.size(), 1u);
+    size_t total = 0;
+    for (const std::u16string& chunk : report.chunks) {
+        EXPECT_LT(chunk.size(), kReportChunkUnits);
+        EXPECT_EQ(chunk.substr(chunk.size() - 4), u"\r\n\r\n");
+        total += chunk.size();
+    }
+    EXPECT_EQ(JoinReport(report).size(), total);
+}
+
+}  // namespace
