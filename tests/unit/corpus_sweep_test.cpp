@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calls/call_text.h"
+#include "calls/formatters.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
 #include "reports/call_list_report.h"
@@ -56,7 +57,23 @@ int32_t IndependentCount(const std::vector<uint8_t>& file) {
     return count;
 }
 
-void SweepFolder(const std::string& folder, int* loaded, int* refused) {
+// In a well-formed file every record of a translated type prints its full call text.
+void ExpectNoPlaceholderForTranslatedTypes(const MetafileDocument& document) {
+    FixedWideText<kCallTextUnits> text;
+    for (int32_t i = 0; i < document.Store().count(); ++i) {
+        const RecordView record = document.RecordAt(i);
+        const CallFormatter formatter = LookupFormatter(RecordType(record));
+        if (formatter == nullptr || formatter == FormatPlaceholder) {
+            continue;
+        }
+        BuildCallText(record, text);
+        EXPECT_EQ(text.view().find(u"(\u2588\u2588\u2588\u2588\u2588\u2588\u2588\u2588);"),
+                  std::u16string_view::npos)
+            << "record " << i << ": " << ToUtf8(text.view());
+    }
+}
+
+void SweepFolder(const std::string& folder, bool well_formed, int* loaded, int* refused) {
     for (const std::string& path : ListEmfFiles(folder)) {
         SCOPED_TRACE(path);
         const std::vector<uint8_t> file = ReadFileBytes(path);
@@ -69,6 +86,9 @@ void SweepFolder(const std::string& folder, int* loaded, int* refused) {
         }
         ++*loaded;
         EXPECT_EQ(document.Store().count(), IndependentCount(file));
+        if (well_formed) {
+            ExpectNoPlaceholderForTranslatedTypes(document);
+        }
         ReportText report;
         EXPECT_EQ(BuildHeaderReportText(document, &report), 1);
         EXPECT_EQ(BuildRecordListText(document, &report), 1);
@@ -90,20 +110,22 @@ TEST(CorpusSweep, EveryFileLoadsOrIsRefusedAndEveryReportBuilds) {
     }
     int loaded = 0;
     int refused = 0;
-    SweepFolder(corpus + "/good", &loaded, &refused);
+    SweepFolder(corpus + "/good", true, &loaded, &refused);
     EXPECT_EQ(refused, 0) << "every file of good/ is a well-formed metafile";
     EXPECT_GT(loaded, 0);
-    SweepFolder(corpus + "/corrupted", &loaded, &refused);
+    SweepFolder(corpus + "/corrupted", false, &loaded, &refused);
     std::printf("corpus: %d files loaded, %d refused\n", loaded, refused);
 }
 
 TEST(CorpusSweep, ShippedSamplesLoadAndTranslate) {
     const std::vector<std::string> samples = ListEmfFiles(SamplesDir());
+    EXPECT_GE(samples.size(), 3u);
     for (const std::string& path : samples) {
         SCOPED_TRACE(path);
         MetafileDocument document;
         ASSERT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
         EXPECT_EQ(document.Store().count(), document.HeaderRecordCount());
+        ExpectNoPlaceholderForTranslatedTypes(document);
         ReportText report;
         EXPECT_EQ(BuildCallListText(document, &report), 1);
     }
