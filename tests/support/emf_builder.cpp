@@ -182,14 +182,27 @@ std::vector<uint8_t> EmfBuilder::Build() const {
 
 namespace {
 
+// A folder of this process's own, removed with everything in it when the process ends.
+class TempFolderOfProcess {
+  public:
+    TempFolderOfProcess()
+        : path_(std::filesystem::temp_directory_path() /
+                ("orvella-tests-" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolderOfProcess() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
 std::filesystem::path TempFolder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("orvella-tests-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
+    static const TempFolderOfProcess folder;
+    return folder.path();
 }
 
 std::string FromEnvironment(const char* name, const char* fallback) {
