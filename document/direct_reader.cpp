@@ -170,6 +170,9 @@ bool DirectMetafileIsWellFormed(void* handle) {
     if (bytes > metafile->size) {
         return false;
     }
+    // The platform walks every record that starts below the byte count, past the end-of-file
+    // record too, and stops there.
+    bool end_of_file = false;
     uint32_t offset = 0;
     while (offset < bytes) {
         const RecordView rest{metafile->bytes + offset, metafile->size - offset};
@@ -177,12 +180,10 @@ bool DirectMetafileIsWellFormed(void* handle) {
         if (size < kRecordHeadBytes || size % 4 != 0 || size > rest.size) {
             return false;
         }
+        end_of_file = end_of_file || RecordType(rest) == kEmrEof;
         offset += size;
-        if (RecordType(rest) == kEmrEof) {
-            break;
-        }
     }
-    return true;
+    return end_of_file;
 }
 
 namespace {

@@ -29,10 +29,11 @@ struct MetafileReader {
 const MetafileReader& DirectMetafileReader();
 
 // Whether a metafile opened by the direct reader can be handed to the platform's metafile
-// functions safely: its header's byte count lies inside the file and every record up to the
-// end-of-file record (or that byte count) has a size of at least 8, a multiple of 4, that
-// stays inside the file. The platform trusts these sizes: on other files it may read past the
-// file or never finish.
+// functions safely and be read by them as the direct reader reads it: its header's byte count
+// lies inside the file, every record that starts below that count has a size of at least 8, a
+// multiple of 4, that stays inside the file, and one of them is the end-of-file record. The
+// platform trusts these sizes and walks the records by that count: on other files it may read
+// past the file, never finish, or stop before records the file holds.
 bool DirectMetafileIsWellFormed(void* direct_metafile);
 
 #ifdef _WIN32
