@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "document/record_view.h"
+
 struct CanvasPoint {
     int32_t x;
     int32_t y;
@@ -41,3 +43,88 @@ struct CanvasView {
 };
 
 extern CanvasView g_canvas_view;
+
+// Commands of the panel's buttons (the same ids as the shell's menu commands).
+inline constexpr int32_t kCommandOpen = 110;
+inline constexpr int32_t kCommandBackground = 112;
+inline constexpr int32_t kCommandZoomIn = 117;
+inline constexpr int32_t kCommandZoomOut = 118;
+inline constexpr int32_t kCommandFit = 119;
+
+// The button panel, in panel coordinates: a grip bar on top of five buttons.
+inline constexpr int32_t kButtonCount = 5;
+inline constexpr int32_t kPanelWidth = 84;
+inline constexpr int32_t kGripBarHeight = 10;
+inline constexpr int32_t kButtonHeight = 18;
+inline constexpr int32_t kPanelHeight = kGripBarHeight + kButtonCount * kButtonHeight;
+
+// Every coordinate of the picture rectangle stays within this distance of the client origin,
+// so that the zoom's products, the pan's sums and the one-pixel border all fit in 32 bits and
+// stay inside what the platform's drawing accepts.
+inline constexpr int32_t kPictureCoordinateLimit = 1 << 26;
+
+// Left press results of HitTestPanel besides a button row (0 .. 4).
+inline constexpr int kHitOutsidePanel = -2;
+inline constexpr int kHitGripBar = -1;
+
+// Scroll codes of the record scroll bar (the platform's SB_ values).
+enum RecordScrollCode {
+    kScrollLineLeft = 0,
+    kScrollLineRight = 1,
+    kScrollPageLeft = 2,
+    kScrollPageRight = 3,
+    kScrollThumbPosition = 4,
+    kScrollThumbTrack = 5,
+    kScrollLeft = 6,
+    kScrollRight = 7,
+};
+
+bool PointInCanvasRect(const CanvasRect& rect, int32_t x, int32_t y);
+
+// The panel in client coordinates.
+CanvasRect GetPanelRect(const CanvasView& view);
+// The grip bar and button row `row` in panel coordinates.
+CanvasRect GripBarRect();
+CanvasRect ButtonRect(int row);
+// What a press at client point (x, y) meets: kHitOutsidePanel, kHitGripBar or a button row.
+int HitTestPanel(const CanvasView& view, int32_t x, int32_t y);
+
+// The enabled flag of the button with `command`; 0 when no button has it.
+int32_t IsCommandEnabled(const CanvasView& view, int32_t command);
+// Enables Open and Back Ground always, Fit Image, Zoom In and Zoom Out exactly when a loaded
+// document is attached. 1 when any flag changed.
+int UpdateButtonStates(CanvasView& view, int loaded);
+
+// The header's rclFrame (in 0.01 mm); false when the header is too short to hold it.
+bool ReadPictureFrame(RecordView header, CanvasRect* frame);
+// Fits `frame` into a client area of width x height: the largest rectangle of the frame's
+// proportions, centred, stored as the picture rectangle.
+void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_t height);
+// Zooms the picture by 6/5 (in) or 5/6 (out) about the centre of a client area of
+// width x height and leaves fit mode. A Zoom In that would take the picture beyond
+// kPictureCoordinateLimit leaves it as it is.
+void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in);
+
+// Moves the panel with a drag of its grip bar to client point (x, y), keeping the panel
+// inside a client area of width x height; the anchor follows the panel.
+void MovePanel(CanvasView& view, int32_t width, int32_t height, int32_t x, int32_t y);
+// Moves the picture with the pointer to client point (x, y), one to one, but never beyond
+// kPictureCoordinateLimit.
+void PanPicture(CanvasView& view, int32_t x, int32_t y);
+
+// The record scroll bar's range and position.
+struct RecordScrollBar {
+    int32_t minimum;
+    int32_t maximum;
+    int32_t position;
+};
+// The last record index of a header record count (-1 for none), without overflow.
+int32_t LastRecordIndex(int32_t header_record_count);
+// One twentieth of the records, at least 1.
+int32_t RecordPageStep(const RecordScrollBar& bar);
+// The position a scroll code leads to; the present position for codes that move nothing.
+// `track_position` is the thumb's position while it is dragged.
+int32_t ScrollRecordPosition(const RecordScrollBar& bar, int code, int32_t track_position);
+// Whether `index` is the last record (or beyond it): only then may a paint play the whole
+// metafile at once.
+bool ReachesLastRecord(int32_t index, int32_t header_record_count);

@@ -1,12 +1,169 @@
-// The canvas control: its window class and window procedure.
+// The canvas control: its window class, its window procedure and the commands of its buttons.
 #include "canvas/canvas_window.h"
 
-// The control itself comes with a later change; until then no canvas class is registered and
-// the main window goes without its canvas.
-ATOM RegisterCanvasClass(HINSTANCE) {
-    return 0;
+#include <cstdint>
+
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "document/metafile_document.h"
+
+namespace {
+
+int32_t MouseX(LPARAM lparam) {
+    return static_cast<int16_t>(LOWORD(lparam));
+}
+
+int32_t MouseY(LPARAM lparam) {
+    return static_cast<int16_t>(HIWORD(lparam));
+}
+
+void OnSize(HWND window, LPARAM lparam) {
+    if (g_canvas_view.fit_mode != 0) {
+        FitToWindow(window, LOWORD(lparam), HIWORD(lparam));
+    }
+}
+
+void ZoomWindow(HWND window, bool zoom_in) {
+    RECT client;
+    GetClientRect(window, &client);
+    ZoomPicture(g_canvas_view, client.right - client.left, client.bottom - client.top, zoom_in);
+    MarkViewChanged(window);
+}
+
+void FitCommand(HWND window) {
+    g_canvas_view.fit_mode = 1;
+    FitToWindow(window, 0, 0);
+    MarkViewChanged(window);
+}
+
+}  // namespace
+
+MetafileDocument* AttachedDocument(HWND window) {
+    return reinterpret_cast<MetafileDocument*>(GetWindowLongPtrW(window, kDocumentSlot));
+}
+
+MetafileDocument* LoadedDocument(HWND window) {
+    MetafileDocument* document = AttachedDocument(window);
+    return document != nullptr && document->IsLoaded() ? document : nullptr;
+}
+
+int BufferedPaintFlag(HWND window) {
+    return static_cast<int>(GetWindowLongW(window, kBufferedPaintSlot));
+}
+
+void SetBufferedPaintFlag(HWND window, int flag) {
+    SetWindowLongW(window, kBufferedPaintSlot, flag);
+}
+
+void MarkViewChanged(HWND window) {
+    SetBufferedPaintFlag(window, 1);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// Width and height 0 stand for the present client area.
+void FitToWindow(HWND window, int32_t width, int32_t height) {
+    const MetafileDocument* document = AttachedDocument(window);
+    if (document == nullptr || document->Header() == nullptr) {
+        return;
+    }
+    if (width == 0 || height == 0) {
+        RECT client;
+        GetClientRect(window, &client);
+        width = client.right;
+        height = client.bottom;
+    }
+    CanvasRect frame;
+    if (ReadPictureFrame(RecordView{document->Header(), document->HeaderSize()}, &frame)) {
+        FitPicture(g_canvas_view, frame, width, height);
+    }
+}
+
+// A command whose button is disabled, or that no button has, is dropped.
+void ExecuteCanvasCommand(HWND window, int32_t command) {
+    if (IsCommandEnabled(g_canvas_view, command) == 0) {
+        return;
+    }
+    switch (command) {
+        case kCommandOpen:
+        case kCommandBackground:
+            SendMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(command), 0);
+            return;
+        case kCommandZoomIn:
+            ZoomWindow(window, true);
+            return;
+        case kCommandZoomOut:
+            ZoomWindow(window, false);
+            return;
+        case kCommandFit:
+            FitCommand(window);
+            return;
+        default:
+            return;
+    }
+}
+
+// The buttons follow the document; a repaint is asked for only when one of them changed.
+void UpdateButtonStates(HWND window) {
+    const int loaded = LoadedDocument(window) != nullptr ? 1 : 0;
+    if (UpdateButtonStates(g_canvas_view, loaded) != 0) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
+ATOM RegisterCanvasClass(HINSTANCE instance) {
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.style = 0;
+    window_class.lpfnWndProc = CanvasWndProc;
+    window_class.cbWndExtra = kCanvasWindowBytes;
+    window_class.hInstance = instance;
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    window_class.lpszClassName = kCanvasClassName;
+    return RegisterClassExW(&window_class);
 }
 
 LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+        case WM_SIZE:
+            OnSize(window, lparam);
+            return 0;
+        case WM_PAINT:
+            PaintCanvas(window);
+            return 0;
+        case WM_SETCURSOR:
+            ChooseCursor(window);
+            return 0;
+        case WM_COMMAND:
+            ExecuteCanvasCommand(window, LOWORD(wparam));
+            return 0;
+        case WM_HSCROLL:
+            ScrollRecords(window, LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(window, MouseX(lparam), MouseY(lparam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnLeftButtonDown(window, MouseX(lparam), MouseY(lparam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftButtonUp(window);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRightButtonDown(window, wparam);
+            return 0;
+        case UWM_IDLEREFRESH:
+            UpdateButtonStates(window);
+            return 0;
+        case CVM_GETINDEX:
+            return GetRecordIndex(window);
+        case CVM_SETINDEX:
+            SetRecordIndex(window, static_cast<int32_t>(wparam));
+            return 0;
+        case CVM_SETDOCUMENT:
+            AttachDocument(window, reinterpret_cast<MetafileDocument*>(wparam));
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
 }

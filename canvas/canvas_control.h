@@ -1,0 +1,49 @@
+// The canvas control's parts as its window procedure calls them, and its window storage.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+class MetafileDocument;
+
+// Window storage: the attached document in a pointer-sized slot at byte 0, the buffered-paint
+// flag in a 32-bit slot at byte 8.
+inline constexpr int kCanvasWindowBytes = 12;
+inline constexpr int kDocumentSlot = 0;
+inline constexpr int kBufferedPaintSlot = 8;
+
+// The attached document, or nullptr.
+MetafileDocument* AttachedDocument(HWND window);
+// The attached document when it holds a loaded metafile, else nullptr.
+MetafileDocument* LoadedDocument(HWND window);
+int BufferedPaintFlag(HWND window);
+void SetBufferedPaintFlag(HWND window, int flag);
+// After a change of the view: the next paint draws off-screen; it is asked for at once.
+void MarkViewChanged(HWND window);
+
+// The record scroll bar.
+void AttachDocument(HWND window, MetafileDocument* document);
+int32_t GetRecordIndex(HWND window);
+void SetRecordIndex(HWND window, int32_t index);
+void ScrollRecords(HWND window, int code, int thumb_position);
+
+// Fit, zoom, the buttons' commands and their enabled states.
+void FitToWindow(HWND window, int32_t width, int32_t height);
+void ExecuteCanvasCommand(HWND window, int32_t command);
+void UpdateButtonStates(HWND window);
+
+// Painting.
+void PaintCanvas(HWND window);
+void DrawButtonPanel(HDC surface);
+
+// The mouse and the cursor.
+void OnLeftButtonDown(HWND window, int32_t x, int32_t y);
+void OnMouseMove(HWND window, int32_t x, int32_t y);
+void OnLeftButtonUp(HWND window);
+void OnRightButtonDown(HWND window, WPARAM key_state);
+void ChooseCursor(HWND window);
+
+// Test hook: when set, told every record the canvas plays, by index, and -1 for a playback
+// of the whole metafile at once. Tests use it to see which records a paint played.
+extern void (*g_canvas_playback_test_hook)(int32_t record_index);

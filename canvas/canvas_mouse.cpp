@@ -1,0 +1,106 @@
+// The canvas's mouse: panel buttons act on the press, the grip bar drags the panel, a drag
+// elsewhere pans a zoomed picture, a plain right click fits; and the cursor that goes with it.
+#include "app/resource.h"
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_view.h"
+
+namespace {
+
+// While a drag lasts the canvas holds the capture and the focus; earlier paints are carried out
+// first so that the drag starts from what is on screen.
+void BeginDrag(HWND window) {
+    SetCapture(window);
+    SetFocus(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    g_canvas_view.dragging = 1;
+}
+
+// The focus goes back to the main window, whose keys step through the records. A capture that
+// another window took meanwhile is that window's, and stays.
+void EndDrag(HWND window) {
+    if (g_canvas_view.dragging == 0) {
+        return;
+    }
+    if (GetCapture() == window) {
+        ReleaseCapture();
+    }
+    SetFocus(GetParent(window));
+    g_canvas_view.dragging = 0;
+}
+
+void ClientSize(HWND window, int32_t* width, int32_t* height) {
+    RECT client;
+    GetClientRect(window, &client);
+    *width = client.right;
+    *height = client.bottom;
+}
+
+}  // namespace
+
+// A press on a button posts its command, which the command dispatch drops while the button is
+// disabled.
+void OnLeftButtonDown(HWND window, int32_t x, int32_t y) {
+    CanvasView& view = g_canvas_view;
+    const int hit = HitTestPanel(view, x, y);
+    if (hit == kHitGripBar) {
+        if (view.dragging == 0) {
+            view.drag_anchor = CanvasPoint{x, y};
+            view.drag_kind = 0;
+            BeginDrag(window);
+        }
+        return;
+    }
+    if (hit != kHitOutsidePanel) {
+        PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(view.buttons[hit].command), 0);
+        return;
+    }
+    if (view.dragging == 0 && view.fit_mode == 0) {
+        view.drag_kind = 1;
+        view.drag_anchor = CanvasPoint{x, y};
+        BeginDrag(window);
+    }
+}
+
+// A drag whose capture another window took ends here, and nothing moves.
+void OnMouseMove(HWND window, int32_t x, int32_t y) {
+    if (GetCapture() != window) {
+        EndDrag(window);
+    }
+    if (g_canvas_view.dragging == 0) {
+        return;
+    }
+    if (g_canvas_view.drag_kind == 0) {
+        int32_t width;
+        int32_t height;
+        ClientSize(window, &width, &height);
+        MovePanel(g_canvas_view, width, height, x, y);
+    } else {
+        PanPicture(g_canvas_view, x, y);
+    }
+    MarkViewChanged(window);
+}
+
+void OnLeftButtonUp(HWND window) {
+    EndDrag(window);
+}
+
+// Only a right click with no other button or key held fits the picture.
+void OnRightButtonDown(HWND window, WPARAM key_state) {
+    if (g_canvas_view.dragging == 0 && key_state == MK_RBUTTON) {
+        SendMessageW(window, WM_COMMAND, kCommandFit, 0);
+    }
+}
+
+// The hand shows where a drag would pan the picture: outside the panel, out of fit mode.
+void ChooseCursor(HWND window) {
+    HCURSOR cursor = nullptr;
+    if (g_canvas_view.fit_mode == 0) {
+        POINT pointer;
+        GetCursorPos(&pointer);
+        ScreenToClient(window, &pointer);
+        if (!PointInCanvasRect(GetPanelRect(g_canvas_view), pointer.x, pointer.y)) {
+            cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PANHAND));
+        }
+    }
+    SetCursor(cursor != nullptr ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+}

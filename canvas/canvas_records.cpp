@@ -1,0 +1,88 @@
+// The canvas's record scroll bar: attaching a document, and the current record index it holds.
+#include <cstdint>
+
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "document/metafile_document.h"
+
+namespace {
+
+void SetScrollPosition(HWND window, int32_t position) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = position;
+    SetScrollInfo(window, SB_HORZ, &info, TRUE);
+}
+
+void NotifyIndexChanged(HWND window) {
+    NMHDR header = {};
+    header.hwndFrom = window;
+    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    header.code = static_cast<UINT>(CVN_INDEXCHANGED);
+    SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+// The thumb position of a tracking message is a 16-bit field, which cannot reach the records
+// beyond 65,535. The bar keeps the full 32-bit tracking position; it is taken when its low 16
+// bits are the ones the message carries, which holds for every message of a real drag.
+int32_t ThumbPosition(const SCROLLINFO& info, int thumb_position) {
+    if ((info.nTrackPos & 0xFFFF) == thumb_position) {
+        return info.nTrackPos;
+    }
+    return thumb_position;
+}
+
+}  // namespace
+
+// The shell repaints the whole main window right after attaching, so nothing is invalidated
+// here; the buttons follow at the next idle refresh.
+void AttachDocument(HWND window, MetafileDocument* document) {
+    const int32_t count = document != nullptr ? document->HeaderRecordCount() : 0;
+    const int32_t last = LastRecordIndex(count);
+    SetWindowLongPtrW(window, kDocumentSlot, reinterpret_cast<LONG_PTR>(document));
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = last;
+    info.nPage = 1;
+    info.nPos = last;
+    SetScrollInfo(window, SB_HORZ, &info, TRUE);
+    g_canvas_view.fit_mode = 1;
+    FitToWindow(window, 0, 0);
+    EnableWindow(window, TRUE);
+}
+
+int32_t GetRecordIndex(HWND window) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    GetScrollInfo(window, SB_HORZ, &info);
+    return info.nPos;
+}
+
+// The parent sent the index, so it is not told about it.
+void SetRecordIndex(HWND window, int32_t index) {
+    SetScrollPosition(window, index);
+    MarkViewChanged(window);
+}
+
+void ScrollRecords(HWND window, int code, int thumb_position) {
+    if (LoadedDocument(window) == nullptr) {
+        return;
+    }
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, SB_HORZ, &info);
+    const RecordScrollBar bar{info.nMin, info.nMax, info.nPos};
+    const int32_t position = ScrollRecordPosition(bar, code, ThumbPosition(info, thumb_position));
+    if (position == bar.position) {
+        return;
+    }
+    SetScrollPosition(window, position);
+    NotifyIndexChanged(window);
+    MarkViewChanged(window);
+}

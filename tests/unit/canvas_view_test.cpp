@@ -1,0 +1,244 @@
+// The canvas's arithmetic: fit, zoom and its bound, the record scroll steps, the panel's hit
+// tests and drag, the pan, and the buttons' enabled states.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "canvas/canvas_view.h"
+#include "tests/support/emf_builder.h"
+
+namespace {
+
+struct Rect {
+    int32_t left, top, right, bottom;
+    bool operator==(const Rect&) const = default;
+};
+
+Rect Of(const CanvasRect& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+std::ostream& operator<<(std::ostream& out, const Rect& r) {
+    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+Rect Fitted(CanvasRect frame, int32_t width, int32_t height) {
+    CanvasView view;
+    FitPicture(view, frame, width, height);
+    return Of(view.picture);
+}
+
+Rect Zoomed(CanvasRect picture, bool zoom_in) {
+    CanvasView view;
+    view.picture = picture;
+    ZoomPicture(view, 800, 600, zoom_in);
+    EXPECT_EQ(0, view.fit_mode);
+    return Of(view.picture);
+}
+
+TEST(CanvasFit, KeepsTheFrameProportionsCentredAcrossTheOtherAxis) {
+    EXPECT_EQ((Rect{188, 0, 612, 600}), Fitted({0, 0, 21000, 29700}, 800, 600));
+    EXPECT_EQ((Rect{0, 17, 800, 582}), Fitted({0, 0, 29700, 21000}, 800, 600));
+    // Only the frame's size counts, not where it lies.
+    EXPECT_EQ((Rect{188, 0, 612, 600}), Fitted({-5000, 300, 16000, 30000}, 800, 600));
+}
+
+TEST(CanvasFit, BindingSideSpansTheWholeClientExtent) {
+    // 1000 / (1000 / 390) is 389.99... in floating point.
+    EXPECT_EQ((Rect{0, 202, 390, 397}), Fitted({0, 0, 1000, 500}, 390, 600));
+    EXPECT_EQ((Rect{100, 0, 500, 400}), Fitted({0, 0, 2645, 2645}, 600, 400));
+}
+
+TEST(CanvasFit, DegenerateFramesAndClientsGiveAnEmptyPictureAtTheCentre) {
+    EXPECT_EQ((Rect{400, 300, 400, 300}), Fitted({10, 10, 10, 10}, 800, 600));
+    EXPECT_EQ((Rect{0, 0, 0, 0}), Fitted({0, 0, 21000, 29700}, 0, 0));
+    EXPECT_EQ((Rect{400, 0, 400, 0}), Fitted({0, 0, 21000, 29700}, 800, 0));
+}
+
+TEST(CanvasFit, HostileFramesStayWithinTheCoordinateLimit) {
+    const Rect wide = Fitted({INT_MIN, 0, INT_MAX, 1}, 800, 600);
+    EXPECT_EQ(800, wide.right - wide.left);
+    // A frame one unit wide and four billion high mirrored: the scaled width would be absurd.
+    const Rect mirrored = Fitted({0, INT_MAX, -1, INT_MIN}, 800, 600);
+    for (int32_t v : {mirrored.left, mirrored.top, mirrored.right, mirrored.bottom}) {
+        EXPECT_LE(v, kPictureCoordinateLimit);
+        EXPECT_GE(v, -kPictureCoordinateLimit);
+    }
+}
+
+TEST(CanvasFit, ReadsTheFrameFromTheHeader) {
+    const std::vector<uint8_t> file = EmfBuilder().Frame(-10, 20, 21000, 29700).Build();
+    CanvasRect frame{};
+    ASSERT_TRUE(ReadPictureFrame(RecordView{file.data(), 108}, &frame));
+    EXPECT_EQ((Rect{-10, 20, 21000, 29700}), Of(frame));
+    EXPECT_FALSE(ReadPictureFrame(RecordView{file.data(), 39}, &frame));
+}
+
+TEST(CanvasZoom, ScalesAboutTheClientCentreWithTruncation) {
+    EXPECT_EQ((Rect{146, -60, 654, 660}), Zoomed({188, 0, 612, 600}, true));
+    EXPECT_EQ((Rect{224, 50, 577, 550}), Zoomed({188, 0, 612, 600}, false));
+    const Rect in = Zoomed({188, 0, 612, 600}, true);
+    EXPECT_EQ((Rect{189, 0, 612, 600}), Zoomed({in.left, in.top, in.right, in.bottom}, false));
+}
+
+TEST(CanvasZoom, NarrowPictureKeepsItsWidthAndZeroWidthStaysUntilFit) {
+    const Rect in = Zoomed({398, 298, 402, 302}, true);
+    EXPECT_EQ(4, in.right - in.left);
+    CanvasView view;
+    view.picture = {398, 298, 402, 302};
+    for (int i = 0; i < 10; ++i) {
+        ZoomPicture(view, 800, 600, false);
+    }
+    EXPECT_EQ(0, view.picture.right - view.picture.left);
+    for (int i = 0; i < 10; ++i) {
+        ZoomPicture(view, 800, 600, true);
+    }
+    EXPECT_EQ(0, view.picture.right - view.picture.left);
+    FitPicture(view, {0, 0, 21000, 29700}, 800, 600);
+    EXPECT_EQ((Rect{188, 0, 612, 600}), Of(view.picture));
+}
+
+TEST(CanvasZoom, ZoomInStopsAtTheCoordinateLimitAndZoomOutStillWorks) {
+    CanvasView view;
+    FitPicture(view, {0, 0, 21000, 29700}, 800, 600);
+    for (int i = 0; i < 1000; ++i) {
+        ZoomPicture(view, 800, 600, true);
+    }
+    const Rect largest = Of(view.picture);
+    for (int32_t v : {largest.left, largest.top, largest.right, largest.bottom}) {
+        EXPECT_LE(v, kPictureCoordinateLimit);
+        EXPECT_GE(v, -kPictureCoordinateLimit);
+    }
+    // Far beyond the fitted 600 pixels: the bound is not reached early.
+    EXPECT_GT(largest.bottom - largest.top, kPictureCoordinateLimit / 2);
+    ZoomPicture(view, 800, 600, true);
+    EXPECT_EQ(largest, Of(view.picture));
+    ZoomPicture(view, 800, 600, false);
+    EXPECT_LT(view.picture.bottom - view.picture.top, largest.bottom - largest.top);
+}
+
+TEST(CanvasZoom, PannedFarAwayThePictureStillZoomsWithoutOverflow) {
+    CanvasView view;
+    view.picture = {kPictureCoordinateLimit - 100, -kPictureCoordinateLimit,
+                    kPictureCoordinateLimit, -kPictureCoordinateLimit + 100};
+    ZoomPicture(view, 800, 600, true);
+    EXPECT_EQ(kPictureCoordinateLimit - 100, view.picture.left);
+    ZoomPicture(view, 800, 600, false);
+    EXPECT_LT(view.picture.left, kPictureCoordinateLimit - 100);
+}
+
+RecordScrollBar Bar(int32_t records, int32_t position) {
+    return RecordScrollBar{0, LastRecordIndex(records), position};
+}
+
+TEST(CanvasRecordScroll, PageStepIsATwentiethOfTheRecordsAndAtLeastOne) {
+    const int32_t records[] = {2, 19, 20, 39, 40, 45, 100, 1000};
+    const int32_t steps[] = {1, 1, 1, 1, 2, 2, 5, 50};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(steps[i], RecordPageStep(Bar(records[i], 0))) << records[i];
+    }
+}
+
+TEST(CanvasRecordScroll, CodesMoveWithinTheRange) {
+    EXPECT_EQ(0, ScrollRecordPosition(Bar(100, 0), kScrollLineLeft, 0));
+    EXPECT_EQ(1, ScrollRecordPosition(Bar(100, 0), kScrollLineRight, 0));
+    EXPECT_EQ(99, ScrollRecordPosition(Bar(100, 99), kScrollLineRight, 0));
+    EXPECT_EQ(0, ScrollRecordPosition(Bar(100, 3), kScrollPageLeft, 0));
+    EXPECT_EQ(8, ScrollRecordPosition(Bar(100, 3), kScrollPageRight, 0));
+    EXPECT_EQ(99, ScrollRecordPosition(Bar(100, 97), kScrollPageRight, 0));
+    EXPECT_EQ(0, ScrollRecordPosition(Bar(100, 50), kScrollLeft, 0));
+    EXPECT_EQ(99, ScrollRecordPosition(Bar(100, 50), kScrollRight, 0));
+    EXPECT_EQ(50, ScrollRecordPosition(Bar(100, 50), kScrollThumbPosition, 10));
+    EXPECT_EQ(10, ScrollRecordPosition(Bar(100, 50), kScrollThumbTrack, 10));
+    EXPECT_EQ(99, ScrollRecordPosition(Bar(100, 50), kScrollThumbTrack, 500));
+    EXPECT_EQ(69000, ScrollRecordPosition(Bar(70000, 5), kScrollThumbTrack, 69000));
+    EXPECT_EQ(50, ScrollRecordPosition(Bar(100, 50), 8, 10));  // SB_ENDSCROLL
+    EXPECT_EQ(INT_MAX - 1, ScrollRecordPosition(Bar(INT_MAX, INT_MAX - 1), kScrollPageRight, 0));
+}
+
+TEST(CanvasRecordScroll, LastIndexNeverOverflows) {
+    EXPECT_EQ(1, LastRecordIndex(2));
+    EXPECT_EQ(-1, LastRecordIndex(0));
+    EXPECT_EQ(-1, LastRecordIndex(INT_MIN));
+    EXPECT_TRUE(ReachesLastRecord(8, 9));
+    EXPECT_FALSE(ReachesLastRecord(7, 9));
+    EXPECT_TRUE(ReachesLastRecord(0, INT_MIN));
+}
+
+TEST(CanvasPanel, HitTestsExcludeRightAndBottomEdges) {
+    CanvasView view;
+    const int32_t x = view.panel_origin.x;
+    const int32_t y = view.panel_origin.y;
+    EXPECT_EQ(kHitGripBar, HitTestPanel(view, x, y));
+    EXPECT_EQ(kHitGripBar, HitTestPanel(view, x + 83, y + 9));
+    EXPECT_EQ(0, HitTestPanel(view, x, y + 10));
+    EXPECT_EQ(0, HitTestPanel(view, x + 40, y + 27));
+    EXPECT_EQ(1, HitTestPanel(view, x + 40, y + 28));
+    EXPECT_EQ(4, HitTestPanel(view, x + 40, y + 99));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 40, y + 100));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 84, y + 50));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x - 1, y + 50));
+}
+
+TEST(CanvasPanel, DragStopsAtTheEdgesAndWaitsForThePointerToComeBack) {
+    CanvasView view;
+    view.drag_anchor = {50, 15};  // grabbed 40 right of and 5 below the panel's origin
+    MovePanel(view, 600, 400, -300, -300);
+    EXPECT_EQ(0, view.panel_origin.x);
+    EXPECT_EQ(0, view.panel_origin.y);
+    EXPECT_EQ(40, view.drag_anchor.x);
+    EXPECT_EQ(5, view.drag_anchor.y);
+    MovePanel(view, 600, 400, 20, 2);  // still left of and above the grabbed point
+    EXPECT_EQ(0, view.panel_origin.x);
+    EXPECT_EQ(0, view.panel_origin.y);
+    MovePanel(view, 600, 400, 60, 25);
+    EXPECT_EQ(20, view.panel_origin.x);
+    EXPECT_EQ(20, view.panel_origin.y);
+    MovePanel(view, 600, 400, 5000, 5000);
+    EXPECT_EQ(515, view.panel_origin.x);
+    EXPECT_EQ(299, view.panel_origin.y);
+    EXPECT_EQ(555, view.drag_anchor.x);
+    EXPECT_EQ(304, view.drag_anchor.y);
+}
+
+TEST(CanvasPanel, NarrowClientPutsThePanelLeftOfTheOrigin) {
+    CanvasView view;
+    view.drag_anchor = {50, 15};
+    MovePanel(view, 50, 400, 60, 15);
+    EXPECT_EQ(49 - 84, view.panel_origin.x);
+}
+
+TEST(CanvasPan, FollowsThePointerOneToOneUpToTheLimit) {
+    CanvasView view;
+    view.picture = {100, 0, 500, 400};
+    view.drag_anchor = {300, 300};
+    PanPicture(view, 250, 330);
+    EXPECT_EQ((Rect{50, 30, 450, 430}), Of(view.picture));
+    EXPECT_EQ(250, view.drag_anchor.x);
+    EXPECT_EQ(330, view.drag_anchor.y);
+    view.picture = {kPictureCoordinateLimit - 500, 0, kPictureCoordinateLimit - 100, 400};
+    PanPicture(view, 30000, 330);
+    EXPECT_EQ(kPictureCoordinateLimit, view.picture.right);
+    EXPECT_EQ(kPictureCoordinateLimit - 400, view.picture.left);
+    PanPicture(view, 29000, 330);
+    EXPECT_EQ(kPictureCoordinateLimit - 1000, view.picture.right);
+}
+
+TEST(CanvasButtons, FollowTheDocumentAndReportWhetherAnythingChanged) {
+    CanvasView view;
+    EXPECT_EQ(1, IsCommandEnabled(view, kCommandOpen));
+    EXPECT_EQ(1, IsCommandEnabled(view, kCommandBackground));
+    EXPECT_EQ(0, IsCommandEnabled(view, kCommandZoomIn));
+    EXPECT_EQ(0, IsCommandEnabled(view, 111));
+    EXPECT_EQ(0, UpdateButtonStates(view, 0));
+    EXPECT_EQ(1, UpdateButtonStates(view, 1));
+    for (int32_t command : {kCommandFit, kCommandZoomIn, kCommandZoomOut}) {
+        EXPECT_EQ(1, IsCommandEnabled(view, command));
+    }
+    EXPECT_EQ(0, UpdateButtonStates(view, 1));
+    EXPECT_EQ(1, UpdateButtonStates(view, 0));
+    EXPECT_EQ(0, IsCommandEnabled(view, kCommandFit));
+    EXPECT_EQ(1, IsCommandEnabled(view, kCommandOpen));
+}
+
+}  // namespace

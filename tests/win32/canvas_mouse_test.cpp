@@ -1,0 +1,198 @@
+// The canvas's mouse: buttons act on the press, the grip bar drags the panel, a drag pans a
+// zoomed picture, a plain right click fits; the cursor and its resource.
+#include <gtest/gtest.h>
+
+#include "app/resource.h"
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "tests/win32/canvas_test_support.h"
+
+namespace {
+
+void Press(HWND canvas, int x, int y) {
+    SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void MoveTo(HWND canvas, int x, int y) {
+    SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void Release(HWND canvas, int x, int y) {
+    SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// The command a press posted to the canvas, taken off the queue; 0 when none was posted.
+int PostedCommand(HWND canvas) {
+    MSG message;
+    if (!PeekMessageW(&message, canvas, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        return 0;
+    }
+    return LOWORD(message.wParam);
+}
+
+// The cursor the canvas chooses with the pointer at client point (x, y).
+HCURSOR CursorAt(HWND canvas, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(canvas, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageW(canvas, WM_SETCURSOR, reinterpret_cast<WPARAM>(canvas),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+HCURSOR Arrow() {
+    return LoadCursorW(nullptr, IDC_ARROW);
+}
+
+HCURSOR Hand() {
+    return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PANHAND));
+}
+
+// A 600 x 400 canvas with the test picture attached and its buttons enabled.
+class CanvasMouse : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(host_.Open(WriteQuadrantPicture()));
+        host_.IdleRefresh();
+        host_.PaintNow();
+    }
+
+    HWND canvas() const { return host_.canvas(); }
+
+    CanvasHost host_{600, 400};
+};
+
+TEST_F(CanvasMouse, PressOnAButtonPostsItsCommandWhichRunsLater) {
+    // The panel stands at (10, 10): grip bar 10 high, then rows of 18.
+    Press(canvas(), 50, 25);
+    EXPECT_EQ(kCommandOpen, PostedCommand(canvas()));
+    Press(canvas(), 50, 38);  // the line between rows 0 and 1 belongs to row 1
+    EXPECT_EQ(kCommandFit, PostedCommand(canvas()));
+    Press(canvas(), 93, 109);
+    EXPECT_EQ(kCommandBackground, PostedCommand(canvas()));
+    Press(canvas(), 94, 60);  // just right of the panel, in fit mode: nothing
+    EXPECT_EQ(0, PostedCommand(canvas()));
+    EXPECT_EQ(0, g_canvas_view.dragging);
+
+    Press(canvas(), 50, 60);
+    EXPECT_EQ(1, g_canvas_view.fit_mode);
+    host_.Pump();
+    EXPECT_EQ(0, g_canvas_view.fit_mode);
+    const CanvasRect zoomed = g_canvas_view.picture;
+    Release(canvas(), 300, 300);
+    host_.Pump();
+    EXPECT_EQ(zoomed.left, g_canvas_view.picture.left);
+    EXPECT_EQ(zoomed.top, g_canvas_view.picture.top);
+}
+
+TEST_F(CanvasMouse, GripBarDragMovesThePanelInsideTheClientArea) {
+    Press(canvas(), 50, 15);
+    EXPECT_EQ(1, g_canvas_view.dragging);
+    EXPECT_EQ(canvas(), GetCapture());
+    MoveTo(canvas(), 70, 40);
+    EXPECT_EQ(30, g_canvas_view.panel_origin.x);
+    EXPECT_EQ(35, g_canvas_view.panel_origin.y);
+    EXPECT_EQ(1, BufferedPaintFlag(canvas()));
+    MoveTo(canvas(), -500, -500);
+    EXPECT_EQ(0, g_canvas_view.panel_origin.x);
+    EXPECT_EQ(0, g_canvas_view.panel_origin.y);
+    MoveTo(canvas(), 2000, 2000);
+    EXPECT_EQ(515, g_canvas_view.panel_origin.x);
+    EXPECT_EQ(299, g_canvas_view.panel_origin.y);
+    Release(canvas(), 2000, 2000);
+    EXPECT_EQ(0, g_canvas_view.dragging);
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(host_.parent(), GetFocus());
+    MoveTo(canvas(), 100, 100);
+    EXPECT_EQ(515, g_canvas_view.panel_origin.x);
+}
+
+TEST_F(CanvasMouse, DragOutsideThePanelPansOnlyOutOfFitMode) {
+    const CanvasRect fitted = g_canvas_view.picture;
+    Press(canvas(), 300, 300);
+    EXPECT_EQ(0, g_canvas_view.dragging);
+    MoveTo(canvas(), 350, 320);
+    EXPECT_EQ(fitted.left, g_canvas_view.picture.left);
+
+    SendMessageW(canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    const CanvasRect zoomed = g_canvas_view.picture;
+    Press(canvas(), 300, 300);
+    EXPECT_EQ(1, g_canvas_view.dragging);
+    MoveTo(canvas(), 350, 320);
+    MoveTo(canvas(), 340, 330);
+    Release(canvas(), 340, 330);
+    EXPECT_EQ(zoomed.left + 40, g_canvas_view.picture.left);
+    EXPECT_EQ(zoomed.top + 30, g_canvas_view.picture.top);
+    EXPECT_EQ(zoomed.right + 40, g_canvas_view.picture.right);
+    EXPECT_EQ(zoomed.bottom + 30, g_canvas_view.picture.bottom);
+}
+
+TEST_F(CanvasMouse, LostCaptureEndsTheDragWithoutMoving) {
+    SendMessageW(canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    const CanvasRect zoomed = g_canvas_view.picture;
+    Press(canvas(), 300, 300);
+    ReleaseCapture();
+    MoveTo(canvas(), 350, 350);
+    EXPECT_EQ(0, g_canvas_view.dragging);
+    EXPECT_EQ(zoomed.left, g_canvas_view.picture.left);
+}
+
+TEST_F(CanvasMouse, HandCursorOutsideThePanelOnlyOutOfFitMode) {
+    EXPECT_EQ(Arrow(), CursorAt(canvas(), 300, 300));
+    EXPECT_EQ(Arrow(), CursorAt(canvas(), 50, 50));
+    SendMessageW(canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    EXPECT_EQ(Hand(), CursorAt(canvas(), 300, 300));
+    EXPECT_EQ(Arrow(), CursorAt(canvas(), 50, 50));
+    EXPECT_EQ(Hand(), CursorAt(canvas(), 94, 50));
+}
+
+TEST_F(CanvasMouse, PlainRightClickFitsAndAnyOtherKeyStopsIt) {
+    SendMessageW(canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    for (WPARAM keys : {MK_RBUTTON | MK_CONTROL, MK_RBUTTON | MK_SHIFT, MK_RBUTTON | MK_LBUTTON}) {
+        SendMessageW(canvas(), WM_RBUTTONDOWN, keys, MAKELPARAM(300, 300));
+        EXPECT_EQ(0, g_canvas_view.fit_mode) << keys;
+    }
+    SendMessageW(canvas(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 300));
+    EXPECT_EQ(1, g_canvas_view.fit_mode);
+    EXPECT_EQ(100, g_canvas_view.picture.left);
+}
+
+TEST(CanvasCursor, HandResourceIsA32PixelOpenHandWithItsHotSpotAt13_16) {
+    HCURSOR hand = Hand();
+    ASSERT_NE(nullptr, hand);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(13u, info.xHotspot);
+    EXPECT_EQ(16u, info.yHotspot);
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_EQ(32, mask.bmWidth);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+
+    // Drawn over green: the palm under the hot spot is white, the wrist's edge black, the
+    // corner see-through.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
+    const RECT all = {0, 0, 32, 32};
+    FillRect(memory, &all, green);
+    DrawIconEx(memory, 0, 0, hand, 32, 32, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(memory, 13, 16));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(memory, 15, 28));
+    EXPECT_EQ(RGB(0, 128, 0), GetPixel(memory, 0, 0));
+    EXPECT_EQ(RGB(0, 128, 0), GetPixel(memory, 31, 31));
+    SelectObject(memory, previous);
+    DeleteObject(green);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace

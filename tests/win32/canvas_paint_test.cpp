@@ -1,0 +1,242 @@
+// The canvas's painting: which records a paint plays, the picture and its border on screen,
+// the see-through button panel, and a screenshot of the canvas at work.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "tests/support/emf_builder.h"
+#include "tests/win32/canvas_test_support.h"
+
+namespace {
+
+using Played = std::vector<int32_t>;
+
+uint32_t Ground() {
+    return AsPixel(GetSysColor(COLOR_BTNFACE));
+}
+
+uint32_t Background() {
+    return AsPixel(g_canvas_view.background_color);
+}
+
+// The tint of the buttons ANDs every pixel under them.
+uint32_t Tinted(COLORREF color) {
+    return AsPixel(color & 0x00FFE6E6);
+}
+
+void ClearBox(HWND list, int row) {
+    ListView_SetCheckState(list, row, FALSE);
+}
+
+// In a 600 x 400 canvas the square test picture is fitted to (100, 0, 500, 400): its red
+// square covers (100, 0)-(300, 200), its blue square (300, 200)-(500, 400).
+class CanvasPaint : public testing::Test {
+  protected:
+    void SetUp() override {
+        list_ = host_.AddFilterList();
+        ASSERT_NE(nullptr, list_);
+        ASSERT_TRUE(host_.Open(WriteQuadrantPicture()));
+        host_.PaintNow();
+        log_.Clear();
+    }
+
+    Played PaintAt(int32_t index) {
+        SendMessageW(host_.canvas(), CVM_SETINDEX, static_cast<WPARAM>(index), 0);
+        log_.Clear();
+        host_.PaintNow();
+        return log_.played();
+    }
+
+    CanvasHost host_{600, 400};
+    PlaybackLog log_;
+    HWND list_ = nullptr;
+};
+
+TEST_F(CanvasPaint, WholeMetafileIsPlayedAtOnceOnlyAtTheLastRecordWithNothingFiltered) {
+    EXPECT_EQ(Played{-1}, PaintAt(8));
+    const ClientPixels pixels(host_.canvas());
+    EXPECT_EQ(AsPixel(kRed), pixels.At(200, 100));
+    EXPECT_EQ(AsPixel(kBlue), pixels.At(400, 300));
+    EXPECT_EQ(Background(), pixels.At(400, 100));
+    EXPECT_EQ(Background(), pixels.At(200, 300));
+
+    ClearBox(list_, 0);
+    EXPECT_EQ((Played{0, 2, 3, 4, 5, 6, 7, 8}), PaintAt(8));
+}
+
+TEST_F(CanvasPaint, PlaybackStopsAfterTheCurrentRecord) {
+    EXPECT_EQ((Played{0, 1, 2, 3, 4, 5}), PaintAt(5));
+    const ClientPixels pixels(host_.canvas());
+    EXPECT_EQ(AsPixel(kRed), pixels.At(200, 100));
+    EXPECT_EQ(Background(), pixels.At(400, 300));
+}
+
+TEST_F(CanvasPaint, DisabledCurrentRecordPlaysTheNextEnabledOneAndStops) {
+    ClearBox(list_, 4);
+    EXPECT_EQ((Played{0, 1, 2, 3, 4, 6}), PaintAt(5));
+}
+
+TEST_F(CanvasPaint, SkippedRecordsLeaveTheirMarkOnThePicture) {
+    // Without the blue brush, the second square is drawn with the red one still selected.
+    ClearBox(list_, 4);
+    EXPECT_EQ((Played{0, 1, 2, 3, 4, 6, 7, 8}), PaintAt(8));
+    const ClientPixels pixels(host_.canvas());
+    EXPECT_EQ(AsPixel(kRed), pixels.At(400, 300));
+}
+
+TEST_F(CanvasPaint, FirstRecordShowsTheBackgroundAlone) {
+    EXPECT_EQ(Played{0}, PaintAt(0));
+    const ClientPixels pixels(host_.canvas());
+    const RECT right_of_panel = {100, 0, 500, 400};
+    EXPECT_EQ(400 * 400, pixels.Count(right_of_panel, Background()));
+}
+
+TEST_F(CanvasPaint, BackgroundBordersThePictureByOnePixel) {
+    host_.IdleRefresh();
+    SendMessageW(host_.canvas(), WM_COMMAND, kCommandZoomOut, 0);
+    host_.PaintNow();
+    const CanvasRect p = g_canvas_view.picture;
+    ASSERT_EQ(134, p.left);
+    ASSERT_EQ(34, p.top);
+    ASSERT_EQ(467, p.right);
+    ASSERT_EQ(367, p.bottom);
+    const ClientPixels pixels(host_.canvas());
+    EXPECT_EQ(Background(), pixels.At(133, 200));
+    EXPECT_EQ(Ground(), pixels.At(132, 200));
+    EXPECT_EQ(Background(), pixels.At(467, 200));
+    EXPECT_EQ(Ground(), pixels.At(468, 200));
+    EXPECT_EQ(Background(), pixels.At(300, 33));
+    EXPECT_EQ(Ground(), pixels.At(300, 32));
+    EXPECT_EQ(Background(), pixels.At(200, 367));
+    EXPECT_EQ(Ground(), pixels.At(200, 368));
+    EXPECT_EQ(Background(), pixels.At(467, 33));
+    EXPECT_EQ(Ground(), pixels.At(468, 32));
+}
+
+TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
+    CanvasHost host(400, 400);
+    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
+    host.PaintNow();
+    const ClientPixels pixels(host.canvas());
+    // The panel stands at (10, 10); the red square lies under it.
+    EXPECT_EQ(Tinted(kRed), pixels.At(13, 23));
+    EXPECT_EQ(Tinted(kRed), pixels.At(90, 76));
+    EXPECT_EQ(AsPixel(GetSysColor(COLOR_ACTIVECAPTION)), pixels.At(50, 15));
+    // Outlines of grip bar and buttons: the panel's frame is 85 x 101 pixels.
+    EXPECT_EQ(0u, pixels.At(10, 10));
+    EXPECT_EQ(0u, pixels.At(94, 60));
+    EXPECT_EQ(0u, pixels.At(50, 110));
+    EXPECT_EQ(0u, pixels.At(50, 20));
+    EXPECT_EQ(0u, pixels.At(50, 38));
+    EXPECT_EQ(AsPixel(kRed), pixels.At(95, 60));
+    EXPECT_EQ(AsPixel(kRed), pixels.At(50, 111));
+}
+
+TEST(CanvasPanelDrawing, ZoomButtonsAreGreyUntilADocumentIsAttached) {
+    CanvasHost host(400, 300);
+    host.PaintNow();
+    const uint32_t grey = AsPixel(GetSysColor(COLOR_GRAYTEXT));
+    const uint32_t black = AsPixel(GetSysColor(COLOR_BTNTEXT));
+    // Inside the outlines of row 0 ("Open...") and row 2 ("Zoom In").
+    const RECT open = {11, 21, 94, 38};
+    const RECT zoom_in = {11, 57, 94, 74};
+    {
+        const ClientPixels pixels(host.canvas());
+        EXPECT_EQ(Ground(), pixels.At(350, 250));
+        EXPECT_GT(pixels.Count(zoom_in, grey), 0);
+        EXPECT_EQ(0, pixels.Count(zoom_in, black));
+        EXPECT_GT(pixels.Count(open, black), 0);
+    }
+    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
+    host.IdleRefresh();
+    host.PaintNow();
+    const ClientPixels pixels(host.canvas());
+    EXPECT_GT(pixels.Count(zoom_in, black), 0);
+    EXPECT_EQ(0, pixels.Count(zoom_in, grey));
+}
+
+// Saves what the canvas shows under the build tree's screenshots folder.
+void SaveScreenshot(HWND canvas, const wchar_t* name) {
+    const ClientPixels pixels(canvas);
+    EXPECT_TRUE(pixels.SaveBmp(ScreenshotFolder() + L"\\" + name));
+}
+
+TEST(CanvasScreenshot, FittedZoomedPannedSteppedAndFiltered) {
+    CanvasHost host(800, 600);
+    HWND list = host.AddFilterList();
+    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
+    host.IdleRefresh();
+    host.PaintNow();
+    SaveScreenshot(host.canvas(), L"canvas-fitted.bmp");
+
+    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    host.PaintNow();
+    SaveScreenshot(host.canvas(), L"canvas-zoomed.bmp");
+
+    SendMessageW(host.canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 500));
+    SendMessageW(host.canvas(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(520, 420));
+    SendMessageW(host.canvas(), WM_LBUTTONUP, 0, MAKELPARAM(520, 420));
+    host.PaintNow();
+    SaveScreenshot(host.canvas(), L"canvas-panned.bmp");
+
+    SendMessageW(host.canvas(), CVM_SETINDEX, 4, 0);
+    host.PaintNow();
+    SaveScreenshot(host.canvas(), L"canvas-stepped.bmp");
+
+    ClearBox(list, 4);
+    SendMessageW(host.canvas(), CVM_SETINDEX, 8, 0);
+    host.PaintNow();
+    const ClientPixels pixels(host.canvas());
+    // Panned up and to the left by 80: the second square, drawn red for want of its brush.
+    const CanvasRect p = g_canvas_view.picture;
+    EXPECT_EQ(AsPixel(kRed), pixels.At((p.left + 3 * p.right) / 4, (p.top + 3 * p.bottom) / 4));
+    EXPECT_TRUE(pixels.SaveBmp(ScreenshotFolder() + L"\\canvas.bmp"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every file of a corpus folder that loads is painted whole, at its middle record, and with
+// its first drawing record switched off. Returns how many were painted.
+int PaintFolder(const std::string& folder) {
+    int painted = 0;
+    for (const std::string& path : ListEmfFiles(folder)) {
+        SCOPED_TRACE(path);
+        CanvasHost host(400, 300);
+        HWND list = host.AddFilterList();
+        PlaybackLog log;
+        if (!host.Open(path)) {
+            continue;
+        }
+        host.PaintNow();
+        const int32_t last = host.Index();
+        SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last / 2), 0);
+        host.PaintNow();
+        ClearBox(list, 0);
+        SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last), 0);
+        host.PaintNow();
+        EXPECT_FALSE(log.played().empty());
+        ++painted;
+    }
+    return painted;
+}
+
+TEST(CanvasCorpus, PaintsEveryFileThatLoadsWholeSteppedAndFiltered) {
+    const std::string corpus = CorpusDir();
+    if (corpus.empty()) {
+        GTEST_SKIP() << "no corpus folder beside the checkout";
+    }
+    EXPECT_GT(PaintFolder(corpus + "/good"), 0);
+    PaintFolder(corpus + "/corrupted");
+}
+
+}  // namespace

@@ -1,0 +1,310 @@
+// Helpers of the canvas and filter-list tests: a parent window that records what the canvas
+// tells it, a canvas of a known client size, test pictures, and the pixels on screen.
+#include "tests/win32/canvas_test_support.h"
+
+#include <cstdio>
+
+#include "app/app_globals.h"
+#include "app/filter_list.h"
+#include "app/resource.h"
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "canvas/canvas_window.h"
+#include "tests/support/emf_builder.h"
+
+namespace {
+
+constexpr wchar_t kHostClassName[] = L"OrvellaCanvasTestHost";
+
+std::vector<int32_t> g_notified_indexes;
+std::vector<int> g_parent_commands;
+std::vector<int32_t> g_played;
+
+LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_NOTIFY: {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+            if (header->idFrom == IDC_CANVAS &&
+                header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
+                g_notified_indexes.push_back(
+                    static_cast<int32_t>(SendMessageW(header->hwndFrom, CVM_GETINDEX, 0, 0)));
+            }
+            return 0;
+        }
+        case WM_COMMAND:
+            g_parent_commands.push_back(LOWORD(wparam));
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+void RegisterClasses() {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterCanvasClass(instance);
+    WNDCLASSEXW host = {};
+    host.cbSize = sizeof(host);
+    host.lpfnWndProc = HostWndProc;
+    host.hInstance = instance;
+    host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    host.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    host.lpszClassName = kHostClassName;
+    RegisterClassExW(&host);
+    registered = true;
+}
+
+void RecordPlayed(int32_t record_index) {
+    g_played.push_back(record_index);
+}
+
+RecordBuilder SelectRecord(uint32_t object) {
+    return RecordBuilder(37, 12).U32(8, object);
+}
+
+RecordBuilder SolidBrushRecord(uint32_t handle, COLORREF color) {
+    return RecordBuilder(39, 24).U32(8, handle).U32(12, BS_SOLID).U32(16, color).U32(20, 0);
+}
+
+RecordBuilder RectangleRecord(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return RecordBuilder(43, 24).I32(8, left).I32(12, top).I32(16, right).I32(20, bottom);
+}
+
+// Every test shares one top-level window: without a window manager, Wine waits two seconds for
+// a destroyed top-level window to be withdrawn, while children come and go at once.
+HWND SharedParent() {
+    static HWND parent = nullptr;
+    if (parent == nullptr || !IsWindow(parent)) {
+        RECT frame = {0, 0, 1000, 760};
+        AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        parent = CreateWindowExW(0, kHostClassName, L"Orvella canvas test", WS_OVERLAPPEDWINDOW, 0,
+                                 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(parent, SW_SHOW);
+    }
+    return parent;
+}
+
+}  // namespace
+
+CanvasHost::CanvasHost(int width, int height) {
+    RegisterClasses();
+    g_canvas_view = CanvasView{};
+    ClearRecords();
+    parent_ = SharedParent();
+    canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClassName, L"",
+                              WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, width, height, parent_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CANVAS)),
+                              GetModuleHandleW(nullptr), nullptr);
+    RECT client;
+    GetClientRect(canvas_, &client);
+    MoveWindow(canvas_, 0, 0, 2 * width - client.right, 2 * height - client.bottom, TRUE);
+    SetForegroundWindow(parent_);
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Pump();
+}
+
+CanvasHost::~CanvasHost() {
+    // Children other than the canvas are the filter lists a test added.
+    while (HWND list = GetDlgItem(parent_, IDC_FILTERLIST)) {
+        DestroyWindow(list);
+    }
+    DestroyWindow(canvas_);
+    Pump();
+    g_document.Release();
+    g_canvas_view = CanvasView{};
+}
+
+HWND CanvasHost::AddFilterList() {
+    return CreateFilterList(parent_, GetModuleHandleW(nullptr));
+}
+
+bool CanvasHost::Open(const std::string& path) {
+    if (g_document.LoadFile(ToU16(path).c_str()) == 0) {
+        return false;
+    }
+    SendMessageW(canvas_, CVM_SETDOCUMENT, reinterpret_cast<WPARAM>(&g_document), 0);
+    FillFilterList(parent_);
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return true;
+}
+
+void CanvasHost::Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void CanvasHost::PaintNow() {
+    RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CanvasHost::IdleRefresh() {
+    SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0);
+}
+
+int32_t CanvasHost::Index() const {
+    return static_cast<int32_t>(SendMessageW(canvas_, CVM_GETINDEX, 0, 0));
+}
+
+const std::vector<int32_t>& CanvasHost::notified_indexes() const {
+    return g_notified_indexes;
+}
+
+const std::vector<int>& CanvasHost::parent_commands() const {
+    return g_parent_commands;
+}
+
+void CanvasHost::ClearRecords() {
+    g_notified_indexes.clear();
+    g_parent_commands.clear();
+}
+
+bool CanvasHost::RepaintPending() const {
+    return GetUpdateRect(canvas_, nullptr, FALSE) != 0;
+}
+
+void CanvasHost::ValidateCanvas() const {
+    ValidateRect(canvas_, nullptr);
+}
+
+ClientPixels::ClientPixels(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    pixels_.assign(static_cast<size_t>(width_) * height_, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const uint32_t* source = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < pixels_.size(); ++i) {
+        pixels_[i] = source[i] & 0x00FFFFFF;
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+}
+
+int ClientPixels::Count(const RECT& rect, uint32_t color) const {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            if (x >= 0 && y >= 0 && x < width_ && y < height_ && At(x, y) == color) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+bool ClientPixels::SaveBmp(const std::wstring& path) const {
+    const uint32_t row_bytes = (static_cast<uint32_t>(width_) * 3 + 3) & ~3u;
+    const uint32_t image_bytes = row_bytes * static_cast<uint32_t>(height_);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + image_bytes;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width_;
+    header.biHeight = height_;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = image_bytes;
+    std::vector<uint8_t> image(image_bytes, 0);
+    for (int y = 0; y < height_; ++y) {
+        uint8_t* row = image.data() + static_cast<size_t>(height_ - 1 - y) * row_bytes;
+        for (int x = 0; x < width_; ++x) {
+            const uint32_t pixel = At(x, y);
+            row[x * 3] = static_cast<uint8_t>(pixel);
+            row[x * 3 + 1] = static_cast<uint8_t>(pixel >> 8);
+            row[x * 3 + 2] = static_cast<uint8_t>(pixel >> 16);
+        }
+    }
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (out == nullptr) {
+        return false;
+    }
+    bool written = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+                   std::fwrite(&header, sizeof(header), 1, out) == 1 &&
+                   std::fwrite(image.data(), 1, image.size(), out) == image.size();
+    written = std::fclose(out) == 0 && written;
+    return written;
+}
+
+uint32_t AsPixel(COLORREF color) {
+    return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
+
+std::string WriteQuadrantPicture() {
+    EmfBuilder picture;
+    picture.Handles(3)
+        .Add(SelectRecord(0x80000008))  // the stock null pen
+        .Add(SolidBrushRecord(1, kRed))
+        .Add(SelectRecord(1))
+        .Add(RectangleRecord(0, 0, 50, 50))
+        .Add(SolidBrushRecord(2, kBlue))
+        .Add(SelectRecord(2))
+        .Add(RectangleRecord(50, 50, 100, 100));
+    return WriteTempFile("quadrants.emf", picture.Build());
+}
+
+std::string WriteLongPicture(uint32_t records) {
+    EmfBuilder picture;
+    const RecordBuilder transparent = RecordBuilder(18, 12).U32(8, TRANSPARENT);
+    for (uint32_t i = 2; i < records; ++i) {
+        picture.Add(transparent);
+    }
+    return WriteTempFile("long.emf", picture.Build());
+}
+
+PlaybackLog::PlaybackLog() {
+    g_played.clear();
+    g_canvas_playback_test_hook = RecordPlayed;
+}
+
+PlaybackLog::~PlaybackLog() {
+    g_canvas_playback_test_hook = nullptr;
+}
+
+const std::vector<int32_t>& PlaybackLog::played() const {
+    return g_played;
+}
+
+void PlaybackLog::Clear() {
+    g_played.clear();
+}
+
+std::wstring ScreenshotFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    // The test executable lives in <build>/tests; the screenshots go to <build>/screenshots.
+    for (int up = 0; up < 2; ++up) {
+        const size_t slash = folder.find_last_of(L"\\/");
+        folder.resize(slash == std::wstring::npos ? 0 : slash);
+    }
+    folder += L"\\screenshots";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}

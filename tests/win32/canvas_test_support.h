@@ -1,0 +1,93 @@
+// Helpers of the canvas and filter-list tests: a parent window that records what the canvas
+// tells it, a canvas of a known client size, test pictures, and the pixels on screen.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A top-level window standing in for the main window: it keeps the notifications and commands
+// its children send, and holds one canvas (control 504) and, on request, the filter list.
+class CanvasHost {
+  public:
+    // A canvas whose client area is width x height; the view state starts afresh.
+    CanvasHost(int width, int height);
+    ~CanvasHost();
+    CanvasHost(const CanvasHost&) = delete;
+    CanvasHost& operator=(const CanvasHost&) = delete;
+
+    HWND parent() const { return parent_; }
+    HWND canvas() const { return canvas_; }
+    // Creates the filter list in the parent; the list is not filled.
+    HWND AddFilterList();
+
+    // Loads `path` into the process-wide document and attaches it, as the shell's Open does.
+    bool Open(const std::string& path);
+    // Runs the queued messages, the posted button commands included.
+    void Pump();
+    // Has every pending paint of the canvas carried out now.
+    void PaintNow();
+    // Sends the idle refresh the message loop sends once the queue has drained.
+    void IdleRefresh();
+
+    int32_t Index() const;
+    // The index the parent fetched on each CVN_INDEXCHANGED, in order.
+    const std::vector<int32_t>& notified_indexes() const;
+    // The commands the parent received from the canvas, in order.
+    const std::vector<int>& parent_commands() const;
+    void ClearRecords();
+    // Whether the canvas has a repaint pending; ValidateCanvas clears it.
+    bool RepaintPending() const;
+    void ValidateCanvas() const;
+
+  private:
+    HWND parent_ = nullptr;
+    HWND canvas_ = nullptr;
+};
+
+// The pixels of the canvas's client area as the screen shows them, row by row (0x00RRGGBB).
+class ClientPixels {
+  public:
+    explicit ClientPixels(HWND window);
+    uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // How many pixels of the rectangle have exactly `color`.
+    int Count(const RECT& rect, uint32_t color) const;
+    // Writes the pixels as a 24-bit BMP file.
+    bool SaveBmp(const std::wstring& path) const;
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+// A COLORREF (0x00BBGGRR) as the pixels give it (0x00RRGGBB).
+uint32_t AsPixel(COLORREF color);
+
+// Colours of the test pictures.
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+inline constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// A picture drawn on a logical square of 100 x 100 units with a null pen:
+//   0 header, 1 null pen, 2 red brush, 3 select it, 4 red square (0, 0)-(50, 50),
+//   5 blue brush, 6 select it, 7 blue square (50, 50)-(100, 100), 8 end of file.
+// Written to a temporary file; its path.
+std::string WriteQuadrantPicture();
+// A picture of `records` records in all: header, SetBkMode records, end of file.
+std::string WriteLongPicture(uint32_t records);
+
+// The records played by the canvas since the last Clear, by index (-1: the whole metafile).
+class PlaybackLog {
+  public:
+    PlaybackLog();
+    ~PlaybackLog();
+    const std::vector<int32_t>& played() const;
+    void Clear();
+};
+
+// The folder of the build tree where screenshots are kept, created when missing.
+std::wstring ScreenshotFolder();
