@@ -2,7 +2,6 @@
 #include "app/view_switch.h"
 
 #include <commctrl.h>
-#include <richedit.h>
 
 #include "app/resource.h"
 #include "reports/report_control.h"
