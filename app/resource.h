@@ -10,6 +10,7 @@
 #define IDI_SMALL 108
 #define IDC_PANHAND 120
 #define IDC_ABOUT_TEXT 1000
+#define IDC_ABOUT_ICON 1001
 
 // Commands.
 #define IDM_OPEN 110

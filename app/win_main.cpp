@@ -1,7 +1,18 @@
-// The program's entry.
+// The program's entry: the main window, the accelerators and the message loop.
 #include <windows.h>
 
-// The window program comes with a later change.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+#include "app/main_window.h"
+#include "app/message_loop.h"
+#include "app/resource.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    PrepareMainWindow(instance);
+    HWND main_window = CreateMainWindow(instance);
+    if (main_window == nullptr) {
+        return 0;
+    }
+    ShowWindow(main_window, show);
+    UpdateWindow(main_window);
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_ORVELLA));
+    return RunMessageLoop(main_window, accelerators);
 }

@@ -1,0 +1,157 @@
+// The main window's six children: their creation, the shared font and the layout.
+#include "app/child_controls.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "app/filter_list.h"
+#include "app/main_window.h"
+#include "app/resource.h"
+#include "canvas/canvas_window.h"
+
+namespace {
+
+// The field's own procedure, to which every message is passed on.
+WNDPROC g_index_field_proc = nullptr;
+
+constexpr const wchar_t* kTabTexts[] = {L"The EMF", L"Header", L"Records", L"GDI calls", L"Filter"};
+
+HWND CreateChild(HWND main_window, DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
+                 DWORD style, int id) {
+    return CreateWindowExW(ex_style, window_class, text, style, 0, 0, 0, 0, main_window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
+}
+
+void CreateModeSwitcher(HWND main_window) {
+    HWND tabs = CreateChild(main_window, 0, WC_TABCONTROLW, L"ModeSwitcher",
+                            WS_CHILD | WS_VISIBLE | TCS_FOCUSNEVER | TCS_BOTTOM, IDC_MODESWITCHER);
+    if (tabs == nullptr) {
+        return;
+    }
+    for (int i = 0; i < 5; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
+        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void SubclassRecordIndexField(HWND field) {
+    const LONG_PTR previous =
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordIndexFieldProc));
+    if (previous != 0) {
+        g_index_field_proc = reinterpret_cast<WNDPROC>(previous);
+    }
+}
+
+void CreateRecordIndexField(HWND main_window) {
+    HWND field =
+        CreateChild(main_window, WS_EX_CLIENTEDGE, L"EDIT", L"",
+                    WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_RIGHT, IDC_RECORDINDEX);
+    if (field == nullptr) {
+        return;
+    }
+    SetSharedFont(field);
+    SendMessageW(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, 2));
+    SubclassRecordIndexField(field);
+}
+
+void CreateCallTextField(HWND main_window) {
+    HWND field = CreateChild(main_window, WS_EX_CLIENTEDGE, L"EDIT", L"",
+                             WS_CHILD | WS_VISIBLE | ES_READONLY, IDC_CALLTEXT);
+    if (field == nullptr) {
+        return;
+    }
+    SetSharedFont(field);
+    SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(8, 0));
+}
+
+void MoveChild(HWND main_window, int id, int x, int y, int width, int height) {
+    HWND child = GetDlgItem(main_window, id);
+    if (child != nullptr) {
+        MoveWindow(child, x, y, width, height, TRUE);
+    }
+}
+
+int AtLeastOne(int value) {
+    return value < 1 ? 1 : value;
+}
+
+// The canvas's bottom edge in the main window's client coordinates; where there is no
+// canvas, where its bottom edge would be.
+int CanvasBottom(HWND main_window, int canvas_height) {
+    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
+    RECT outer;
+    if (canvas == nullptr || !GetWindowRect(canvas, &outer)) {
+        return 12 + canvas_height;
+    }
+    POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
+    ScreenToClient(main_window, &corners[0]);
+    ScreenToClient(main_window, &corners[1]);
+    return corners[1].y;
+}
+
+}  // namespace
+
+// The largest report runs to millions of units: the control's limit is raised to the most
+// it accepts rather than left at its 64K default. A read-only report needs no undo.
+HWND CreateReportControl(HWND main_window) {
+    HWND report = CreateChild(
+        main_window, WS_EX_CLIENTEDGE, L"RichEdit20W", L"",
+        WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY,
+        IDC_REPORT);
+    if (report == nullptr) {
+        return nullptr;
+    }
+    SendMessageW(report, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageW(report, EM_SETUNDOLIMIT, 0, 0);
+    SendMessageW(report, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(12, 0));
+    return report;
+}
+
+void CreateChildren(HWND main_window) {
+    g_rich_edit_module = LoadLibraryW(L"Riched20.dll");
+    CreateModeSwitcher(main_window);
+    CreateChild(main_window, WS_EX_CLIENTEDGE, kCanvasClassName, L"",
+                WS_CHILD | WS_VISIBLE | WS_HSCROLL, IDC_CANVAS);
+    CreateRecordIndexField(main_window);
+    CreateCallTextField(main_window);
+    CreateReportControl(main_window);
+    CreateFilterList(main_window, g_instance);
+    // The file dialog opens as soon as the message loop runs, over the shown window.
+    PostMessageW(main_window, WM_COMMAND, IDM_OPEN, 0);
+}
+
+void LayOutChildren(HWND main_window, int width, int height) {
+    const int scroll_bar = GetSystemMetrics(SM_CYHSCROLL);
+    const int canvas_height = AtLeastOne(height - scroll_bar - 48);
+    MoveChild(main_window, IDC_REPORT, 12, 12, width - 24, AtLeastOne(height - 45));
+    MoveChild(main_window, IDC_MODESWITCHER, 0, 0, width, height);
+    MoveChild(main_window, IDC_CANVAS, 12, 12, width - 24, canvas_height);
+    const int bottom = CanvasBottom(main_window, canvas_height);
+    MoveChild(main_window, IDC_CALLTEXT, 66, bottom, width - 78, scroll_bar + 3);
+    MoveChild(main_window, IDC_RECORDINDEX, 12, bottom, 54, scroll_bar + 3);
+    MoveChild(main_window, IDC_FILTERLIST, 12, 12, width - 24, AtLeastOne(height - 45));
+}
+
+void SetSharedFont(HWND edit) {
+    if (g_shared_font == nullptr) {
+        LOGFONTW font = {};
+        font.lfHeight = 15;
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = ANSI_CHARSET;
+        lstrcpyW(font.lfFaceName, L"Courier New");
+        g_shared_font = CreateFontIndirectW(&font);
+        if (g_shared_font == nullptr) {
+            return;
+        }
+    }
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_shared_font), FALSE);
+}
+
+LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_KEYDOWN && (wparam == VK_ESCAPE || wparam == VK_RETURN)) {
+        SetFocus(GetParent(field));
+    }
+    return CallWindowProcW(g_index_field_proc, field, message, wparam, lparam);
+}

@@ -1,0 +1,22 @@
+// The main window's six children: their creation, the shared font and the layout.
+#pragma once
+
+#include <windows.h>
+
+// Creates the children in their order (tab control, canvas, record-index field, call-text
+// field, report control, filter list) and posts the Open command. A child that cannot be
+// created is left out.
+void CreateChildren(HWND main_window);
+
+// Creates the hidden report control (id 500), ready for the reports; nullptr on failure.
+HWND CreateReportControl(HWND main_window);
+
+// Places the children for a client area of `width` x `height`.
+void LayOutChildren(HWND main_window, int width, int height);
+
+// Gives the shared "Courier New" font to an edit field, creating the font on first use.
+void SetSharedFont(HWND edit);
+
+// The window procedure of the record-index field: Enter and Escape hand the keyboard focus
+// to the main window, where the navigation keys act.
+LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam);

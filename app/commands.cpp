@@ -1,0 +1,103 @@
+// The main window's commands: Open, the background colour, and the window title.
+#include "app/commands.h"
+
+#include "app/app_globals.h"
+#include "app/filter_list.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/platform_seams.h"
+#include "app/resource.h"
+#include "app/view_switch.h"
+#include "app/wait_cursor.h"
+#include "calls/wide_text.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "reports/report_control.h"
+
+COLORREF g_custom_colors[16] = {};
+
+namespace {
+
+// The "samples" folder beside the executable: a first-time user has pictures to open at once.
+void SamplesFolder(wchar_t* folder, DWORD units) {
+    const DWORD length = GetModuleFileNameW(nullptr, folder, units);
+    if (length == 0 || length >= units) {
+        folder[0] = L'\0';
+        return;
+    }
+    wchar_t* last_slash = nullptr;
+    for (wchar_t* unit = folder; *unit != L'\0'; ++unit) {
+        if (*unit == L'\\' || *unit == L'/') {
+            last_slash = unit;
+        }
+    }
+    if (last_slash == nullptr || (last_slash - folder) + 9 >= static_cast<ptrdiff_t>(units)) {
+        folder[0] = L'\0';
+        return;
+    }
+    lstrcpyW(last_slash + 1, L"samples");
+}
+
+}  // namespace
+
+int ChooseFile(HWND owner, wchar_t* path, DWORD path_units) {
+    wchar_t folder[MAX_PATH];
+    SamplesFolder(folder, MAX_PATH);
+    path[0] = L'\0';
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Enhanced Metafile (*.emf)\0*.emf\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = path_units;
+    dialog.lpstrInitialDir = folder[0] != L'\0' ? folder : nullptr;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    dialog.lpstrDefExt = L"emf";
+    return g_platform.get_open_file_name(&dialog) ? 1 : 0;
+}
+
+void OnOpenCommand(HWND main_window) {
+    wchar_t path[kPathUnits];
+    if (!ChooseFile(main_window, path, kPathUnits)) {
+        return;
+    }
+    WaitCursor wait;
+    if (!g_document.LoadFile(reinterpret_cast<const char16_t*>(path))) {
+        return;
+    }
+    // Unsigned arithmetic: an absurd header count must not overflow.
+    g_current_record =
+        static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1u);
+    g_report_state = -1;
+    SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
+                        reinterpret_cast<WPARAM>(&g_document), 0);
+    SetTitle(main_window, path);
+    ShowIndex(main_window);
+    ShowCallText(main_window);
+    FillFilterList(main_window);
+    SwitchView(main_window, 0);
+    InvalidateRect(main_window, nullptr, TRUE);
+}
+
+void OnBackgroundColorCommand(HWND main_window) {
+    CHOOSECOLORW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = main_window;
+    dialog.rgbResult = g_canvas_view.background_color;
+    dialog.lpCustColors = g_custom_colors;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!g_platform.choose_color(&dialog)) {
+        return;
+    }
+    g_canvas_view.background_color = dialog.rgbResult;
+    InvalidateRect(main_window, nullptr, TRUE);
+}
+
+int SetTitle(HWND main_window, const wchar_t* path) {
+    FixedWideText<kPathUnits + 3 + 100> title;
+    title.Append(reinterpret_cast<const char16_t*>(path));
+    title.Append(u" - ");
+    title.Append(reinterpret_cast<const char16_t*>(g_app_title));
+    SetWindowTextW(main_window, reinterpret_cast<const wchar_t*>(title.c_str()));
+    return 1;
+}

@@ -1,0 +1,20 @@
+// The main window's commands: Open, the background colour, and the window title.
+#pragma once
+
+#include <windows.h>
+
+// The colour dialog's 16 custom colours, kept from one use of the dialog to the next.
+extern COLORREF g_custom_colors[16];
+
+// Shows the file dialog over `owner`, starting in the samples folder beside the program.
+// 1 when the user chose a file (its path is in `path`), else 0.
+int ChooseFile(HWND owner, wchar_t* path, DWORD path_units);
+
+// Command 110: asks for a file and shows it, or changes nothing.
+void OnOpenCommand(HWND main_window);
+
+// Command 112: asks for the picture's background colour and repaints with it.
+void OnBackgroundColorCommand(HWND main_window);
+
+// The title becomes "<path> - <application title>". Always 1.
+int SetTitle(HWND main_window, const wchar_t* path);

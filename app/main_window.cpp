@@ -1,0 +1,130 @@
+// The main window: its class, its window procedure and its shutdown.
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/about_box.h"
+#include "app/child_controls.h"
+#include "app/commands.h"
+#include "app/navigation.h"
+#include "app/resource.h"
+#include "canvas/canvas_window.h"
+
+wchar_t g_app_title[100] = L"";
+wchar_t g_window_class_name[100] = L"";
+HINSTANCE g_instance = nullptr;
+HMODULE g_rich_edit_module = nullptr;
+HFONT g_shared_font = nullptr;
+
+namespace {
+
+ATOM RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = MainWndProc;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVELLA));
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    window_class.lpszMenuName = MAKEINTRESOURCEW(IDC_ORVELLA);
+    window_class.lpszClassName = g_window_class_name;
+    window_class.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
+    return RegisterClassExW(&window_class);
+}
+
+void OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+}
+
+// The rich edit's code must outlive its window: the report control is destroyed before the
+// library that provides it is freed.
+void OnDestroy(HWND window) {
+    if (g_rich_edit_module != nullptr) {
+        HWND report = GetDlgItem(window, IDC_REPORT);
+        if (report != nullptr) {
+            DestroyWindow(report);
+        }
+        FreeLibrary(g_rich_edit_module);
+        g_rich_edit_module = nullptr;
+    }
+    if (g_shared_font != nullptr) {
+        DeleteObject(g_shared_font);
+        g_shared_font = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+// 1 when the command was the main window's own.
+int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
+    switch (LOWORD(wparam)) {
+        case IDM_OPEN:
+            OnOpenCommand(window);
+            return 1;
+        case IDM_BACKGROUND:
+            OnBackgroundColorCommand(window);
+            return 1;
+        case IDM_ABOUT:
+            ShowAboutBox(window);
+            return 1;
+        case IDM_EXIT:
+            DestroyWindow(window);
+            return 1;
+        case IDC_RECORDINDEX:
+            OnIndexFieldCommand(window, reinterpret_cast<HWND>(lparam), HIWORD(wparam));
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+void PrepareMainWindow(HINSTANCE instance) {
+    LoadStringW(instance, IDS_APP_TITLE, g_app_title, 100);
+    LoadStringW(instance, IDC_ORVELLA, g_window_class_name, 100);
+    // The tab control and the list view are common controls: their classes must exist
+    // before the main window creates its children.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterMainWindowClass(instance);
+    RegisterCanvasClass(instance);
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    g_instance = instance;
+    return CreateWindowExW(0, g_window_class_name, g_app_title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           0, CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateChildren(window);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy(window);
+            return 0;
+        case WM_SIZE:
+            LayOutChildren(window, LOWORD(lparam), HIWORD(lparam));
+            return 0;
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        case WM_NOTIFY:
+            OnNotify(window, reinterpret_cast<const NMHDR*>(lparam));
+            return 0;
+        case WM_KEYDOWN:
+            OnNavigationKey(window, wparam);
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(window, wparam, lparam)) {
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}

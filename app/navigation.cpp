@@ -1,0 +1,127 @@
+// The current record: the record index field, the call-text field, the navigation keys and
+// the notifications of the tab control and the canvas.
+#include "app/navigation.h"
+
+#include <commctrl.h>
+
+#include "app/app_globals.h"
+#include "app/platform_seams.h"
+#include "app/resource.h"
+#include "app/view_switch.h"
+#include "calls/call_text.h"
+#include "canvas/canvas_messages.h"
+
+int32_t g_current_record = 0;
+
+namespace {
+
+// The record scroll bar's code for a navigation key, or -1 for any other key.
+int ScrollCodeOfKey(WPARAM key) {
+    switch (key) {
+        case VK_PRIOR:
+            return SB_PAGELEFT;
+        case VK_NEXT:
+            return SB_PAGERIGHT;
+        case VK_END:
+            return SB_RIGHT;
+        case VK_HOME:
+            return SB_LEFT;
+        case VK_LEFT:
+        case VK_UP:
+            return SB_LINELEFT;
+        case VK_RIGHT:
+        case VK_DOWN:
+            return SB_LINERIGHT;
+        default:
+            return -1;
+    }
+}
+
+void OnCanvasIndexChanged(HWND main_window, HWND canvas) {
+    g_current_record = static_cast<int32_t>(SendMessageW(canvas, CVM_GETINDEX, 0, 0));
+    ShowIndex(main_window);
+    ShowCallText(main_window);
+}
+
+}  // namespace
+
+int PushIndexToCanvas(HWND main_window) {
+    if (!g_document.IsLoaded()) {
+        return 0;
+    }
+    SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETINDEX,
+                        static_cast<WPARAM>(g_current_record), 0);
+    return 1;
+}
+
+int ShowIndex(HWND main_window) {
+    if (GetDlgItem(main_window, IDC_RECORDINDEX) == nullptr) {
+        return 0;
+    }
+    SetDlgItemInt(main_window, IDC_RECORDINDEX, static_cast<UINT>(g_current_record), FALSE);
+    return 1;
+}
+
+int ShowCallText(HWND main_window) {
+    HWND field = GetDlgItem(main_window, IDC_CALLTEXT);
+    if (field == nullptr) {
+        return 0;
+    }
+    FixedWideText<kCallTextUnits> call;
+    BuildCallText(g_document.RecordAt(g_current_record), call);
+    SetWindowTextW(field, reinterpret_cast<const wchar_t*>(call.c_str()));
+    return 1;
+}
+
+void SetCurrentRecord(HWND main_window, int32_t index, int update_field) {
+    if (index == g_current_record) {
+        return;
+    }
+    g_current_record = index;
+    PushIndexToCanvas(main_window);
+    ShowCallText(main_window);
+    if (update_field) {
+        ShowIndex(main_window);
+    }
+}
+
+// The program's own changes to the field read back the current record and change nothing.
+void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
+    if (code != EN_CHANGE) {
+        return;
+    }
+    BOOL valid = FALSE;
+    const UINT number = GetDlgItemInt(main_window, IDC_RECORDINDEX, &valid, FALSE);
+    if (!valid) {
+        return;
+    }
+    // A header that claims 2^31 records or more counts as none.
+    const int32_t count = g_document.HeaderRecordCount();
+    if (count <= 0 || number >= static_cast<UINT>(count)) {
+        g_platform.message_beep(0xFFFFFFFF);
+        return;
+    }
+    SetCurrentRecord(main_window, static_cast<int32_t>(number), 0);
+}
+
+void OnNavigationKey(HWND main_window, WPARAM key) {
+    const int code = ScrollCodeOfKey(key);
+    if (!g_document.IsLoaded() || code < 0) {
+        return;
+    }
+    SendDlgItemMessageW(main_window, IDC_CANVAS, WM_HSCROLL, static_cast<WPARAM>(code), 0);
+}
+
+void OnNotify(HWND main_window, const NMHDR* header) {
+    switch (header->idFrom) {
+        case IDC_MODESWITCHER:
+            SwitchView(main_window,
+                       static_cast<unsigned>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+            break;
+        case IDC_CANVAS:
+            OnCanvasIndexChanged(main_window, header->hwndFrom);
+            break;
+        default:
+            break;
+    }
+}

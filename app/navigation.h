@@ -1,0 +1,28 @@
+// The current record: the record index field, the call-text field, the navigation keys and
+// the notifications of the tab control and the canvas.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The record up to which the canvas plays and whose call text is shown; 0 at start, the
+// last record after each open.
+extern int32_t g_current_record;
+
+// Sends the current record to the canvas. 0 when no document is loaded, else 1.
+int PushIndexToCanvas(HWND main_window);
+// Shows the current record's number in the record-index field. 0 when the field is missing.
+int ShowIndex(HWND main_window);
+// Shows the current record's call text in the call-text field. 0 when the field is missing.
+int ShowCallText(HWND main_window);
+// Moves to record `index`; the record-index field follows only when `update_field` is set.
+void SetCurrentRecord(HWND main_window, int32_t index, int update_field);
+
+// Command 502: a number typed into the record-index field moves there, or beeps when it is
+// past the last record.
+void OnIndexFieldCommand(HWND main_window, HWND field, UINT code);
+// WM_KEYDOWN of the main window: the navigation keys drive the canvas's record scroll bar.
+void OnNavigationKey(HWND main_window, WPARAM key);
+// WM_NOTIFY of the main window: tab selections and the canvas's record changes.
+void OnNotify(HWND main_window, const NMHDR* header);

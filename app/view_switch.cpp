@@ -1,0 +1,69 @@
+// The five views of the main window and the switch between them.
+#include "app/view_switch.h"
+
+#include <commctrl.h>
+
+#include "app/resource.h"
+#include "reports/report_control.h"
+
+int32_t g_view_mode = 0;
+
+namespace {
+
+void BuildReportOfView(HWND main_window, unsigned mode) {
+    switch (mode) {
+        case 1:
+            BuildHeaderReport(main_window);
+            break;
+        case 2:
+            BuildRecordList(main_window);
+            break;
+        case 3:
+            BuildCallList(main_window);
+            break;
+        default:
+            break;
+    }
+}
+
+void ShowChild(HWND main_window, int id, bool shown) {
+    HWND child = GetDlgItem(main_window, id);
+    if (child != nullptr) {
+        ShowWindow(child, shown ? SW_SHOWNORMAL : SW_HIDE);
+    }
+}
+
+void ShowControlsOfView(HWND main_window, unsigned mode) {
+    const bool picture = mode == 0;
+    const bool text = mode >= 1 && mode <= 3;
+    ShowChild(main_window, IDC_CANVAS, picture);
+    ShowChild(main_window, IDC_CALLTEXT, picture);
+    ShowChild(main_window, IDC_RECORDINDEX, picture);
+    ShowChild(main_window, IDC_REPORT, text);
+    ShowChild(main_window, IDC_FILTERLIST, mode == 4);
+}
+
+void SelectTab(HWND main_window, unsigned mode) {
+    HWND tabs = GetDlgItem(main_window, IDC_MODESWITCHER);
+    if (tabs != nullptr && SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != static_cast<LRESULT>(mode)) {
+        SendMessageW(tabs, TCM_SETCURSEL, mode, 0);
+    }
+}
+
+}  // namespace
+
+int SwitchView(HWND main_window, unsigned mode) {
+    if (mode > 4) {
+        return 0;
+    }
+    if (static_cast<int32_t>(mode) == g_view_mode) {
+        return 1;
+    }
+    g_view_mode = static_cast<int32_t>(mode);
+    BuildReportOfView(main_window, mode);
+    ShowControlsOfView(main_window, mode);
+    FormatReportControl(GetDlgItem(main_window, IDC_REPORT));
+    SelectTab(main_window, mode);
+    InvalidateRect(main_window, nullptr, TRUE);
+    return 1;
+}

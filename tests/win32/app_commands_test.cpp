@@ -1,0 +1,307 @@
+// The main window's commands and the record navigation: Open, the record-index field, the
+// navigation keys, the background colour and the About box.
+#include "tests/win32/app_window_fixture.h"
+
+namespace {
+
+using AppCommandsTest = AppWindowTest;
+
+// A file whose drawing records fill the whole frame with red: a header, a red brush created
+// and selected, a rectangle over the frame, and the end-of-file record.
+std::string WriteRedSquareFile() {
+    EmfBuilder file;
+    file.Add(RecordBuilder(39, 24).U32(8, 1).U32(12, 0).U32(16, 0x000000FF));  // brush 1
+    file.Add(RecordBuilder(37, 12).U32(8, 1));                                 // select it
+    file.Add(RecordBuilder(43, 24).I32(8, -10).I32(12, -10).I32(16, 110).I32(20, 110));
+    return WriteTempFile("red-square.emf", file.Build());
+}
+
+// Colours of a grid of points inside the canvas's picture rectangle, after a repaint.
+std::vector<COLORREF> PicturePixels(HWND canvas) {
+    RedrawWindow(canvas, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const CanvasRect& picture = g_canvas_view.picture;
+    std::vector<COLORREF> pixels;
+    HDC surface = GetDC(canvas);
+    for (int i = 1; i < 4; ++i) {
+        for (int j = 1; j < 4; ++j) {
+            const int x = picture.left + (picture.right - picture.left) * i / 4;
+            const int y = picture.top + (picture.bottom - picture.top) * j / 4;
+            pixels.push_back(GetPixel(surface, x, y));
+        }
+    }
+    ReleaseDC(canvas, surface);
+    return pixels;
+}
+
+TEST_F(AppCommandsTest, OpenShowsTheLastRecordInThePictureView) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    EXPECT_EQ(g_seam_log.open_calls, 1);  // posted at creation
+    const std::string path = WriteSaveDcFile("open-120.emf", 120);
+    ClickTab(2);
+    Open(path);
+    EXPECT_EQ(g_current_record, 119);
+    EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"119");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(119));
+    EXPECT_EQ(TextOf(IDC_CALLTEXT).rfind(L"EMR_EOF(", 0), 0u);
+    EXPECT_EQ(g_view_mode, 0);
+    EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(g_report_state, -1);
+    EXPECT_EQ(TextOf(main_), Wide(path) + L" - Orvella");
+    if (HasCanvas()) {
+        EXPECT_EQ(SendMessageW(Child(IDC_CANVAS), CVM_GETINDEX, 0, 0), 119);
+    }
+}
+
+TEST_F(AppCommandsTest, FileDialogAsksForAMetafileInTheSamplesFolder) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    EXPECT_EQ(g_seam_log.open_filter, L"Enhanced Metafile (*.emf)|*.emf|");
+    EXPECT_EQ(g_seam_log.open_default_ext, L"emf");
+    EXPECT_EQ(g_seam_log.open_flags,
+              static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder(program);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    EXPECT_EQ(g_seam_log.open_initial_dir, folder + L"samples");
+}
+
+TEST_F(AppCommandsTest, TypedNumbersMoveToTheRecordOrBeep) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteSaveDcFile("typed-120.emf", 120));
+    TypeIndex(L"0");
+    EXPECT_EQ(g_current_record, 0);
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(0));
+    EXPECT_EQ(g_seam_log.beeps, 0);
+
+    TypeIndex(L"120");
+    EXPECT_EQ(g_seam_log.beeps, 1);
+    EXPECT_EQ(g_current_record, 0);
+    EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"120");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(0));
+
+    TypeIndex(L"119");
+    EXPECT_EQ(g_current_record, 119);
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(119));
+
+    // An empty field is no number: nothing happens.
+    TypeIndex(L"");
+    EXPECT_EQ(g_current_record, 119);
+    EXPECT_EQ(g_seam_log.beeps, 1);
+    if (HasCanvas()) {
+        EXPECT_EQ(SendMessageW(Child(IDC_CANVAS), CVM_GETINDEX, 0, 0), 119);
+    }
+}
+
+TEST_F(AppCommandsTest, TypingZeroPlaysOnlyTheHeader) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    SKIP_WITHOUT_CANVAS();
+    Open(WriteRedSquareFile());
+    HWND canvas = Child(IDC_CANVAS);
+    SendMessageW(canvas, UWM_IDLEREFRESH, 0, 0);
+    const COLORREF ground = g_canvas_view.background_color;
+    for (COLORREF pixel : PicturePixels(canvas)) {
+        EXPECT_EQ(pixel, RGB(255, 0, 0));
+    }
+    TypeIndex(L"0");
+    EXPECT_EQ(SendMessageW(canvas, CVM_GETINDEX, 0, 0), 0);
+    for (COLORREF pixel : PicturePixels(canvas)) {
+        EXPECT_EQ(pixel, ground);
+    }
+}
+
+TEST_F(AppCommandsTest, EveryNumberBeepsAndNoKeyActsBeforeAnyFile) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    TypeIndex(L"0");
+    EXPECT_EQ(g_seam_log.beeps, 1);
+    for (WPARAM key : {VK_HOME, VK_END, VK_RIGHT, VK_NEXT}) {
+        Key(key);
+    }
+    EXPECT_EQ(g_current_record, 0);
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), L"");
+    EXPECT_EQ(TextOf(main_), L"Orvella");
+}
+
+TEST_F(AppCommandsTest, NavigationKeysMoveTheCurrentRecord) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    SKIP_WITHOUT_CANVAS();
+    Open(WriteSaveDcFile("keys-100.emf", 100));
+    Key(VK_HOME);
+    EXPECT_EQ(g_current_record, 0);
+    Key(VK_RIGHT);
+    EXPECT_EQ(g_current_record, 1);
+    EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"1");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(1));
+    Key(VK_DOWN);
+    EXPECT_EQ(g_current_record, 2);
+    Key(VK_UP);
+    Key(VK_LEFT);
+    EXPECT_EQ(g_current_record, 0);
+    Key(VK_NEXT);
+    EXPECT_EQ(g_current_record, 5);
+    Key(VK_PRIOR);
+    EXPECT_EQ(g_current_record, 0);
+    Key(VK_END);
+    EXPECT_EQ(g_current_record, 99);
+    EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"99");
+    // Other keys are not navigation.
+    Key(VK_SPACE);
+    EXPECT_EQ(g_current_record, 99);
+}
+
+TEST_F(AppCommandsTest, BackgroundColourCancelKeepsAndConfirmRepaints) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteRedSquareFile());
+    g_seam_log.custom_color_to_set = RGB(1, 2, 3);
+    ValidateRect(main_, nullptr);
+    SendMessageW(main_, WM_COMMAND, IDM_BACKGROUND, 0);
+    EXPECT_EQ(g_seam_log.color_calls, 1);
+    EXPECT_EQ(g_seam_log.last_color_dialog.rgbResult, 0x00E1FFFFu);
+    EXPECT_EQ(g_seam_log.last_color_dialog.Flags, static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN));
+    EXPECT_EQ(g_seam_log.last_color_dialog.hwndOwner, main_);
+    EXPECT_EQ(g_canvas_view.background_color, 0x00E1FFFFu);
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(main_, &update, FALSE));
+
+    // The custom colours the user made in the cancelled dialog are there the next time.
+    g_seam_log.custom_color_to_set = 0;
+    g_seam_log.color_confirmed = true;
+    g_seam_log.color = RGB(0, 128, 0);
+    TypeIndex(L"0");
+    SendMessageW(main_, WM_COMMAND, IDM_BACKGROUND, 0);
+    EXPECT_EQ(g_seam_log.custom_color_seen, RGB(1, 2, 3));
+    EXPECT_EQ(g_canvas_view.background_color, RGB(0, 128, 0));
+    EXPECT_TRUE(GetUpdateRect(main_, &update, FALSE));
+    if (HasCanvas()) {
+        Pump();
+        for (COLORREF pixel : PicturePixels(Child(IDC_CANVAS))) {
+            EXPECT_EQ(pixel, RGB(0, 128, 0));
+        }
+    }
+}
+
+// A record whose verbose call text has a parameter block: SetWorldTransform and its XFORM.
+std::string WriteTransformFile() {
+    EmfBuilder file;
+    for (int i = 0; i < 3; ++i) {
+        file.Add(RecordBuilder(35, 32).F32(8, 1.0f).F32(20, 1.0f).F32(24, 5.0f + i));
+    }
+    return WriteTempFile("transforms.emf", file.Build());
+}
+
+TEST_F(AppCommandsTest, CallTextsCarryParameterBlocksAfterTheCallList) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    const std::string path = WriteTransformFile();
+    Open(path);
+    SetVerboseFlag(0);
+    const std::wstring brief = CallTextOf(1);
+    SetVerboseFlag(1);
+    const std::wstring verbose = CallTextOf(1);
+    SetVerboseFlag(0);
+    ASSERT_NE(brief, verbose);
+
+    TypeIndex(L"1");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), brief);
+    ClickTab(3);
+    ClickTab(0);
+    TypeIndex(L"2");
+    TypeIndex(L"1");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), verbose);
+
+    // Filling the filter list of the next file goes back to the one-line form.
+    if (Child(IDC_FILTERLIST) != nullptr) {
+        Open(path);
+        TypeIndex(L"1");
+        EXPECT_EQ(TextOf(IDC_CALLTEXT), brief);
+    }
+}
+
+TEST_F(AppCommandsTest, FailedOpenKeepsThePreviousFile) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    const std::string good = WriteSaveDcFile("kept.emf", 10);
+    Open(good);
+    TypeIndex(L"3");
+    const std::wstring title = TextOf(main_);
+    const std::wstring call = TextOf(IDC_CALLTEXT);
+    Open(WriteTempFile("not-a-metafile.emf", std::vector<uint8_t>(200, 0x41)));
+    // A path of 259 units is refused as well.
+    Open(std::string(259 - 3, 'x') + ".emf");
+    EXPECT_EQ(g_seam_log.open_calls, 4);
+    EXPECT_TRUE(g_document.IsLoaded());
+    EXPECT_EQ(TextOf(main_), title);
+    EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"3");
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), call);
+    EXPECT_EQ(g_current_record, 3);
+    EXPECT_EQ(std::u16string(g_document.Path()), ToU16(good));
+}
+
+TEST_F(AppCommandsTest, EnterAndEscapeInTheIndexFieldGiveTheFocusToTheMainWindow) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    SetForegroundWindow(main_);
+    HWND field = Child(IDC_RECORDINDEX);
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        SetFocus(field);
+        ASSERT_EQ(GetFocus(), field);
+        SendMessageW(field, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(GetFocus(), main_);
+    }
+    // Other keys reach the field as usual.
+    SetFocus(field);
+    SendMessageW(field, WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_EQ(GetFocus(), field);
+}
+
+// Answers the About box the way the user would, as soon as it is up.
+VOID CALLBACK AnswerAboutBox(HWND, UINT, UINT_PTR timer, DWORD);
+int g_about_answer = 0;
+std::wstring g_about_text;
+
+VOID CALLBACK AnswerAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND about = FindWindowW(L"#32770", L"About");
+    if (about == nullptr) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    wchar_t text[64] = L"";
+    GetDlgItemTextW(about, IDC_ABOUT_TEXT, text, 64);
+    g_about_text = text;
+    switch (g_about_answer) {
+        case 0:
+            SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(about, IDOK)));
+            break;
+        case 1:
+            SendMessageW(about, WM_COMMAND, IDCANCEL, 0);  // what Escape gives
+            break;
+        default:
+            SendMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+    }
+}
+
+TEST_F(AppCommandsTest, AboutBoxShowsTheVersionAndClosesEveryWay) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    for (int answer = 0; answer < 3; ++answer) {
+        SCOPED_TRACE(answer);
+        g_about_answer = answer;
+        g_about_text.clear();
+        SetTimer(nullptr, 0, 20, AnswerAboutBox);
+        SendMessageW(main_, WM_COMMAND, IDM_ABOUT, 0);
+        EXPECT_EQ(g_about_text, L"Orvella (0.1.0)");
+        EXPECT_EQ(FindWindowW(L"#32770", L"About"), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(main_));
+    }
+}
+
+TEST_F(AppCommandsTest, ExitDestroysTheMainWindow) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    SendMessageW(main_, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(main_));
+    EXPECT_EQ(g_rich_edit_module, nullptr);
+    EXPECT_EQ(g_shared_font, nullptr);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+    main_ = nullptr;
+}
+
+}  // namespace

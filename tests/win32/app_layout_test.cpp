@@ -1,0 +1,133 @@
+// The main window's children: their order, their styles and their layout.
+#include <richedit.h>
+
+#include <vector>
+
+#include "app/child_controls.h"
+#include "tests/win32/app_window_fixture.h"
+
+namespace {
+
+using AppLayoutTest = AppWindowTest;
+
+// A child's rectangle in the main window's client coordinates.
+RECT ChildRect(HWND main_window, HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void ExpectRect(HWND main_window, HWND child, int x, int y, int width, int height) {
+    ASSERT_NE(child, nullptr);
+    const RECT rect = ChildRect(main_window, child);
+    EXPECT_EQ(rect.left, x);
+    EXPECT_EQ(rect.top, y);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirStyles) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    std::vector<int> ids;
+    for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ids.push_back(GetDlgCtrlID(child));
+    }
+    std::vector<int> expected = {IDC_MODESWITCHER, IDC_CANVAS, IDC_RECORDINDEX, IDC_CALLTEXT,
+                                 IDC_REPORT};
+    if (!HasCanvas()) {
+        expected.erase(expected.begin() + 1);
+    }
+    if (Child(IDC_FILTERLIST) != nullptr) {
+        expected.push_back(IDC_FILTERLIST);
+    }
+    EXPECT_EQ(ids, expected);
+
+    HWND tabs = Child(IDC_MODESWITCHER);
+    EXPECT_EQ(TextOf(tabs), L"ModeSwitcher");
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
+    const wchar_t* names[] = {L"The EMF", L"Header", L"Records", L"GDI calls", L"Filter"};
+    for (int i = 0; i < 5; ++i) {
+        wchar_t text[32] = L"";
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, names[i]);
+    }
+    EXPECT_TRUE(GetWindowLongW(tabs, GWL_STYLE) & TCS_BOTTOM);
+    EXPECT_TRUE(GetWindowLongW(tabs, GWL_STYLE) & TCS_FOCUSNEVER);
+
+    HWND index = Child(IDC_RECORDINDEX);
+    EXPECT_TRUE(GetWindowLongW(index, GWL_STYLE) & ES_NUMBER);
+    EXPECT_TRUE(GetWindowLongW(index, GWL_STYLE) & ES_RIGHT);
+    EXPECT_TRUE(GetWindowLongW(Child(IDC_CALLTEXT), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(HIWORD(SendMessageW(index, EM_GETMARGINS, 0, 0)), 2);
+    EXPECT_EQ(LOWORD(SendMessageW(Child(IDC_CALLTEXT), EM_GETMARGINS, 0, 0)), 8);
+
+    // Both fields share one "Courier New" font.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(index, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(Child(IDC_CALLTEXT), WM_GETFONT, 0, 0)));
+    LOGFONTW described = {};
+    GetObjectW(font, sizeof(described), &described);
+    EXPECT_STREQ(described.lfFaceName, L"Courier New");
+    EXPECT_EQ(described.lfHeight, 15);
+
+    // The report control is the rich edit, hidden until a text view is chosen, and it takes
+    // far more than the 64K units of its default limit.
+    HWND report = Child(IDC_REPORT);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(ClassOf(report), L"RichEdit20W");
+    EXPECT_FALSE(IsWindowVisible(report));
+    EXPECT_GE(SendMessageW(report, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+    EXPECT_TRUE(IsWindowVisible(index));
+}
+
+TEST_F(AppLayoutTest, ClientAreaOf800By600GivesTheExampleRectangles) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    RECT client;
+    GetClientRect(main_, &client);
+    ASSERT_EQ(client.right, 800);
+    ASSERT_EQ(client.bottom, 600);
+    const int c = GetSystemMetrics(SM_CYHSCROLL);
+    ExpectRect(main_, Child(IDC_REPORT), 12, 12, 776, 555);
+    ExpectRect(main_, Child(IDC_MODESWITCHER), 0, 0, 800, 600);
+    const int canvas_height = 600 - c - 48;
+    if (HasCanvas()) {
+        ExpectRect(main_, Child(IDC_CANVAS), 12, 12, 776, canvas_height);
+    }
+    ExpectRect(main_, Child(IDC_RECORDINDEX), 12, 12 + canvas_height, 54, c + 3);
+    ExpectRect(main_, Child(IDC_CALLTEXT), 66, 12 + canvas_height, 722, c + 3);
+    if (Child(IDC_FILTERLIST) != nullptr) {
+        ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 776, 555);
+    }
+    if (c == 17) {
+        ExpectRect(main_, Child(IDC_RECORDINDEX), 12, 547, 54, 20);
+        ExpectRect(main_, Child(IDC_CALLTEXT), 66, 547, 722, 20);
+    }
+}
+
+TEST_F(AppLayoutTest, ClientAreaFortyPixelsHighKeepsHeightsAtOne) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    LayOutChildren(main_, 300, 40);
+    const int c = GetSystemMetrics(SM_CYHSCROLL);
+    ExpectRect(main_, Child(IDC_REPORT), 12, 12, 276, 1);
+    if (HasCanvas()) {
+        ExpectRect(main_, Child(IDC_CANVAS), 12, 12, 276, 1);
+    }
+    ExpectRect(main_, Child(IDC_RECORDINDEX), 12, 13, 54, c + 3);
+    ExpectRect(main_, Child(IDC_CALLTEXT), 66, 13, 222, c + 3);
+    if (Child(IDC_FILTERLIST) != nullptr) {
+        ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 276, 1);
+    }
+}
+
+}  // namespace

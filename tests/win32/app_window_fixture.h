@@ -1,0 +1,234 @@
+// A real main window for the window program's tests, with the file dialog, the colour dialog
+// and the beep answered by the test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <deque>
+#include <string>
+
+#include "app/app_globals.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/platform_seams.h"
+#include "app/resource.h"
+#include "app/view_switch.h"
+#include "calls/call_text.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "reports/report_control.h"
+#include "tests/support/emf_builder.h"
+
+// What the fake dialogs answer and what they were asked.
+struct SeamLog {
+    // Paths the file dialog answers with, one per call; cancelled when empty.
+    std::deque<std::wstring> paths;
+    int open_calls = 0;
+    std::wstring open_filter;
+    std::wstring open_initial_dir;
+    std::wstring open_default_ext;
+    DWORD open_flags = 0;
+    // The colour dialog's answer: confirmed with `color`, or cancelled.
+    bool color_confirmed = false;
+    COLORREF color = 0;
+    int color_calls = 0;
+    CHOOSECOLORW last_color_dialog = {};
+    // Written into custom colour slot 3 by the dialog, when not 0.
+    COLORREF custom_color_to_set = 0;
+    COLORREF custom_color_seen = 0;
+    int beeps = 0;
+    // Posts the quit message from the file dialog, to end a message loop under test.
+    bool quit_on_open = false;
+};
+
+inline SeamLog g_seam_log;
+
+inline BOOL WINAPI FakeGetOpenFileName(LPOPENFILENAMEW dialog) {
+    ++g_seam_log.open_calls;
+    const wchar_t* filter = dialog->lpstrFilter;
+    g_seam_log.open_filter.clear();
+    // The filter's strings, each with its terminator, up to the empty one.
+    while (filter != nullptr && *filter != L'\0') {
+        const std::wstring piece(filter);
+        g_seam_log.open_filter += piece + L'|';
+        filter += piece.size() + 1;
+    }
+    g_seam_log.open_initial_dir = dialog->lpstrInitialDir ? dialog->lpstrInitialDir : L"";
+    g_seam_log.open_default_ext = dialog->lpstrDefExt ? dialog->lpstrDefExt : L"";
+    g_seam_log.open_flags = dialog->Flags;
+    if (g_seam_log.quit_on_open) {
+        PostQuitMessage(0);
+    }
+    if (g_seam_log.paths.empty()) {
+        return FALSE;
+    }
+    const std::wstring path = g_seam_log.paths.front();
+    g_seam_log.paths.pop_front();
+    if (path.size() >= dialog->nMaxFile) {
+        return FALSE;
+    }
+    lstrcpyW(dialog->lpstrFile, path.c_str());
+    return TRUE;
+}
+
+inline BOOL WINAPI FakeChooseColor(LPCHOOSECOLORW dialog) {
+    ++g_seam_log.color_calls;
+    g_seam_log.last_color_dialog = *dialog;
+    g_seam_log.custom_color_seen = dialog->lpCustColors[3];
+    if (g_seam_log.custom_color_to_set != 0) {
+        dialog->lpCustColors[3] = g_seam_log.custom_color_to_set;
+    }
+    if (!g_seam_log.color_confirmed) {
+        return FALSE;
+    }
+    dialog->rgbResult = g_seam_log.color;
+    return TRUE;
+}
+
+inline BOOL WINAPI FakeMessageBeep(UINT) {
+    ++g_seam_log.beeps;
+    return TRUE;
+}
+
+// Handles every message waiting for the test's thread; a quit message left by a destroyed
+// main window is dropped.
+inline void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+    const std::u16string text = ToU16(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+inline std::wstring CallTextOf(int32_t index) {
+    FixedWideText<kCallTextUnits> call;
+    BuildCallText(g_document.RecordAt(index), call);
+    return std::wstring(call.view().begin(), call.view().end());
+}
+
+// A file of `count` records: the header, count - 2 SaveDC records and the end-of-file record.
+inline std::string WriteSaveDcFile(const std::string& name, int count) {
+    EmfBuilder file;
+    for (int i = 0; i < count - 2; ++i) {
+        file.Add(RecordBuilder(33, 8));
+    }
+    return WriteTempFile(name, file.Build());
+}
+
+class AppWindowTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static bool prepared = false;
+        if (!prepared) {
+            PrepareMainWindow(GetModuleHandleW(nullptr));
+            prepared = true;
+        }
+    }
+
+    void SetUp() override {
+        saved_platform_ = g_platform;
+        g_platform = {FakeGetOpenFileName, FakeChooseColor, FakeMessageBeep};
+        g_seam_log = SeamLog();
+        g_document.Release();
+        g_current_record = 0;
+        g_view_mode = 0;
+        g_report_state = -1;
+        g_canvas_view.background_color = 0x00E1FFFF;
+        for (COLORREF& color : g_custom_colors) {
+            color = 0;
+        }
+        SetVerboseFlag(0);
+    }
+
+    void TearDown() override {
+        if (main_ != nullptr) {
+            DestroyWindow(main_);
+            main_ = nullptr;
+        }
+        Pump();
+        g_platform = saved_platform_;
+    }
+
+    // Creates and shows the main window with a client area of 800 x 600, and lets it run
+    // until its queue is empty (the Open command posted at creation is answered by the fake
+    // file dialog).
+    HWND CreateWindowUnderTest() {
+        main_ = CreateMainWindow(GetModuleHandleW(nullptr));
+        if (main_ == nullptr) {
+            return nullptr;
+        }
+        RECT outer = {0, 0, 800, 600};
+        AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
+        SetWindowPos(main_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        ShowWindow(main_, SW_SHOW);
+        UpdateWindow(main_);
+        Pump();
+        return main_;
+    }
+
+    // Opens `path` through the Open command, as the menu does.
+    void Open(const std::string& path) {
+        g_seam_log.paths.push_back(Wide(path));
+        SendMessageW(main_, WM_COMMAND, IDM_OPEN, 0);
+        Pump();
+    }
+
+    HWND Child(int id) const { return GetDlgItem(main_, id); }
+
+    std::wstring TextOf(HWND window) const {
+        const int length = GetWindowTextLengthW(window);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        GetWindowTextW(window, text.data(), length + 1);
+        text.resize(static_cast<size_t>(length));
+        return text;
+    }
+    std::wstring TextOf(int id) const { return TextOf(Child(id)); }
+
+    // Puts `text` into the record-index field as a paste would.
+    void TypeIndex(const wchar_t* text) {
+        SetWindowTextW(Child(IDC_RECORDINDEX), text);
+        Pump();
+    }
+
+    void Key(WPARAM key) {
+        SendMessageW(main_, WM_KEYDOWN, key, 0);
+        Pump();
+    }
+
+    // Clicks tab `index` of the tab control with the mouse, as the user does.
+    void ClickTab(int index) {
+        HWND tabs = Child(IDC_MODESWITCHER);
+        RECT item;
+        ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)));
+        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+        Pump();
+    }
+
+    bool HasCanvas() const { return Child(IDC_CANVAS) != nullptr; }
+
+    HWND main_ = nullptr;
+
+  private:
+    PlatformSeams saved_platform_ = {};
+};
+
+#define SKIP_WITHOUT_CANVAS()                                                                 \
+    if (!HasCanvas()) {                                                                       \
+        GTEST_SKIP() << "the canvas class is not registered in this build: the canvas child " \
+                        "does not exist";                                                     \
+    }
