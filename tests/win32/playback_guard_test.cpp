@@ -146,8 +146,8 @@ TEST(PlaybackGuard, HostileFilesPlayWholeAndRecordByRecord) {
     }
 }
 
-// The good corpus plays whole and stepped too, and every file from which the guard takes
-// nothing looks the same as when the platform plays the file itself.
+// The good corpus plays whole and stepped too, and every file from which the guard takes no
+// record looks the same as when the platform plays the file itself.
 TEST(PlaybackGuard, GoodCorpusPlaysAsItDoesWithoutTheGuard) {
     const std::string corpus = CorpusDir();
     if (corpus.empty()) {
@@ -163,7 +163,12 @@ TEST(PlaybackGuard, GoodCorpusPlaysAsItDoesWithoutTheGuard) {
         ASSERT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
         PlaybackCopy copy;
         ASSERT_EQ(BuildPlaybackCopy(document.Store(), &copy), 1);
-        if (!copy.replacements.empty()) {
+        // An end-of-file record added where the header's nRecords stopped the store short
+        // changes nothing the player draws.
+        if (!std::all_of(copy.replacements.begin(), copy.replacements.end(),
+                         [](const PlaybackReplacement& r) {
+                             return r.mend == PlaybackMend::kAddedEndOfFile;
+                         })) {
             continue;
         }
         const std::vector<uint8_t> bytes = ReadFileBytes(path);
@@ -178,7 +183,7 @@ TEST(PlaybackGuard, GoodCorpusPlaysAsItDoesWithoutTheGuard) {
         ++compared;
     }
     std::printf("good corpus: %d files compared pixel for pixel\n", compared);
-    EXPECT_GT(compared, 100);
+    EXPECT_GT(compared, 150);
 }
 
 // Records the player would survive unguarded but the guard replaces: a comment whose size
