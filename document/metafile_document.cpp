@@ -84,7 +84,9 @@ int MetafileDocument::BuildStore(const MetafileReader& reader) {
 }
 
 // Where the platform plays metafiles from a handle of its own, the reader's handle is
-// exchanged for one made from the stored records; elsewhere the reader's handle stays.
+// exchanged for one made from the guarded playback copy of the stored records, so that the
+// player never meets a record whose counts, offsets or object indices lead outside it;
+// elsewhere the reader's handle stays.
 int MetafileDocument::UsePlaybackHandle(const MetafileReader& reader) {
     if (!kPlaybackHandles) {
         return 1;

@@ -36,7 +36,9 @@ class MetafileDocument {
     // The header's nRecords, or 0 when nothing is loaded.
     int32_t HeaderRecordCount() const;
     // The handle of the loaded metafile, or nullptr. On Windows it is the HENHMETAFILE the
-    // canvas plays, made from the stored records; elsewhere the reader's own handle.
+    // canvas plays, made from a guarded copy of the stored records in which every record that
+    // is not sound for the platform's player stands replaced; the header copy and the store
+    // keep the true bytes. Elsewhere it is the reader's own handle.
     void* Metafile() const { return metafile_; }
     RecordView RecordAt(int32_t index) const { return store_.RecordAt(index); }
     const RecordStore& Store() const { return store_; }

@@ -5,23 +5,16 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <vector>
+#include "document/playback_copy.h"
 
-#include "document/emf_format.h"
-
+// The platform's player trusts every count, offset and object index a record holds: it is
+// given the guarded copy, never the stored records themselves.
 void* CreatePlaybackHandle(const RecordStore& store) {
-    if (store.count() == 0) {
+    PlaybackCopy copy;
+    if (BuildPlaybackCopy(store, &copy) == 0) {
         return nullptr;
     }
-    // The platform walks the records by the header's counts: they must describe this copy,
-    // which may hold fewer records than the file.
-    std::vector<uint8_t> copy(store.bytes(), store.bytes() + store.stored_bytes());
-    const uint32_t bytes = store.stored_bytes();
-    const uint32_t records = static_cast<uint32_t>(store.count());
-    std::memcpy(copy.data() + kHeaderBytesOffset, &bytes, 4);
-    std::memcpy(copy.data() + kHeaderRecordsOffset, &records, 4);
-    return SetEnhMetaFileBits(bytes, copy.data());
+    return SetEnhMetaFileBits(static_cast<UINT>(copy.bytes.size()), copy.bytes.data());
 }
 
 void DeletePlaybackHandle(void* handle) {

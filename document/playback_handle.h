@@ -9,8 +9,8 @@ inline constexpr bool kPlaybackHandles = true;
 inline constexpr bool kPlaybackHandles = false;
 #endif
 
-// A metafile handle (an HENHMETAFILE on Windows) holding a copy of the stored records, with
-// the header's byte and record counts made to match the copy; nullptr when the platform
-// refuses it or there is no such platform.
+// A metafile handle (an HENHMETAFILE on Windows) holding the guarded playback copy of the
+// stored records (see BuildPlaybackCopy); nullptr when there is no copy, the platform refuses
+// it, or there is no such platform.
 void* CreatePlaybackHandle(const RecordStore& store);
 void DeletePlaybackHandle(void* handle);
