@@ -126,18 +126,25 @@ bool ReadPictureFrame(RecordView header, CanvasRect* frame) {
 
 // The scale is the larger of fw / W and fh / H; the two are compared by cross-multiplying,
 // which keeps the comparison exact. A client area without width or height draws nothing.
+// A damaged header may hold a mirrored frame (right left of left, or bottom above top). The
+// binding side is then chosen by the size of the ratios, so that the other side fits the client
+// area too, while the scale keeps the sign of the larger ratio (negative only when no side is
+// positive), which decides along which axes the picture is drawn mirrored.
 void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_t height) {
     const int64_t fw = int64_t{frame.right} - frame.left;
     const int64_t fh = int64_t{frame.bottom} - frame.top;
+    const int64_t sign = fw > 0 || fh > 0 ? 1 : -1;
+    const int64_t size_w = fw < 0 ? -fw : fw;
+    const int64_t size_h = fh < 0 ? -fh : fh;
     int32_t pw = 0;
     int32_t ph = 0;
     if (width > 0 && height > 0) {
-        if (fw * height >= fh * width) {
-            pw = ScaledExtent(fw, fw, width);
-            ph = ScaledExtent(fh, fw, width);
+        if (size_w * height >= size_h * width) {
+            pw = ScaledExtent(fw, sign * size_w, width);
+            ph = ScaledExtent(fh, sign * size_w, width);
         } else {
-            pw = ScaledExtent(fw, fh, height);
-            ph = ScaledExtent(fh, fh, height);
+            pw = ScaledExtent(fw, sign * size_h, height);
+            ph = ScaledExtent(fh, sign * size_h, height);
         }
     }
     const int32_t left = static_cast<int32_t>((int64_t{width} - pw) / 2);

@@ -104,12 +104,9 @@ bool IsEnhancedMetafile(const uint8_t* bytes, uint32_t size) {
            header_size % 4 == 0 && header.U32(kHeaderSignatureOffset) == kEnhMetaSignature;
 }
 
-void* Open(const char16_t* path) {
-    uint32_t size = 0;
-    uint8_t* bytes = ReadWholeFile(path, &size);
-    if (bytes == nullptr) {
-        return nullptr;
-    }
+// Takes over `bytes` (allocated with new[]): the metafile owns them from here on, or they are
+// freed when they hold no enhanced metafile.
+void* Adopt(uint8_t* bytes, uint32_t size) {
     if (!IsEnhancedMetafile(bytes, size)) {
         delete[] bytes;
         return nullptr;
@@ -119,6 +116,12 @@ void* Open(const char16_t* path) {
         delete[] bytes;
     }
     return metafile;
+}
+
+void* Open(const char16_t* path) {
+    uint32_t size = 0;
+    uint8_t* bytes = ReadWholeFile(path, &size);
+    return bytes == nullptr ? nullptr : Adopt(bytes, size);
 }
 
 uint32_t HeaderSize(void* handle) {
@@ -194,6 +197,18 @@ const MetafileReader kDirectReader = {Open, HeaderSize, CopyHeader, Enumerate, F
 
 const MetafileReader& DirectMetafileReader() {
     return kDirectReader;
+}
+
+void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size) {
+    if (bytes == nullptr || size > UINT32_C(0xFFFFFFFF)) {
+        return nullptr;
+    }
+    uint8_t* copy = new (std::nothrow) uint8_t[size == 0 ? 1 : size];
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(copy, bytes, size);
+    return Adopt(copy, static_cast<uint32_t>(size));
 }
 
 #ifndef _WIN32

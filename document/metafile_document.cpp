@@ -13,6 +13,20 @@ int AppendRecord(void* context, const uint8_t* record, uint32_t available) {
     return 1;
 }
 
+// The length of a path the document accepts, or -1 when it is missing or too long.
+int AcceptedPathLength(const char16_t* path) {
+    if (path == nullptr) {
+        return -1;
+    }
+    int length = 0;
+    while (path[length] != 0) {
+        if (++length > kLongestPath) {
+            return -1;
+        }
+    }
+    return length;
+}
+
 uint32_t ReadU32(const uint8_t* bytes, uint32_t size, uint32_t offset) {
     RecordReader reader(RecordView{bytes, size});
     return reader.Has(offset, 4) ? reader.U32(offset) : 0;
@@ -25,16 +39,25 @@ int MetafileDocument::LoadFile(const char16_t* path) {
 }
 
 int MetafileDocument::LoadFileWith(const MetafileReader& reader, const char16_t* path) {
-    if (path == nullptr) {
+    const int length = AcceptedPathLength(path);
+    if (length < 0) {
         return 0;
     }
-    int length = 0;
-    while (path[length] != 0) {
-        if (++length > kLongestPath) {
-            return 0;
-        }
+    return Adopt(reader, reader.open(path), path, length);
+}
+
+int MetafileDocument::LoadBytes(const uint8_t* bytes, size_t size, const char16_t* name) {
+    const int length = AcceptedPathLength(name);
+    if (length < 0) {
+        return 0;
     }
-    void* metafile = reader.open(path);
+    return Adopt(DirectMetafileReader(), OpenDirectMetafileInMemory(bytes, size), name, length);
+}
+
+// Takes over a metafile just opened by `reader` and copies its header and records; `path` is
+// kept as the document's path.
+int MetafileDocument::Adopt(const MetafileReader& reader, void* metafile, const char16_t* path,
+                            int length) {
     if (metafile == nullptr) {
         return 0;
     }

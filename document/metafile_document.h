@@ -1,6 +1,7 @@
 // The one loaded metafile: its path, its handle, a copy of its header and of every record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "document/metafile_reader.h"
@@ -24,6 +25,9 @@ class MetafileDocument {
     int LoadFile(const char16_t* path);
     // The same through a given reader.
     int LoadFileWith(const MetafileReader& reader, const char16_t* path);
+    // Loads a metafile held in memory through the direct reader, as if read from a file of
+    // those bytes; `name` stands for the path. The bytes are copied.
+    int LoadBytes(const uint8_t* bytes, size_t size, const char16_t* name);
 
     // Empties the store, frees the header copy, closes the metafile and empties the path.
     void Release();
@@ -44,6 +48,7 @@ class MetafileDocument {
     const RecordStore& Store() const { return store_; }
 
   private:
+    int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
     int BuildStore(const MetafileReader& reader);
     int UsePlaybackHandle(const MetafileReader& reader);
 

@@ -2,6 +2,7 @@
 // file itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Receives one record during enumeration: its first byte and the number of bytes that the
@@ -27,6 +28,11 @@ struct MetafileReader {
 
 // Reads the file as the format lays it out; available on every platform.
 const MetafileReader& DirectMetafileReader();
+
+// Opens a metafile held in memory as the direct reader opens a file holding those bytes, for
+// the direct reader's other operations. The bytes are copied; nullptr when they are not an
+// enhanced metafile.
+void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size);
 
 // Whether a metafile opened by the direct reader can be handed to the platform's metafile
 // functions safely and be read by them as the direct reader reads it: its header's byte count

@@ -5,7 +5,6 @@ void ReportWriter::Append(std::u16string_view piece) {
     if (report_->chunks.empty() ||
         report_->chunks.back().size() + piece.size() >= kReportChunkUnits) {
         report_->chunks.emplace_back();
-        report_->chunks.back().reserve(kReportChunkUnits);
     }
     report_->chunks.back().append(piece);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Orvella three ways and runs every test: the native build
-# (warnings are errors) with its unit tests, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the formatting check, and the Windows build whose tests run
-# under Wine.
+# Installs what is missing, builds Orvella and runs every test: the formatting check, the
+# native build (warnings are errors) with its unit tests, the same tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer, a minute of each fuzz target (scripts/fuzz.sh), and the
+# Windows build whose tests run under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -22,6 +22,8 @@ echo "== sanitizer build and unit tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVELLA_SANITIZE=ON -DORVELLA_WERROR=ON >/dev/null
 cmake --build build/asan -j"$jobs"
 ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+"$top/scripts/fuzz.sh" 60
 
 echo "== Windows build and tests under Wine"
 . "$top/scripts/display.sh"

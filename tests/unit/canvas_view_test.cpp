@@ -66,6 +66,19 @@ TEST(CanvasFit, HostileFramesStayWithinTheCoordinateLimit) {
     }
 }
 
+// A frame with a negative width or height binds on its larger side in size, so the other side
+// fits as well; the picture stays mirrored as the larger ratio makes it.
+TEST(CanvasFit, MirroredFramesFitInsideTheClientArea) {
+    // Mirrored both ways: drawn upright, bound by the height.
+    EXPECT_EQ((Rect{250, 0, 550, 600}), Fitted({0, 0, -300, -600}, 800, 600));
+    // Mirrored left to right only: stays mirrored, bound by the width.
+    EXPECT_EQ((Rect{800, 100, 0, 500}), Fitted({0, 0, -600, 300}, 800, 600));
+    EXPECT_EQ((Rect{700, 0, 100, 600}), Fitted({0, 0, -300, 300}, 800, 600));
+    // A mirrored line spans the width, as an upright one does.
+    EXPECT_EQ((Rect{0, 300, 800, 300}), Fitted({0, 0, -500, 0}, 800, 600));
+    EXPECT_EQ((Rect{0, 300, 800, 300}), Fitted({0, 0, 500, 0}, 800, 600));
+}
+
 TEST(CanvasFit, ReadsTheFrameFromTheHeader) {
     const std::vector<uint8_t> file = EmfBuilder().Frame(-10, 20, 21000, 29700).Build();
     CanvasRect frame{};

@@ -1,6 +1,7 @@
 // The document and its record store: loading, refusals, capacities and look-up by position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -111,6 +112,32 @@ TEST(MetafileDocument, ASecondLoadReplacesTheFirstAndReleaseEmptiesIt) {
     EXPECT_EQ(document.Store().count(), 0);
     EXPECT_EQ(document.Path()[0], 0);
     document.Release();
+}
+
+// Bytes in memory load as a file of those bytes would, under the name given, and are copied.
+TEST(MetafileDocument, LoadsBytesInMemoryAsTheSameFileAndKeepsACopy) {
+    std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
+    MetafileDocument from_disk;
+    ASSERT_EQ(from_disk.LoadFile(WriteFile("on-disk.emf", file).c_str()), 1);
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadBytes(file.data(), file.size(), u"in memory"), 1);
+    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
+    EXPECT_EQ(document.HeaderSize(), from_disk.HeaderSize());
+    ASSERT_EQ(document.Store().stored_bytes(), from_disk.Store().stored_bytes());
+    EXPECT_EQ(document.Store().count(), from_disk.Store().count());
+    std::fill(file.begin(), file.end(), uint8_t{0xEE});
+    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), from_disk.Store().bytes(),
+                             from_disk.Store().stored_bytes()));
+
+    // What is not a metafile, no bytes, or a name too long to be a path change nothing.
+    const std::vector<uint8_t> text(200, 'x');
+    EXPECT_EQ(document.LoadBytes(text.data(), text.size(), u"text"), 0);
+    EXPECT_EQ(document.LoadBytes(nullptr, 0, u"nothing"), 0);
+    const std::u16string long_name(259, u'n');
+    const std::vector<uint8_t> other = EmfBuilder().Build();
+    EXPECT_EQ(document.LoadBytes(other.data(), other.size(), long_name.c_str()), 0);
+    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
+    EXPECT_EQ(document.Store().count(), 4);
 }
 
 // A header whose byte count is smaller than its records: a record that would overflow the

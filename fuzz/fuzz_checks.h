@@ -1,0 +1,44 @@
+// The checks behind the fuzz targets, shared by the fuzzers and by the unit test that replays
+// every input they ever found.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "document/record_view.h"
+
+// Each check runs one input through the code under test and returns nullptr when every
+// invariant held, or a description of the first that broke. A crash, an out-of-bounds read, an
+// overflow or a leak is caught by the sanitizers instead.
+
+// A whole file: loaded from the bytes through the direct reader, then the three reports and
+// every record's call text in both verbose forms.
+const char* CheckDocumentInput(const uint8_t* data, size_t size);
+
+// One record: the bytes are the record, its type folded into the listed types and one past
+// them; the call text in both verbose forms, which a second build must repeat.
+const char* CheckRecordInput(const uint8_t* data, size_t size);
+
+// The canvas arithmetic: the bytes choose client sizes, a frame, a record count and a sequence
+// of fits, zooms, resizes, panel drags, pans and record scrolls.
+const char* CheckCanvasInput(const uint8_t* data, size_t size);
+
+// The call text of one record in both verbose forms: terminated, within its buffer, never cut,
+// without a lone surrogate, and the same in both forms for every formatter that has no
+// parameter blocks. Leaves the verbose flag at 1.
+const char* CheckCallTextOf(RecordView record);
+
+// Whether a UTF-16 text holds a surrogate that is not half of a pair.
+bool HasLoneSurrogate(std::u16string_view text);
+
+// For the fuzzers' entry points: a broken invariant ends the run as a finding.
+inline int ReportFinding(const char* broken) {
+    if (broken != nullptr) {
+        std::fprintf(stderr, "invariant broken: %s\n", broken);
+        std::abort();
+    }
+    return 0;
+}
