@@ -10,6 +10,7 @@ using AppCommandsTest = AppWindowTest;
 // and selected, a rectangle over the frame, and the end-of-file record.
 std::string WriteRedSquareFile() {
     EmfBuilder file;
+    file.Handles(2);  // the object table holds the brush at index 1
     file.Add(RecordBuilder(39, 24).U32(8, 1).U32(12, 0).U32(16, 0x000000FF));  // brush 1
     file.Add(RecordBuilder(37, 12).U32(8, 1));                                 // select it
     file.Add(RecordBuilder(43, 24).I32(8, -10).I32(12, -10).I32(16, 110).I32(20, 110));
