@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "document/metafile_document.h"
+#include "reports/call_list_report.h"
+#include "reports/record_list_report.h"
 #include "tests/support/emf_builder.h"
 
 #ifdef ORVELLA_DUMP_PATH
@@ -55,6 +58,34 @@ TEST(OrvellaDump, PrintsEachReportAsTheWindowShowsIt) {
               std::string::npos);
     EXPECT_EQ(RunDump("call " + path + " 0").out, "EMR_HEADER(████████);\r\n");
     EXPECT_EQ(RunDump("call " + path + " 1 --verbose").out, "SetBkMode(hDC, TRANSPARENT);\r\n");
+}
+
+// A list of many chunks, with the dump's characters 0x80 to 0xFF and a text of a character
+// beyond the 16-bit range, comes out whole and exactly as the report's text in UTF-8.
+TEST(OrvellaDump, PrintsALongListWholeInUtf8) {
+    std::vector<uint8_t> bytes(256);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i);
+    }
+    EmfBuilder builder;
+    for (int i = 0; i < 3000; ++i) {
+        builder.Add(RecordBuilder(70, 8 + 256).Bytes(8, bytes));
+    }
+    RecordBuilder text(84, 80);
+    text.U32(44, 2).U32(48, 76).Utf16(76, u"\U0001F600");
+    builder.Add(text);
+    const std::string path = WriteTempFile("long-dump.emf", builder.Build());
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
+    ReportText records;
+    ASSERT_EQ(BuildRecordListText(document, &records), 1);
+    ASSERT_GT(records.chunks.size(), 1u);
+    ReportText calls;
+    ASSERT_EQ(BuildCallListText(document, &calls, 1), 1);
+    EXPECT_TRUE(RunDump("records " + path).out == ToUtf8(JoinReport(records)));
+    const std::string calls_out = RunDump("calls " + path).out;
+    EXPECT_TRUE(calls_out == ToUtf8(JoinReport(calls)));
+    EXPECT_NE(calls_out.find("\xF0\x9F\x98\x80"), std::string::npos);
 }
 
 TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
