@@ -107,13 +107,19 @@ std::u16string FromUtf8(const std::string& text) {
     return out;
 }
 
-// Writes text to standard output as UTF-8, through one buffer that every write reuses.
+// Writes text to standard output as UTF-8, a slice at a time through one small buffer; a
+// slice never ends between the two units of a surrogate pair.
 void Write(std::u16string_view text) {
-    static std::string buffer;
-    if (buffer.size() < text.size() * 3) {
-        buffer.resize(text.size() * 3);
+    constexpr size_t kSliceUnits = 16384;
+    static char buffer[3 * kSliceUnits];
+    while (!text.empty()) {
+        size_t slice = text.size() < kSliceUnits ? text.size() : kSliceUnits;
+        if (slice < text.size() && text[slice - 1] >= 0xD800 && text[slice - 1] <= 0xDBFF) {
+            --slice;
+        }
+        std::fwrite(buffer, 1, EncodeUtf8(text.substr(0, slice), buffer), stdout);
+        text.remove_prefix(slice);
     }
-    std::fwrite(buffer.data(), 1, EncodeUtf8(text, buffer.data()), stdout);
 }
 
 int Usage(const char* problem) {

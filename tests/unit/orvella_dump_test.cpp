@@ -88,6 +88,38 @@ TEST(OrvellaDump, PrintsALongListWholeInUtf8) {
     EXPECT_NE(calls_out.find("\xF0\x9F\x98\x80"), std::string::npos);
 }
 
+// orvella-dump converts its text to UTF-8 in slices of 16,384 units: a character beyond the
+// 16-bit range whose two units straddle a slice's end comes out whole.
+TEST(OrvellaDump, KeepsACharacterWholeWhereItsUnitsStraddleTwoSlices) {
+    auto file_with = [](size_t padding) {
+        EmfBuilder builder;
+        for (int i = 0; i < 600; ++i) {
+            builder.Add(RecordBuilder(70, 16));
+        }
+        const std::u16string text = std::u16string(padding, u'x') + u"\U0001F600";
+        const uint32_t units = static_cast<uint32_t>(text.size());
+        RecordBuilder record(84, 76 + ((2 * units + 3) & ~3u));
+        record.U32(44, units).U32(48, 76).Utf16(76, text);
+        return builder.Add(record).Build();
+    };
+    auto position = [](const std::vector<uint8_t>& file) {
+        MetafileDocument document;
+        const std::string path = WriteTempFile("slices.emf", file);
+        document.LoadFile(ToU16(path).c_str());
+        ReportText report;
+        BuildCallListText(document, &report, 0);
+        return JoinReport(report).find(u"\U0001F600");
+    };
+    const size_t unpadded = position(file_with(0));
+    ASSERT_LT(unpadded, 16383u);
+    ASSERT_GT(unpadded + 1000, 16383u);
+    const std::vector<uint8_t> file = file_with(16383 - unpadded);
+    ASSERT_EQ(position(file), 16383u);
+    const std::string out =
+        RunDump("calls " + WriteTempFile("straddle.emf", file) + " --brief").out;
+    EXPECT_NE(out.find(std::string(100, 'x') + "\xF0\x9F\x98\x80\"), "), std::string::npos);
+}
+
 TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
     const std::string path = Sample();
     const std::string bad[] = {"",
