@@ -1,6 +1,8 @@
 // The wide formatted print: the one primitive that builds every text the program shows.
 #include "calls/wide_print.h"
 
+#include <cstring>
+
 #include "calls/codepage.h"
 
 namespace {
@@ -21,6 +23,13 @@ class Output {
             out_[length_++] = unit;
         }
     }
+    // Puts `count` units at once, as many as fit.
+    void PutRun(const char16_t* units, size_t count) {
+        const size_t room = kMaxUnits - length_;
+        const size_t taken = count < room ? count : room;
+        std::memcpy(out_ + length_, units, taken * sizeof(char16_t));
+        length_ += taken;
+    }
     size_t Finish() {
         // A high surrogate in the last place lost its partner to the limit.
         if (length_ == kMaxUnits && IsHighSurrogate(out_[length_ - 1])) {
@@ -35,23 +44,41 @@ class Output {
     size_t length_ = 0;
 };
 
-void PutNumber(Output& out, uint32_t magnitude, bool negative, unsigned base, unsigned width) {
-    char16_t digits[12];
+// Writes the digits of `magnitude` backwards from `end`; returns how many. The bases are
+// constants, so that the compiler turns the divisions into multiplications and shifts.
+unsigned DecimalDigits(uint32_t magnitude, char16_t* end) {
     unsigned count = 0;
     do {
-        const unsigned digit = magnitude % base;
-        digits[count++] = static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10);
-        magnitude /= base;
+        *--end = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+        ++count;
     } while (magnitude != 0);
+    return count;
+}
+
+unsigned HexadecimalDigits(uint32_t magnitude, char16_t* end) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    unsigned count = 0;
+    do {
+        *--end = kDigits[magnitude & 0xF];
+        magnitude >>= 4;
+        ++count;
+    } while (magnitude != 0);
+    return count;
+}
+
+void PutNumber(Output& out, uint32_t magnitude, bool negative, unsigned base, unsigned width) {
+    char16_t digits[12];
+    char16_t* end = digits + sizeof(digits) / sizeof(digits[0]);
+    const unsigned count =
+        base == 16 ? HexadecimalDigits(magnitude, end) : DecimalDigits(magnitude, end);
     if (negative) {
         out.Put(u'-');
     }
     for (unsigned pad = count; pad < width; ++pad) {
         out.Put(u'0');
     }
-    while (count > 0) {
-        out.Put(digits[--count]);
-    }
+    out.PutRun(end - count, count);
 }
 
 void PutArgument(Output& out, char16_t conversion, char length, unsigned width,
@@ -73,9 +100,7 @@ void PutArgument(Output& out, char16_t conversion, char length, unsigned width,
                 out.Put(Windows1252ToUtf16(static_cast<uint8_t>(*p)));
             }
         } else if (arg.kind == PrintArg::Kind::kWide && arg.wide != nullptr) {
-            for (const char16_t* p = arg.wide; *p != 0; ++p) {
-                out.Put(*p);
-            }
+            out.PutRun(arg.wide, WideLength(arg.wide));
         }
     }
 }
@@ -88,7 +113,11 @@ size_t WidePrintArgs(char16_t* out, const char16_t* format, const PrintArg* args
     const char16_t* p = format;
     while (*p != 0) {
         if (*p != u'%') {
-            output.Put(*p++);
+            const char16_t* run = p;
+            while (*p != 0 && *p != u'%') {
+                ++p;
+            }
+            output.PutRun(run, static_cast<size_t>(p - run));
             continue;
         }
         const char16_t* start = p++;

@@ -21,8 +21,14 @@ class WideText {
     void Append(const char16_t* text) { Append(std::u16string_view(text)); }
     void Append(char16_t unit) { Append(std::u16string_view(&unit, 1)); }
 
+    // Appends one formatted print. A print never exceeds kWidePrintLimit units with its
+    // terminator: where that much room is left it is made in place, as Append would copy it.
     template <typename... Args>
     void Print(const char16_t* format, const Args&... args) {
+        if (!cut_ && capacity_ - length_ >= kWidePrintLimit) {
+            length_ += WidePrint(buffer_ + length_, format, args...);
+            return;
+        }
         char16_t scratch[kWidePrintLimit];
         const size_t length = WidePrint(scratch, format, args...);
         Append(std::u16string_view(scratch, length));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "calls/call_text.h"
@@ -35,34 +36,43 @@ constexpr char kUsage[] =
     "the call text of the record numbered INDEX (one line, or with parameter blocks with\n"
     "--verbose).\n";
 
-std::string ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
+// Writes the UTF-8 form of `text` into `out`, which has room for 3 bytes a unit; returns the
+// bytes written. A lone surrogate has no UTF-8 form and becomes U+FFFD.
+size_t EncodeUtf8(std::u16string_view text, char* out) {
+    char* p = out;
     for (size_t i = 0; i < text.size(); ++i) {
         uint32_t c = text[i];
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;  // a lone surrogate has no UTF-8 form
+            c = 0xFFFD;
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+        if (c < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xF0 | (c >> 18));
+            *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    return static_cast<size_t>(p - out);
+}
+
+std::string ToUtf8(std::u16string_view text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(EncodeUtf8(text, out.data()));
     return out;
 }
 
@@ -97,9 +107,19 @@ std::u16string FromUtf8(const std::string& text) {
     return out;
 }
 
+// Writes text to standard output as UTF-8, a slice at a time through one small buffer; a
+// slice never ends between the two units of a surrogate pair.
 void Write(std::u16string_view text) {
-    const std::string bytes = ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    constexpr size_t kSliceUnits = 16384;
+    static char buffer[3 * kSliceUnits];
+    while (!text.empty()) {
+        size_t slice = text.size() < kSliceUnits ? text.size() : kSliceUnits;
+        if (slice < text.size() && text[slice - 1] >= 0xD800 && text[slice - 1] <= 0xDBFF) {
+            --slice;
+        }
+        std::fwrite(buffer, 1, EncodeUtf8(text.substr(0, slice), buffer), stdout);
+        text.remove_prefix(slice);
+    }
 }
 
 int Usage(const char* problem) {
@@ -163,32 +183,42 @@ int Run(const std::string& command, const std::u16string& path, const std::strin
                      LoadFailure(path).c_str());
         return 1;
     }
-    ReportText report;
     if (command == "header") {
+        ReportText report;
         BuildHeaderReportText(document, &report);
-    } else if (command == "records") {
-        BuildRecordListText(document, &report);
-    } else if (command == "calls") {
-        BuildCallListText(document, &report, option == "--brief" ? 0 : 1);
-    } else {
-        int32_t index = 0;
-        ParseIndex(index_text, &index);
-        const RecordView record = document.RecordAt(index);
-        if (!record) {
-            std::fprintf(stderr, "orvella-dump: %s has no record %d (it holds records 0 to %d)\n",
-                         ToUtf8(path).c_str(), index, document.Store().count() - 1);
-            return 1;
+        for (const std::u16string& chunk : report.chunks) {
+            Write(chunk);
         }
-        SetVerboseFlag(option == "--verbose" ? 1 : 0);
-        FixedWideText<kCallTextUnits> call;
-        BuildCallText(record, call);
-        Write(call.view());
-        Write(u"\r\n");
         return 0;
     }
-    for (const std::u16string& chunk : report.chunks) {
-        Write(chunk);
+    if (command == "records" || command == "calls") {
+        // Each chunk is written as soon as it is made: a long report is never held whole.
+        std::unique_ptr<ReportStream> stream =
+            command == "records" ? OpenRecordList(document)
+                                 : OpenCallList(document, option == "--brief" ? 0 : 1);
+        if (stream == nullptr) {
+            std::fprintf(stderr, "orvella-dump: out of memory\n");
+            return 1;
+        }
+        for (std::u16string_view chunk = stream->NextChunk(); !chunk.empty();
+             chunk = stream->NextChunk()) {
+            Write(chunk);
+        }
+        return 0;
     }
+    int32_t index = 0;
+    ParseIndex(index_text, &index);
+    const RecordView record = document.RecordAt(index);
+    if (!record) {
+        std::fprintf(stderr, "orvella-dump: %s has no record %d (it holds records 0 to %d)\n",
+                     ToUtf8(path).c_str(), index, document.Store().count() - 1);
+        return 1;
+    }
+    SetVerboseFlag(option == "--verbose" ? 1 : 0);
+    FixedWideText<kCallTextUnits> call;
+    BuildCallText(record, call);
+    Write(call.view());
+    Write(u"\r\n");
     return 0;
 }
 

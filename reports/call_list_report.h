@@ -1,9 +1,16 @@
 // The call list: every drawing record as its numbered call text, with parameter blocks.
 #pragma once
 
+#include <memory>
+
 #include "document/metafile_document.h"
 #include "reports/report_text.h"
 
+// The whole report for the loaded document, a chunk at a time; nullptr when nothing is loaded
+// or the chunk buffer cannot be had. Sets the verbose flag to `verbose` (1 for the report the
+// window shows) and leaves it there. The document must stay loaded while the stream is read.
+std::unique_ptr<ReportStream> OpenCallList(const MetafileDocument& document, int verbose = 1);
+
 // The whole report for the loaded document; 0 when nothing is loaded. Sets the verbose flag
-// to `verbose` (1 for the report the window shows) and leaves it there.
+// as OpenCallList does.
 int BuildCallListText(const MetafileDocument& document, ReportText* report, int verbose = 1);

@@ -7,7 +7,98 @@ namespace {
 
 constexpr uint32_t kRowBytes = 16;
 constexpr size_t kTextColumn = 49;
+// A row: its prefix of up to three tabs, the hexadecimal and text columns, and "\r\n".
+constexpr size_t kLongestRow = 3 + kTextColumn + kRowBytes + 2;
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+
+// Writes the dump row of `count` bytes (1 to 16) at `out`, after its prefix: "\t" for the
+// first row of a dump, "\t\t\t" for the others. Returns its length.
+size_t WriteDumpRow(const uint8_t* bytes, uint32_t count, bool first, char16_t* out) {
+    size_t prefix = 1;
+    out[0] = u'\t';
+    if (!first) {
+        out[1] = u'\t';
+        out[2] = u'\t';
+        prefix = 3;
+    }
+    char16_t* row = out + prefix;
+    for (size_t c = 0; c < kTextColumn; ++c) {
+        row[c] = u' ';
+    }
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint8_t byte = bytes[k];
+        row[3 * k] = kHexDigits[byte >> 4];
+        row[3 * k + 1] = kHexDigits[byte & 0xF];
+        row[kTextColumn + k] = byte < 0x20 ? u'.' : static_cast<char16_t>(byte);
+    }
+    // The dash separates the eighth byte from the ninth.
+    if (count > 8) {
+        row[23] = u'-';
+    }
+    row[kTextColumn + count] = u'\r';
+    row[kTextColumn + count + 1] = u'\n';
+    return prefix + kTextColumn + count + 2;
+}
+
+// Writes every dump row of `length` bytes at `out`; returns their length.
+size_t WriteDump(const uint8_t* bytes, uint32_t length, char16_t* out) {
+    size_t written = 0;
+    for (uint32_t start = 0; start < length; start += kRowBytes) {
+        const uint32_t count = length - start < kRowBytes ? length - start : kRowBytes;
+        written += WriteDumpRow(bytes + start, count, start == 0, out + written);
+    }
+    return written;
+}
+
+// The heading, then one line per record: its number, name and size, its dump, and an empty
+// line. A dump of at most 819 bytes has 52 rows: a line stays far below kReportLineUnits.
+class RecordListStream : public ReportStream {
+  public:
+    explicit RecordListStream(const RecordStore& store)
+        : ReportStream({30, 150, 205}), store_(store) {}
+
+  protected:
+    size_t WriteLine(char16_t* out) override {
+        const int32_t line = next_line_++;
+        WideText text(out, kReportLineUnits);
+        if (line == 0) {
+            text.Append(u"\r\nEMF Records List\r\n\r\n");
+        } else if (line == 1) {
+            text.Print(u"Number of Records: %d\r\n\r\n", store_.count());
+        } else if (line == 2) {
+            text.Append(u"\tiType\tnSize\tData\r\n----------------------------\r\n");
+        } else if (line - kHeadingLines < store_.count()) {
+            return WriteRecordLine(line - kHeadingLines, out);
+        }
+        return text.size();
+    }
+
+  private:
+    static constexpr int32_t kHeadingLines = 3;
+
+    size_t WriteRecordLine(int32_t index, char16_t* out) const {
+        const RecordView record = store_.RecordAt(index);
+        const uint32_t type = RecordType(record);
+        const uint32_t size = RecordSizeField(record);
+        WideText head(out, kReportLineUnits);
+        const char16_t* name = LookupRecordName(type);
+        if (name != nullptr) {
+            head.Print(u"%d\t%s\t0x%04X(%d)", index, name, size, size);
+        } else {
+            head.Print(u"%d\t%d\t0x%04X(%d)", index, type, size, size);
+        }
+        const uint32_t capped = size < kDumpCapBytes ? size : kDumpCapBytes;
+        const uint32_t dumped = capped < record.size ? capped : record.size;
+        size_t length = head.size();
+        length += WriteDump(record.data, dumped, out + length);
+        out[length++] = u'\r';
+        out[length++] = u'\n';
+        return length;
+    }
+
+    const RecordStore& store_;
+    int32_t next_line_ = 0;
+};
 
 }  // namespace
 
@@ -16,63 +107,30 @@ int HexDump(const uint8_t* bytes, uint32_t length, WideText& out) {
         return 0;
     }
     out.Clear();
+    char16_t row[kLongestRow];
     for (uint32_t start = 0; start < length; start += kRowBytes) {
-        const uint32_t in_row = length - start < kRowBytes ? length - start : kRowBytes;
-        char16_t row[kTextColumn + kRowBytes + 2];
-        for (size_t c = 0; c < kTextColumn; ++c) {
-            row[c] = u' ';
-        }
-        for (uint32_t k = 0; k < in_row; ++k) {
-            const uint8_t byte = bytes[start + k];
-            row[3 * k] = kHexDigits[byte >> 4];
-            row[3 * k + 1] = kHexDigits[byte & 0xF];
-            row[kTextColumn + k] = byte < 0x20 ? u'.' : static_cast<char16_t>(byte);
-        }
-        // The dash separates the eighth byte from the ninth.
-        if (in_row > 8) {
-            row[23] = u'-';
-        }
-        row[kTextColumn + in_row] = u'\r';
-        row[kTextColumn + in_row + 1] = u'\n';
-        out.Append(start == 0 ? u"\t" : u"\t\t\t");
-        out.Append(std::u16string_view(row, kTextColumn + in_row + 2));
+        const uint32_t count = length - start < kRowBytes ? length - start : kRowBytes;
+        out.Append(std::u16string_view(row, WriteDumpRow(bytes + start, count, start == 0, row)));
     }
     return 1;
 }
 
-int BuildRecordListText(const MetafileDocument& document, ReportText* report) {
+std::unique_ptr<ReportStream> OpenRecordList(const MetafileDocument& document) {
     if (!document.IsLoaded()) {
+        return nullptr;
+    }
+    auto stream = std::make_unique<RecordListStream>(document.Store());
+    if (!stream->ok()) {
+        return nullptr;
+    }
+    return stream;
+}
+
+int BuildRecordListText(const MetafileDocument& document, ReportText* report) {
+    std::unique_ptr<ReportStream> stream = OpenRecordList(document);
+    if (stream == nullptr) {
         return 0;
     }
-    const RecordStore& store = document.Store();
-    report->tab_stops = {30, 150, 205};
-    report->chunks.clear();
-    ReportWriter writer(report);
-    writer.Append(u"\r\nEMF Records List\r\n\r\n");
-    FixedWideText<kWidePrintLimit> heading;
-    heading.Print(u"Number of Records: %d\r\n\r\n", store.count());
-    writer.Append(heading.view());
-    writer.Append(u"\tiType\tnSize\tData\r\n----------------------------\r\n");
-
-    FixedWideText<8192> line;
-    FixedWideText<8192> dump;
-    for (int32_t i = 0; i < store.count(); ++i) {
-        const RecordView record = store.RecordAt(i);
-        const uint32_t type = RecordType(record);
-        const uint32_t size = RecordSizeField(record);
-        line.Clear();
-        const char16_t* name = LookupRecordName(type);
-        if (name != nullptr) {
-            line.Print(u"%d\t%s\t0x%04X(%d)", i, name, size, size);
-        } else {
-            line.Print(u"%d\t%d\t0x%04X(%d)", i, type, size, size);
-        }
-        const uint32_t dumped = size < kDumpCapBytes ? size : kDumpCapBytes;
-        if (HexDump(record.data, dumped < record.size ? dumped : record.size, dump)) {
-            line.Append(dump.view());
-        }
-        line.Append(u"\r\n");
-        writer.Append(line.view());
-    }
+    CollectReport(*stream, report);
     return 1;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "calls/wide_text.h"
 #include "document/metafile_document.h"
@@ -14,6 +15,10 @@ inline constexpr uint32_t kDumpCapBytes = 819;
 // pairs, then from column 49 the bytes as characters. 0, and nothing written, when there are
 // no bytes; else 1.
 int HexDump(const uint8_t* bytes, uint32_t length, WideText& out);
+
+// The whole report for the loaded document, a chunk at a time; nullptr when nothing is loaded
+// or the chunk buffer cannot be had. The document must stay loaded while the stream is read.
+std::unique_ptr<ReportStream> OpenRecordList(const MetafileDocument& document);
 
 // The whole report for the loaded document; 0 when nothing is loaded.
 int BuildRecordListText(const MetafileDocument& document, ReportText* report);

@@ -27,12 +27,28 @@ namespace {
 
 constexpr LRESULT kReplaceAboveUnits = 0x10000;
 
-// Where the control's reads have got to in the report's chunks.
+// What the control reads: a report held whole, or a stream that makes each chunk when the
+// control has taken the one before.
 struct ReportSource {
     const ReportText* report;
-    size_t chunk;
-    size_t offset;
+    ReportStream* stream;
+    size_t next_chunk;
+    std::u16string_view pending;
 };
+
+std::u16string_view NextPiece(ReportSource* source) {
+    if (source->stream != nullptr) {
+        return source->stream->NextChunk();
+    }
+    const std::vector<std::u16string>& chunks = source->report->chunks;
+    while (source->next_chunk < chunks.size()) {
+        const std::u16string& chunk = chunks[source->next_chunk++];
+        if (!chunk.empty()) {
+            return chunk;
+        }
+    }
+    return {};
+}
 
 // How many of `available` units to hand over when at most `room` fit: a read ends after a
 // line feed, so that a "\r\n" never straddles two reads (the rich edit would make two line
@@ -59,28 +75,34 @@ size_t UnitsToHand(const char16_t* text, size_t available, size_t room) {
 
 DWORD CALLBACK ReadReport(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* written) {
     ReportSource* source = reinterpret_cast<ReportSource*>(cookie);
-    const std::vector<std::u16string>& chunks = source->report->chunks;
-    while (source->chunk < chunks.size() && source->offset >= chunks[source->chunk].size()) {
-        ++source->chunk;
-        source->offset = 0;
-    }
     *written = 0;
-    if (source->chunk >= chunks.size() || capacity < 2) {
+    if (capacity < 2) {
         return 0;
     }
-    const std::u16string& chunk = chunks[source->chunk];
-    const char16_t* text = chunk.data() + source->offset;
-    const size_t units = UnitsToHand(text, chunk.size() - source->offset,
+    if (source->pending.empty()) {
+        source->pending = NextPiece(source);
+    }
+    const size_t units = UnitsToHand(source->pending.data(), source->pending.size(),
                                      static_cast<size_t>(capacity) / sizeof(char16_t));
-    std::memcpy(buffer, text, units * sizeof(char16_t));
-    source->offset += units;
+    std::memcpy(buffer, source->pending.data(), units * sizeof(char16_t));
+    source->pending.remove_prefix(units);
     *written = static_cast<LONG>(units * sizeof(char16_t));
     return 0;
 }
 
-// Builds a long list with the control's redrawing locked, and shows it from the top.
-template <typename Builder>
-int BuildList(HWND main_window, int state, Builder build) {
+int StreamIntoControl(HWND control, ReportSource* source) {
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(source);
+    stream.pfnCallback = ReadReport;
+    SendMessageW(control, EM_STREAMIN, SF_TEXT | SF_UNICODE | SFF_SELECTION,
+                 reinterpret_cast<LPARAM>(&stream));
+    return stream.dwError == 0 ? 1 : 0;
+}
+
+// Builds a long list with the control's redrawing locked, and shows it from the top. The list
+// is made a chunk at a time while the control reads it, so it is never held whole.
+template <typename Opener>
+int BuildList(HWND main_window, int state, Opener open) {
     if (!g_document.IsLoaded()) {
         return 0;
     }
@@ -91,11 +113,13 @@ int BuildList(HWND main_window, int state, Builder build) {
         return 0;
     }
     WaitCursor wait;
-    ReportText report;
-    build(&report);
-    HWND control = ResetReportControl(main_window, report);
+    std::unique_ptr<ReportStream> stream = open();
+    if (stream == nullptr) {
+        return 0;
+    }
+    HWND control = ResetReportControl(main_window, stream->tab_stops());
     LockWindowUpdate(control);
-    const int inserted = InsertReportText(control, report);
+    const int inserted = InsertReportStream(control, *stream);
     SendMessageW(control, EM_SCROLL, SB_TOP, 0);
     LockWindowUpdate(nullptr);
     if (inserted) {
@@ -132,9 +156,9 @@ HWND EmptyReportControl(HWND main_window) {
 
 }  // namespace
 
-HWND ResetReportControl(HWND main_window, const ReportText& report) {
+HWND ResetReportControl(HWND main_window, const std::vector<int>& tab_stops) {
     HWND control = EmptyReportControl(main_window);
-    std::vector<int> stops(report.tab_stops);
+    std::vector<int> stops(tab_stops);
     SendMessageW(control, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
     g_formatted_control = nullptr;
     FormatReportControl(control);
@@ -157,13 +181,13 @@ void FormatReportControl(HWND control) {
 }
 
 int InsertReportText(HWND control, const ReportText& report) {
-    ReportSource source = {&report, 0, 0};
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-    stream.pfnCallback = ReadReport;
-    SendMessageW(control, EM_STREAMIN, SF_TEXT | SF_UNICODE | SFF_SELECTION,
-                 reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0 ? 1 : 0;
+    ReportSource source = {&report, nullptr, 0, {}};
+    return StreamIntoControl(control, &source);
+}
+
+int InsertReportStream(HWND control, ReportStream& stream) {
+    ReportSource source = {nullptr, &stream, 0, {}};
+    return StreamIntoControl(control, &source);
 }
 
 int BuildHeaderReport(HWND main_window) {
@@ -178,8 +202,7 @@ int BuildHeaderReport(HWND main_window) {
     }
     WaitCursor wait;
     ReportText report;
-    report.tab_stops = {70};
-    HWND control = ResetReportControl(main_window, report);
+    HWND control = ResetReportControl(main_window, {70});
     if (!BuildHeaderReportText(g_document, &report)) {
         return 0;
     }
@@ -191,11 +214,9 @@ int BuildHeaderReport(HWND main_window) {
 }
 
 int BuildRecordList(HWND main_window) {
-    return BuildList(main_window, 2,
-                     [](ReportText* report) { BuildRecordListText(g_document, report); });
+    return BuildList(main_window, 2, [] { return OpenRecordList(g_document); });
 }
 
 int BuildCallList(HWND main_window) {
-    return BuildList(main_window, 3,
-                     [](ReportText* report) { BuildCallListText(g_document, report, 1); });
+    return BuildList(main_window, 3, [] { return OpenCallList(g_document, 1); });
 }

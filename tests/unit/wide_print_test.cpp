@@ -43,6 +43,9 @@ TEST(WidePrint, DropsOutputBeyond1023Units) {
     const std::u16string long_text(2000, u'x');
     EXPECT_EQ(Print(u"%ls", long_text.c_str()), std::u16string(1023, u'x'));
     EXPECT_EQ(Print(u"ab%ls", long_text.c_str()).size(), 1023u);
+    EXPECT_EQ(Print((long_text + u"%d").c_str(), 7), std::u16string(1023, u'x'));
+    EXPECT_EQ(Print((std::u16string(1020, u'y') + u"%d").c_str(), -12345),
+              std::u16string(1020, u'y') + u"-12");
 }
 
 TEST(WidePrint, NeverEndsInsideASurrogatePair) {
@@ -50,6 +53,7 @@ TEST(WidePrint, NeverEndsInsideASurrogatePair) {
     text += u"\U0001F600";  // units 1023 and 1024
     const std::u16string printed = Print(u"%ls", text.c_str());
     EXPECT_EQ(printed, std::u16string(1022, u'x'));
+    EXPECT_EQ(Print(text.c_str()), std::u16string(1022, u'x'));
 }
 
 TEST(WideText, AppendsWithinItsBuffer) {
@@ -71,6 +75,22 @@ TEST(WideText, CutsAnOverflowingTextAtAWholeLine) {
     EXPECT_EQ(text.view(), u"first;\r\n\t  second;");
     text.Append(u"x");
     EXPECT_EQ(text.view(), u"first;\r\n\t  second;");
+}
+
+// A print is made in place only where the most a print can write still fits; near the end of
+// the buffer it is cut as an append is.
+TEST(WideText, CutsAPrintNearTheEndAtAWholeLine) {
+    FixedWideText<kWidePrintLimit + 8> text;
+    text.Append(std::u16string(kWidePrintLimit - 20, u'a'));
+    text.Print(u"\r\n\t  lppt[%d] = (%d, %d);", 1, 2, 3);
+    EXPECT_FALSE(text.cut());
+    text.Print(u"\r\n\t  lppt[%d] = (%d, %d);", 2, 3, 4);
+    EXPECT_TRUE(text.cut());
+    EXPECT_EQ(text.view(),
+              std::u16string(kWidePrintLimit - 20, u'a') + u"\r\n\t  lppt[1] = (2, 3);");
+    text.Clear();
+    text.Print(u"%d|%s", 5, u"x");
+    EXPECT_EQ(text.view(), u"5|x");
 }
 
 TEST(WideText, CutsAOneLineTextAtTheLastWholeCharacter) {

@@ -1,0 +1,629 @@
+// Times the window program under the platform's real controls and player: a file opened
+// through the file dialog's test seam, up to the painted window; the "Records" and "GDI calls"
+// views; the filter list's fill; one navigation step at the last record. Each figure is split
+// into the time spent inside the platform's controls and player, measured by making the same
+// platform calls again on texts and records prepared beforehand, and the time of Orvella's own
+// code, measured by running it alone. Every figure is the median of several runs.
+//
+//     orvella_win32_timing.exe [--repeat=N] [--one-row-at-a-time] FILE...
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_globals.h"
+#include "app/commands.h"
+#include "app/filter_list.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/platform_seams.h"
+#include "app/resource.h"
+#include "app/view_switch.h"
+#include "calls/call_text.h"
+#include "canvas/canvas_control.h"
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
+#include "document/playback_copy.h"
+#include "reports/call_list_report.h"
+#include "reports/record_list_report.h"
+#include "reports/report_control.h"
+
+namespace {
+
+// --- Time -----------------------------------------------------------------------------------
+
+double Now() {
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0) {
+        QueryPerformanceFrequency(&frequency);
+    }
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+int g_repeat = 3;
+// Whether the filter list's fill announces its number of rows first, as the program does since
+// the list allocates its row table at once then. Off for the program before that change.
+bool g_set_item_count = true;
+
+double MedianOf(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The median of g_repeat runs of `run`, which returns the seconds it took.
+double Median(const std::function<double()>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < g_repeat; ++i) {
+        times.push_back(run());
+    }
+    return MedianOf(times);
+}
+
+// One figure: its total through the program, the time inside the platform's controls and
+// player, and the time of Orvella's own code, each measured on its own.
+struct Figure {
+    const char* name;
+    double total = 0;
+    double platform = 0;
+    double own = 0;
+};
+
+void PrintFigure(const Figure& figure) {
+    const double total = figure.total > 0 ? figure.total : 1e-9;
+    std::printf("  %-28s %9.1f ms   platform %9.1f ms (%5.1f %%)   own %8.1f ms (%5.1f %%)\n",
+                figure.name, 1000 * figure.total, 1000 * figure.platform,
+                100 * figure.platform / total, 1000 * figure.own, 100 * figure.own / total);
+}
+
+// --- The window under test ------------------------------------------------------------------
+
+std::wstring g_answer;
+double g_dialog_closed = 0;
+
+BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEW dialog) {
+    if (g_answer.empty() || g_answer.size() >= dialog->nMaxFile) {
+        return FALSE;
+    }
+    lstrcpyW(dialog->lpstrFile, g_answer.c_str());
+    g_answer.clear();
+    g_dialog_closed = Now();
+    return TRUE;
+}
+
+BOOL WINAPI CancelColorDialog(LPCHOOSECOLORW) {
+    return FALSE;
+}
+
+BOOL WINAPI SilentBeep(UINT) {
+    return TRUE;
+}
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool g_picture_played = false;
+
+void NotePlayback(int32_t) {
+    g_picture_played = true;
+}
+
+HWND CreateWindowUnderTest() {
+    HWND main_window = CreateMainWindow(GetModuleHandleW(nullptr));
+    if (main_window == nullptr) {
+        return nullptr;
+    }
+    RECT outer = {0, 0, 1024, 768};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    SetWindowPos(main_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    ShowWindow(main_window, SW_SHOW);
+    UpdateWindow(main_window);
+    Pump();
+    return main_window;
+}
+
+// A Unix path as the program under Wine sees it.
+std::wstring WindowsPath(const char* path) {
+    std::wstring wide;
+    if (path[0] == '/') {
+        wide = L"Z:";
+    }
+    for (const char* p = path; *p != 0; ++p) {
+        wide += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    return wide;
+}
+
+// --- The platform's part, made again on prepared inputs -----------------------------------
+
+int CALLBACK SkipRecord(HDC, HANDLETABLE*, const ENHMETARECORD*, int, LPARAM) {
+    return 1;
+}
+
+// The platform's metafile functions the load calls: reading the file, its header and its
+// records, and the playback handle made from the guarded copy.
+double PlatformLoad(const std::wstring& path, const PlaybackCopy& copy) {
+    const double start = Now();
+    HENHMETAFILE metafile = GetEnhMetaFileW(path.c_str());
+    const UINT size = GetEnhMetaFileHeader(metafile, 0, nullptr);
+    std::vector<BYTE> header(size);
+    GetEnhMetaFileHeader(metafile, size, reinterpret_cast<ENHMETAHEADER*>(header.data()));
+    EnumEnhMetaFile(nullptr, metafile, SkipRecord, nullptr, nullptr);
+    DeleteEnhMetaFile(metafile);
+    HENHMETAFILE playback =
+        SetEnhMetaFileBits(static_cast<UINT>(copy.bytes.size()), copy.bytes.data());
+    const double end = Now();
+    DeleteEnhMetaFile(playback);
+    return end - start;
+}
+
+// Orvella's own part of the load: reading the file, copying its records, the guarded copy.
+double g_own_read = 0;
+double g_own_store = 0;
+double g_own_copy = 0;
+
+double OwnLoad(const std::wstring& path, PlaybackCopy* copy) {
+    const char16_t* path16 = reinterpret_cast<const char16_t*>(path.c_str());
+    const MetafileReader& direct = DirectMetafileReader();
+    MetafileDocument document;
+    const double start = Now();
+    void* file = direct.open(path16);
+    direct.close(file);
+    const double read = Now();
+    document.LoadFileWith(direct, path16);
+    const double stored = Now();
+    BuildPlaybackCopy(document.Store(), copy);
+    const double end = Now();
+    g_own_read = read - start;
+    g_own_store = stored - read;
+    g_own_copy = end - stored;
+    return end - start;
+}
+
+std::vector<std::wstring> OneLineCallTexts() {
+    SetVerboseFlag(0);
+    std::vector<std::wstring> texts;
+    FixedWideText<kCallTextUnits> call;
+    const int32_t count = g_document.Store().count();
+    for (int32_t i = 1; i < count - 1; ++i) {
+        BuildCallText(g_document.RecordAt(i), call);
+        texts.emplace_back(reinterpret_cast<const wchar_t*>(call.c_str()), call.size());
+    }
+    return texts;
+}
+
+double OwnCallTexts() {
+    SetVerboseFlag(0);
+    FixedWideText<kCallTextUnits> call;
+    const int32_t count = g_document.Store().count();
+    const double start = Now();
+    for (int32_t i = 1; i < count - 1; ++i) {
+        BuildCallText(g_document.RecordAt(i), call);
+    }
+    return Now() - start;
+}
+
+// The list-view messages of the filter list's fill, with the call texts made beforehand.
+double PlatformFill(HWND list, const std::vector<std::wstring>& texts) {
+    const double start = Now();
+    LockWindowUpdate(list);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    if (g_set_item_count && !texts.empty()) {
+        SendMessageW(list, LVM_SETITEMCOUNT, texts.size(), 0);
+    }
+    for (size_t row = 0; row < texts.size(); ++row) {
+        wchar_t number[16];
+        wsprintfW(number, L"%d", static_cast<int>(row + 1));
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = number;
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        LVITEMW state = {};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(2);
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        LVITEMW text = {};
+        text.iSubItem = 1;
+        text.pszText = const_cast<wchar_t*>(texts[row].c_str());
+        SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    LockWindowUpdate(nullptr);
+    return Now() - start;
+}
+
+// A list view that asks for its rows when it shows them, filled with the same number of rows.
+double VirtualListFill(HWND main_window, size_t rows) {
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                WS_CHILD | LVS_REPORT | LVS_NOSORTHEADER | LVS_OWNERDATA, 0, 0, 0,
+                                0, main_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const double start = Now();
+    SendMessageW(list, LVM_SETITEMCOUNT, rows, 0);
+    const double end = Now();
+    DestroyWindow(list);
+    return end - start;
+}
+
+// Everything the window does to show the platform's controls: the whole window repainted.
+double RepaintWindow(HWND main_window) {
+    const double start = Now();
+    InvalidateRect(main_window, nullptr, TRUE);
+    Pump();
+    return Now() - start;
+}
+
+// The platform's part of a report view selected from "The EMF": the report control emptied
+// and given the prepared text, the picture's controls hidden, the report control shown, and
+// the window repainted.
+double PlatformReport(HWND main_window, const ReportText& report) {
+    const int picture_controls[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX};
+    const double start = Now();
+    HWND control = ResetReportControl(main_window, report.tab_stops);
+    LockWindowUpdate(control);
+    InsertReportText(control, report);
+    SendMessageW(control, EM_SCROLL, SB_TOP, 0);
+    LockWindowUpdate(nullptr);
+    for (int id : picture_controls) {
+        ShowWindow(GetDlgItem(main_window, id), SW_HIDE);
+    }
+    ShowWindow(control, SW_SHOWNORMAL);
+    FormatReportControl(control);
+    RepaintWindow(main_window);
+    const double end = Now();
+    ShowWindow(control, SW_HIDE);
+    for (int id : picture_controls) {
+        ShowWindow(GetDlgItem(main_window, id), SW_SHOWNORMAL);
+    }
+    Pump();
+    return end - start;
+}
+
+// The player's part of a paint of the whole picture: the metafile played at the canvas's
+// picture rectangle into a surface like the window's.
+double PlatformWholePicture(HWND canvas) {
+    HDC window_surface = GetDC(canvas);
+    RECT client;
+    GetClientRect(canvas, &client);
+    HDC surface = CreateCompatibleDC(window_surface);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_surface, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(surface, bitmap);
+    const CanvasRect& p = g_canvas_view.picture;
+    const RECT picture = {p.left, p.top, p.right, p.bottom};
+    const double start = Now();
+    PlayEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), &picture);
+    const double end = Now();
+    SelectObject(surface, previous);
+    DeleteObject(bitmap);
+    DeleteDC(surface);
+    ReleaseDC(canvas, window_surface);
+    return end - start;
+}
+
+// The time a step spends reading check boxes from the list: every row once to find an
+// unchecked one, and every record's row once more while playing.
+double g_check_box_reads = 0;
+
+struct FilteredPlayback {
+    HWND list;
+    int32_t counter;
+    int32_t index;
+};
+
+// The platform's calls of a filtered playback: each record's check box read from the list and
+// the record played, up to `index`.
+int CALLBACK PlayAndAskList(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* record,
+                            int handle_count, LPARAM data) {
+    FilteredPlayback* playback = reinterpret_cast<FilteredPlayback*>(data);
+    const int32_t counter = playback->counter;
+    if (counter > 0 && counter < g_document.Store().count() - 1) {
+        const double start = Now();
+        SendMessageW(playback->list, LVM_GETITEMSTATE, counter - 1, LVIS_STATEIMAGEMASK);
+        g_check_box_reads += Now() - start;
+    }
+    PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
+    if (counter >= playback->index) {
+        return 0;
+    }
+    playback->counter = counter + 1;
+    return 1;
+}
+
+// The platform's part of a navigation step: the list's rows walked once for an unchecked box,
+// the records played one by one up to `index` with each one's box read, the picture copied
+// to the window, and the two fields' texts set.
+double PlatformStep(HWND main_window, int32_t index) {
+    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
+    HWND list = GetDlgItem(main_window, IDC_FILTERLIST);
+    HDC window_surface = GetDC(canvas);
+    RECT client;
+    GetClientRect(canvas, &client);
+    const CanvasRect& p = g_canvas_view.picture;
+    const RECT picture = {p.left, p.top, p.right, p.bottom};
+    const double start = Now();
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+    }
+    g_check_box_reads = Now() - start;
+    HDC surface = CreateCompatibleDC(window_surface);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_surface, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(surface, bitmap);
+    FilteredPlayback playback = {list, 0, index};
+    EnumEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), PlayAndAskList,
+                    &playback, &picture);
+    BitBlt(window_surface, 0, 0, client.right, client.bottom, surface, 0, 0, SRCCOPY);
+    SelectObject(surface, previous);
+    DeleteObject(bitmap);
+    DeleteDC(surface);
+    DrawButtonPanel(window_surface);
+    SCROLLINFO bar = {};
+    bar.cbSize = sizeof(bar);
+    bar.fMask = SIF_POS;
+    bar.nPos = index;
+    SetScrollInfo(canvas, SB_HORZ, &bar, TRUE);
+    FixedWideText<kCallTextUnits> text;
+    BuildCallText(g_document.RecordAt(index), text);
+    SetDlgItemTextW(main_window, IDC_CALLTEXT, reinterpret_cast<const wchar_t*>(text.c_str()));
+    SetDlgItemInt(main_window, IDC_RECORDINDEX, static_cast<UINT>(index), FALSE);
+    Pump();
+    const double end = Now();
+    ReleaseDC(canvas, window_surface);
+    return end - start;
+}
+
+// --- The figures ----------------------------------------------------------------------------
+
+double g_open_command = 0;
+
+// The steps of the Open command one by one, as the command takes them, and the paint after.
+void PrintOpenSteps(HWND main_window, const std::wstring& path) {
+    const char* const kSteps[] = {"load",      "attach to canvas",    "title, number, call text",
+                                  "fill list", "view and invalidate", "messages and paints"};
+    double seconds[6] = {};
+    for (int run = 0; run < g_repeat; ++run) {
+        double times[7];
+        times[0] = Now();
+        g_document.LoadFile(reinterpret_cast<const char16_t*>(path.c_str()));
+        g_current_record =
+            static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1u);
+        g_report_state = -1;
+        times[1] = Now();
+        SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
+                            reinterpret_cast<WPARAM>(&g_document), 0);
+        times[2] = Now();
+        SetTitle(main_window, path.c_str());
+        ShowIndex(main_window);
+        ShowCallText(main_window);
+        times[3] = Now();
+        FillFilterList(main_window);
+        times[4] = Now();
+        SwitchView(main_window, 0);
+        InvalidateRect(main_window, nullptr, TRUE);
+        times[5] = Now();
+        Pump();
+        times[6] = Now();
+        for (int step = 0; step < 6; ++step) {
+            seconds[step] += (times[step + 1] - times[step]) / g_repeat;
+        }
+    }
+    std::printf("  %-28s", "  the open's steps (mean)");
+    for (int step = 0; step < 6; ++step) {
+        std::printf(" %s %.1f ms%s", kSteps[step], 1000 * seconds[step], step < 5 ? "," : "\n");
+    }
+}
+
+// From the file dialog's closing to the window painted with the file's picture: the Open
+// command (load, fields, filter list, view) and the paint that follows.
+double OpenOnce(HWND main_window, const std::wstring& path) {
+    g_answer = path;
+    g_picture_played = false;
+    g_canvas_playback_test_hook = NotePlayback;
+    SendMessageW(main_window, WM_COMMAND, IDM_OPEN, 0);
+    const double command = Now() - g_dialog_closed;
+    Pump();
+    const double painted = Now() - g_dialog_closed;
+    g_open_command = command;
+    g_canvas_playback_test_hook = nullptr;
+    if (!g_picture_played) {
+        std::printf("  (the canvas did not play the picture)\n");
+    }
+    return painted;
+}
+
+Figure Load(const std::wstring& path) {
+    Figure load{"load"};
+    const char16_t* path16 = reinterpret_cast<const char16_t*>(path.c_str());
+    load.total = Median([&] {
+        MetafileDocument document;
+        const double start = Now();
+        document.LoadFile(path16);
+        return Now() - start;
+    });
+    PlaybackCopy copy;
+    load.own = Median([&] { return OwnLoad(path, &copy); });
+    load.platform = Median([&] { return PlatformLoad(path, copy); });
+    return load;
+}
+
+Figure Fill(HWND main_window, const std::vector<std::wstring>& call_texts) {
+    Figure fill{"fill the filter list"};
+    fill.total = Median([&] {
+        const double start = Now();
+        FillFilterList(main_window);
+        return Now() - start;
+    });
+    fill.own = Median(OwnCallTexts);
+    // Leaves the list as the fill left it: the same rows, all checked.
+    fill.platform =
+        Median([&] { return PlatformFill(GetDlgItem(main_window, IDC_FILTERLIST), call_texts); });
+    return fill;
+}
+
+void ClickTab(HWND main_window, int index) {
+    HWND tabs = GetDlgItem(main_window, IDC_MODESWITCHER);
+    RECT item;
+    SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+    Pump();
+}
+
+// A text view selected from "The EMF": its report built into the report control and shown.
+// The program's run, Orvella's part and the platform's part take turns, so that a slower
+// moment of the machine or of the platform's heap falls on all three alike.
+Figure ReportView(HWND main_window, int mode, const char* name) {
+    Figure view{name};
+    ReportText report;
+    if (mode == 2) {
+        BuildRecordListText(g_document, &report);
+    } else {
+        BuildCallListText(g_document, &report, 1);
+    }
+    std::vector<double> totals;
+    std::vector<double> owns;
+    std::vector<double> platforms;
+    for (int run = 0; run < g_repeat; ++run) {
+        g_report_state = -1;
+        double start = Now();
+        ClickTab(main_window, mode);
+        totals.push_back(Now() - start);
+        ClickTab(main_window, 0);
+        // Orvella's part: the report made a chunk at a time, as the control takes it.
+        start = Now();
+        std::unique_ptr<ReportStream> stream =
+            mode == 2 ? OpenRecordList(g_document) : OpenCallList(g_document, 1);
+        while (!stream->NextChunk().empty()) {
+        }
+        owns.push_back(Now() - start);
+        platforms.push_back(PlatformReport(main_window, report));
+    }
+    view.total = MedianOf(totals);
+    view.own = MedianOf(owns);
+    view.platform = MedianOf(platforms);
+    g_report_state = -1;
+    return view;
+}
+
+// From the last record one step back: the canvas plays every record but the last one by
+// one, asking the filter list about each.
+Figure NavigationStep(HWND main_window) {
+    Figure step{"one step at the last record"};
+    SetFocus(main_window);
+    step.total = Median([&] {
+        SendMessageW(main_window, WM_KEYDOWN, VK_END, 0);
+        Pump();
+        const double start = Now();
+        SendMessageW(main_window, WM_KEYDOWN, VK_LEFT, 0);
+        UpdateWindow(GetDlgItem(main_window, IDC_CANVAS));
+        Pump();
+        return Now() - start;
+    });
+    const int32_t index = g_current_record;
+    step.own = Median([&] {
+        const double start = Now();
+        FixedWideText<kCallTextUnits> text;
+        BuildCallText(g_document.RecordAt(index), text);
+        return Now() - start;
+    });
+    step.platform = Median([&] { return PlatformStep(main_window, index); });
+    SendMessageW(main_window, WM_KEYDOWN, VK_END, 0);
+    Pump();
+    return step;
+}
+
+void TimeFile(HWND main_window, const char* file) {
+    const std::wstring path = WindowsPath(file);
+    std::printf("%s\n", file);
+    // A first open warms the file cache and the fonts, as any earlier use of the program has.
+    OpenOnce(main_window, path);
+    if (!g_document.IsLoaded()) {
+        std::printf("  cannot be opened\n");
+        return;
+    }
+    std::printf("  %d records, medians of %d runs\n", g_document.Store().count(), g_repeat);
+    Figure painted{"open to painted window"};
+    painted.total = Median([&] { return OpenOnce(main_window, path); });
+    const double command = g_open_command;
+    const Figure load = Load(path);
+    const std::vector<std::wstring> call_texts = OneLineCallTexts();
+    const Figure fill = Fill(main_window, call_texts);
+    const double picture =
+        Median([&] { return PlatformWholePicture(GetDlgItem(main_window, IDC_CANVAS)); });
+    const double repaint = Median([&] { return RepaintWindow(main_window); });
+    painted.platform = load.platform + fill.platform + repaint;
+    painted.own = load.own + fill.own;
+    PrintFigure(painted);
+    std::printf("  %-28s %9.1f ms in the last run\n", "  of which the Open command",
+                1000 * command);
+    PrintOpenSteps(main_window, path);
+    PrintFigure(load);
+    std::printf("  %-28s read %.1f ms, read and store %.1f ms, guarded copy %.1f ms (last run)\n",
+                "  own part of the load", 1000 * g_own_read, 1000 * g_own_store, 1000 * g_own_copy);
+    PrintFigure(fill);
+    std::printf("  %-28s %9.1f ms   of which playing the picture %.1f ms\n",
+                "repaint the whole window", 1000 * repaint, 1000 * picture);
+    PrintFigure(ReportView(main_window, 2, "\"Records\" view"));
+    PrintFigure(ReportView(main_window, 3, "\"GDI calls\" view"));
+    PrintFigure(NavigationStep(main_window));
+    std::printf("  %-28s %9.1f ms in the last run\n", "  of which the check boxes",
+                1000 * g_check_box_reads);
+    std::printf("  %-28s %9.1f ms   (LVS_OWNERDATA, LVM_SETITEMCOUNT)\n", "virtual list, same rows",
+                1000 * Median([&] { return VirtualListFill(main_window, call_texts.size()); }));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: orvella_win32_timing [--repeat=N] [--one-row-at-a-time] FILE...\n");
+        return 2;
+    }
+    PrepareMainWindow(GetModuleHandleW(nullptr));
+    g_platform = {AnswerOpenDialog, CancelColorDialog, SilentBeep};
+    HWND main_window = CreateWindowUnderTest();
+    if (main_window == nullptr) {
+        std::fprintf(stderr, "orvella_win32_timing: the main window cannot be created\n");
+        return 1;
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string argument;
+        for (const wchar_t* p = argv[i]; *p != 0; ++p) {
+            argument += static_cast<char>(*p);
+        }
+        if (argument == "--one-row-at-a-time") {
+            g_set_item_count = false;
+            continue;
+        }
+        if (argument.rfind("--repeat=", 0) == 0) {
+            g_repeat = std::max(1, std::atoi(argument.c_str() + 9));
+            continue;
+        }
+        TimeFile(main_window, argument.c_str());
+        std::fflush(stdout);
+    }
+    DestroyWindow(main_window);
+    Pump();
+    return 0;
+}
