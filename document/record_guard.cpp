@@ -11,6 +11,8 @@
 // bitmap's bit count, a region's iType) are left to it.
 #include "document/record_guard.h"
 
+#include <climits>
+
 #include "document/emf_format.h"
 
 namespace {
@@ -484,6 +486,19 @@ void CheckLinkedUfis(Check& c) {
 }
 
 // nVer vertices, then nTri triangles or rectangles whose vertex indices the player follows.
+// The player works out an arc's bounding box as the centre plus and minus the radius in 32-bit
+// arithmetic; a box that does not fit wraps into a figure as wide as the whole plane, which
+// the platform's player sets out to draw point by point until its memory runs out.
+void CheckAngleArc(Check& c) {
+    const int64_t radius = c.U32(16);
+    for (uint32_t offset = 8; offset <= 12; offset += 4) {
+        const int64_t centre = c.I32(offset);
+        if (centre - radius < INT32_MIN || centre + radius > INT32_MAX) {
+            c.Fail(GuardFault::kUnsafeValue, "nRadius");
+        }
+    }
+}
+
 void CheckGradientFill(Check& c) {
     const uint32_t vertices = c.U32(24);
     const uint32_t shapes = c.U32(28);
@@ -552,7 +567,7 @@ constexpr GuardRule kRules[] = {
     {28, CheckCreatePen},              // 38 EMR_CREATEPEN
     {24, CheckCreateBrushIndirect},    // 39 EMR_CREATEBRUSHINDIRECT
     {12, CheckDeleteObject},           // 40 EMR_DELETEOBJECT
-    {28, nullptr},                     // 41 EMR_ANGLEARC
+    {28, CheckAngleArc},               // 41 EMR_ANGLEARC
     {24, nullptr},                     // 42 EMR_ELLIPSE
     {24, nullptr},                     // 43 EMR_RECTANGLE
     {32, nullptr},                     // 44 EMR_ROUNDRECT

@@ -368,6 +368,17 @@ TEST(RecordGuard, FontDesignVectorStaysInsideTheRecord) {
     EXPECT_TRUE(Gives(With(RecordBuilder(82, 340), 8, 1), GuardFault::kCountBeyondRecord));
 }
 
+TEST(RecordGuard, AngleArcBoxFitsThirtyTwoBits) {
+    const RecordBuilder arc = RecordBuilder(41, 28).I32(8, 100).I32(12, -100).U32(16, 50);
+    EXPECT_TRUE(Sound(arc));
+    EXPECT_TRUE(Sound(With(With(With(arc, 8, INT32_MAX), 12, 0x80000000), 16, 0)));
+    EXPECT_TRUE(Sound(With(With(With(arc, 8, 0), 12, 0), 16, INT32_MAX)));
+    EXPECT_TRUE(Gives(With(arc, 16, 0x7FFFFFFF), GuardFault::kUnsafeValue));
+    EXPECT_TRUE(Gives(With(arc, 16, 0xFFFFFFFF), GuardFault::kUnsafeValue));
+    EXPECT_TRUE(Gives(With(With(arc, 8, 0x7F7F7F7F), 16, 0x7F7F7F7F), GuardFault::kUnsafeValue));
+    EXPECT_TRUE(Gives(With(arc, 12, 0x8000000A), GuardFault::kUnsafeValue));
+}
+
 TEST(RecordGuard, GradientMeshNamesOnlyVerticesInsideTheRecord) {
     // Three vertices and one triangle.
     RecordBuilder triangle(118, 36 + 48 + 12);
