@@ -485,7 +485,6 @@ void CheckLinkedUfis(Check& c) {
     c.Elements(12, c.U32(8), 8, "uNumLinkedUFI");
 }
 
-// nVer vertices, then nTri triangles or rectangles whose vertex indices the player follows.
 // The player works out an arc's bounding box as the centre plus and minus the radius in 32-bit
 // arithmetic; a box that does not fit wraps into a figure as wide as the whole plane, which
 // the platform's player sets out to draw point by point until its memory runs out.
@@ -499,6 +498,7 @@ void CheckAngleArc(Check& c) {
     }
 }
 
+// nVer vertices, then nTri triangles or rectangles whose vertex indices the player follows.
 void CheckGradientFill(Check& c) {
     const uint32_t vertices = c.U32(24);
     const uint32_t shapes = c.U32(28);
