@@ -26,31 +26,9 @@ if [ -z "${DISPLAY:-}" ] && ! command -v Xvfb >/dev/null; then
     exit 77
 fi
 
+. "$here/x_session.sh"
 folder=$(mktemp -d)
-xvfb_pid=""
-wine_pid=""
-cleanup() {
-    if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
-        kill "$wine_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$folder"
-}
-trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 150 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            sleep 2
-            break
-        fi
-    done
-fi
+scratch=$folder
 
 windows_path() {
     echo "Z:${1//\//\\}"
@@ -87,20 +65,6 @@ if [ -n "$corpus" ] && [ -d "$corpus/corrupted" ]; then
         files+=("$(cd "$(dirname "$file")" && pwd)/$(basename "$file"):either")
     done
 fi
-
-# Waits up to $2 seconds for a window whose name matches $1; prints its id.
-wait_for_window() {
-    local pattern=$1 seconds=$2 id=""
-    for _ in $(seq 1 $((seconds * 4))); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.25
-    done
-    return 1
-}
 
 wait_until_gone() {
     local pattern=$1 seconds=$2

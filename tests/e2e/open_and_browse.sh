@@ -27,43 +27,7 @@ fi
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
 windows_path="Z:${file//\//\\}"
 
-xvfb_pid=""
-wine_pid=""
-cleanup() {
-    if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
-        kill "$wine_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 150 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            sleep 2
-            break
-        fi
-    done
-fi
-
-# Waits up to $2 seconds for a window whose name matches $1; prints its id.
-wait_for_window() {
-    local pattern=$1 seconds=$2 id=""
-    for _ in $(seq 1 $((seconds * 2))); do
-        id=$(xdotool search --name "$pattern" 2>/dev/null | head -1 || true)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.5
-    done
-    return 1
-}
+. "$here/x_session.sh"
 
 shot() {
     sleep 1.5
