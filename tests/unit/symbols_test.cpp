@@ -1,7 +1,6 @@
 // The GDI constant tables and the naming of values through them.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -136,20 +135,6 @@ TEST(SymbolTables, EveryTableHoldsTheDocumentedEntriesInStoredOrder) {
             EXPECT_EQ(ToUtf8(expected.table->entries[i].name), expected.entries[i].name);
         }
     }
-}
-
-TEST(SymbolTables, TwentyEightTablesHold185EntriesWithoutRepeatedValues) {
-    size_t total = 0;
-    for (const ExpectedTable& expected : kExpectedTables) {
-        total += expected.table->count;
-        std::set<uint32_t> values;
-        for (size_t i = 0; i < expected.table->count; ++i) {
-            values.insert(expected.table->entries[i].value);
-        }
-        EXPECT_EQ(values.size(), expected.table->count) << expected.label;
-    }
-    EXPECT_EQ(std::size(kExpectedTables), 28u);
-    EXPECT_EQ(total, 185u);
 }
 
 TEST(LookupSymbol, NamesComeFromTheTableAskedAndAliasesPrintWhole) {
