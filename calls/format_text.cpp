@@ -2,6 +2,7 @@
 #include "calls/codepage.h"
 #include "calls/format_support.h"
 #include "calls/symbols.h"
+#include "calls/utf16.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ constexpr uint32_t kFaceNameUnits = 32;
 constexpr uint32_t kEmrExtTextOutA = 83;
 constexpr uint32_t kEtoNoRect = 0x0100;
 constexpr uint32_t kEtoSmallChars = 0x0200;
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // Appends up to `count` UTF-16 units read from `offset`, all of which must lie inside the
 // record, to `out`, stopping at a NUL or where `out` would exceed `cap` units. A lone surrogate
@@ -47,7 +41,7 @@ bool TakeWideUnits(RecordReader& r, uint32_t offset, uint32_t count, size_t cap,
         if (out.size() + 1 > cap) {
             return false;
         }
-        const bool lone = IsHighSurrogate(unit) || IsLowSurrogate(unit);
+        const bool lone = IsSurrogate(unit);
         out.Append(lone ? char16_t{0xFFFD} : unit);
         ++i;
     }

@@ -4,14 +4,11 @@
 #include <cstring>
 
 #include "calls/codepage.h"
+#include "calls/utf16.h"
 
 namespace {
 
 constexpr size_t kMaxUnits = kWidePrintLimit - 1;
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
 
 // Collects output up to the limit; everything after the limit is dropped.
 class Output {

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "calls/utf16.h"
+
 WideText::WideText(char16_t* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) {
     buffer_[0] = 0;
 }
@@ -45,7 +47,7 @@ void WideText::CutAtLine(char16_t next) {
             return;
         }
     }
-    if (length_ > 0 && buffer_[length_ - 1] >= 0xD800 && buffer_[length_ - 1] <= 0xDBFF) {
+    if (length_ > 0 && IsHighSurrogate(buffer_[length_ - 1])) {
         --length_;
     }
 }

@@ -3,15 +3,15 @@
 // The file is accepted when its first record is a header record (type 1) of at least the base
 // header's 88 bytes, lying inside the file, with the signature " EMF". The records follow one
 // another, each nSize bytes long. Reading stops after the end-of-file record, as the
-// platform's enumeration does; a record whose nSize is below 8, is not a multiple of 4 or runs
-// past the end of the file also ends the reading there, and the records read before it are
-// kept: an inspector shows what it can. (After a size that is not a multiple of 4 the records
-// would follow one another at offsets the format never uses: what follows is not a record.)
+// platform's enumeration does; a record whose nSize is below 8 or runs past the end of the file
+// also ends the reading there, and the records read before it are kept: an inspector shows what
+// it can. A record whose nSize is not a multiple of 4 is kept too, and the next one is read at
+// the byte after it: such a size is an exporter's fault that a reader of the file wants to see.
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <string>
 
+#include "calls/utf16.h"
 #include "document/emf_format.h"
 #include "document/metafile_reader.h"
 #include "document/record_view.h"
@@ -27,30 +27,7 @@ FILE* OpenForReading(const char16_t* path) {
 #ifdef _WIN32
     return _wfopen(reinterpret_cast<const wchar_t*>(path), L"rb");
 #else
-    std::string utf8;
-    for (const char16_t* p = path; *p != 0; ++p) {
-        uint32_t c = *p;
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        }
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return std::fopen(utf8.c_str(), "rb");
+    return std::fopen(ToUtf8(path).c_str(), "rb");
 #endif
 }
 
@@ -94,20 +71,15 @@ uint8_t* ReadWholeFile(const char16_t* path, uint32_t* size) {
     return bytes;
 }
 
-bool IsEnhancedMetafile(const uint8_t* bytes, uint32_t size) {
-    RecordReader header(RecordView{bytes, size});
-    if (!header.Has(0, kHeaderBaseBytes)) {
-        return false;
-    }
-    const uint32_t header_size = RecordSizeField(RecordView{bytes, size});
-    return header.U32(0) == kEmrHeader && header_size >= kHeaderBaseBytes && header_size <= size &&
-           header_size % 4 == 0 && header.U32(kHeaderSignatureOffset) == kEnhMetaSignature;
+// Whether a record of `size` bytes can start where `available` bytes of the file are left.
+bool RecordFits(uint32_t size, uint32_t available) {
+    return size >= kRecordHeadBytes && size <= available;
 }
 
 // Takes over `bytes` (allocated with new[]): the metafile owns them from here on, or they are
 // freed when they hold no enhanced metafile.
 void* Adopt(uint8_t* bytes, uint32_t size) {
-    if (!IsEnhancedMetafile(bytes, size)) {
+    if (CheckEnhancedMetafile(bytes, size) != MetafileRefusal::kNone) {
         delete[] bytes;
         return nullptr;
     }
@@ -138,19 +110,7 @@ uint32_t CopyHeader(void* handle, uint32_t size, uint8_t* out) {
 
 int Enumerate(void* handle, RecordSink sink, void* context) {
     const DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
-    uint32_t offset = 0;
-    while (metafile->size - offset >= kRecordHeadBytes) {
-        const RecordView rest{metafile->bytes + offset, metafile->size - offset};
-        const uint32_t size = RecordSizeField(rest);
-        if (size < kRecordHeadBytes || size % 4 != 0 || size > rest.size) {
-            break;
-        }
-        sink(context, rest.data, size);
-        offset += size;
-        if (RecordType(rest) == kEmrEof) {
-            break;
-        }
-    }
+    WalkMetafileBytes(metafile->bytes, metafile->size, sink, context);
     return 1;
 }
 
@@ -166,6 +126,49 @@ void Close(void* handle) {
 
 }  // namespace
 
+void WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context) {
+    uint32_t offset = 0;
+    while (size - offset >= kRecordHeadBytes) {
+        const RecordView rest{bytes + offset, size - offset};
+        const uint32_t record_size = RecordSizeField(rest);
+        if (!RecordFits(record_size, rest.size)) {
+            return;
+        }
+        if (sink(context, rest.data, record_size) == 0) {
+            return;
+        }
+        offset += record_size;
+        if (RecordType(rest) == kEmrEof) {
+            return;
+        }
+    }
+}
+
+MetafileRefusal CheckEnhancedMetafile(const uint8_t* bytes, size_t size) {
+    if (bytes == nullptr || size < kHeaderBaseBytes) {
+        return MetafileRefusal::kTooShort;
+    }
+    const uint32_t held =
+        size > UINT32_C(0xFFFFFFFF) ? UINT32_C(0xFFFFFFFF) : static_cast<uint32_t>(size);
+    RecordReader header(RecordView{bytes, held});
+    if (RecordType(RecordView{bytes, held}) != kEmrHeader) {
+        return MetafileRefusal::kNotHeader;
+    }
+    const uint32_t header_size = RecordSizeField(RecordView{bytes, held});
+    if (header_size < kHeaderBaseBytes || header_size > held || header_size % 4 != 0) {
+        return MetafileRefusal::kHeaderSize;
+    }
+    if (header.U32(kHeaderSignatureOffset) != kEnhMetaSignature) {
+        return MetafileRefusal::kSignature;
+    }
+    return MetafileRefusal::kNone;
+}
+
+RecordView DirectMetafileBytes(void* handle) {
+    const DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
+    return RecordView{metafile->bytes, metafile->size};
+}
+
 bool DirectMetafileIsWellFormed(void* handle) {
     const DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
     RecordReader header(RecordView{metafile->bytes, metafile->size});
@@ -180,7 +183,7 @@ bool DirectMetafileIsWellFormed(void* handle) {
     while (offset < bytes) {
         const RecordView rest{metafile->bytes + offset, metafile->size - offset};
         const uint32_t size = RecordSizeField(rest);
-        if (size < kRecordHeadBytes || size % 4 != 0 || size > rest.size) {
+        if (!RecordFits(size, rest.size) || size % 4 != 0) {
             return false;
         }
         end_of_file = end_of_file || RecordType(rest) == kEmrEof;

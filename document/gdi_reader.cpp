@@ -19,21 +19,29 @@ struct EnumerationContext {
     bool past_end;
 };
 
-void* Open(const char16_t* path) {
-    const wchar_t* wide_path = reinterpret_cast<const wchar_t*>(path);
-    WIN32_FILE_ATTRIBUTE_DATA attributes;
-    if (!GetFileAttributesExW(wide_path, GetFileExInfoStandard, &attributes) ||
-        attributes.nFileSizeHigh != 0) {
-        return nullptr;
-    }
-    const HENHMETAFILE handle = GetEnhMetaFileW(wide_path);
+// Hands the platform the bytes the direct reader read and checked: the file is read once, and
+// a file replaced after the check never reaches the platform.
+void* OpenFromDirect(void* direct_metafile) {
+    const RecordView file = DirectMetafileBytes(direct_metafile);
+    const HENHMETAFILE handle = SetEnhMetaFileBits(file.size, file.data);
     if (handle == nullptr) {
         return nullptr;
     }
-    GdiMetafile* metafile = new (std::nothrow) GdiMetafile{handle, attributes.nFileSizeLow};
+    GdiMetafile* metafile = new (std::nothrow) GdiMetafile{handle, file.size};
     if (metafile == nullptr) {
         DeleteEnhMetaFile(handle);
     }
+    return metafile;
+}
+
+void* Open(const char16_t* path) {
+    const MetafileReader& direct = DirectMetafileReader();
+    void* read = direct.open(path);
+    if (read == nullptr) {
+        return nullptr;
+    }
+    void* metafile = OpenFromDirect(read);
+    direct.close(read);
     return metafile;
 }
 
@@ -93,7 +101,7 @@ void* OpenPlatform(const char16_t* path) {
     }
     const MetafileReader* reader = &direct;
     if (DirectMetafileIsWellFormed(metafile)) {
-        if (void* gdi = kGdiReader.open(path)) {
+        if (void* gdi = OpenFromDirect(metafile)) {
             direct.close(metafile);
             metafile = gdi;
             reader = &kGdiReader;

@@ -2,6 +2,7 @@
 #include "document/metafile_document.h"
 
 #include <new>
+#include <utility>
 
 #include "document/emf_format.h"
 #include "document/playback_handle.h"
@@ -55,33 +56,41 @@ int MetafileDocument::LoadBytes(const uint8_t* bytes, size_t size, const char16_
 }
 
 // Takes over a metafile just opened by `reader` and copies its header and records; `path` is
-// kept as the document's path.
+// kept as the document's path. The new file is read into a document of its own and exchanged
+// with this one only once it is whole, so a failure leaves the loaded file as it was.
 int MetafileDocument::Adopt(const MetafileReader& reader, void* metafile, const char16_t* path,
                             int length) {
     if (metafile == nullptr) {
         return 0;
     }
-    Release();
-    metafile_ = metafile;
-    close_metafile_ = reader.close;
-
-    bool loaded = false;
-    const uint32_t size = reader.header_size(metafile);
-    if (size != 0) {
-        header_ = new (std::nothrow) uint8_t[size];
-        if (header_ != nullptr) {
-            header_size_ = reader.copy_header(metafile, size, header_);
-            loaded = BuildStore(reader) != 0 && UsePlaybackHandle(reader) != 0;
+    MetafileDocument loaded;
+    loaded.metafile_ = metafile;
+    loaded.close_metafile_ = reader.close;
+    try {
+        if (loaded.ReadAll(reader) == 0) {
+            return 0;
         }
-    }
-    if (!loaded) {
-        Release();
+    } catch (const std::bad_alloc&) {
         return 0;
     }
     for (int i = 0; i <= length; ++i) {
-        path_[i] = path[i];
+        loaded.path_[i] = path[i];
     }
+    Swap(loaded);
     return 1;
+}
+
+int MetafileDocument::ReadAll(const MetafileReader& reader) {
+    const uint32_t size = reader.header_size(metafile_);
+    if (size == 0) {
+        return 0;
+    }
+    header_ = new (std::nothrow) uint8_t[size];
+    if (header_ == nullptr) {
+        return 0;
+    }
+    header_size_ = reader.copy_header(metafile_, size, header_);
+    return BuildStore(reader) != 0 && UsePlaybackHandle(reader) != 0 ? 1 : 0;
 }
 
 // Sizes the store from the header's counts and copies every record into it. The counts come
@@ -122,6 +131,17 @@ int MetafileDocument::UsePlaybackHandle(const MetafileReader& reader) {
     metafile_ = playback;
     close_metafile_ = DeletePlaybackHandle;
     return 1;
+}
+
+void MetafileDocument::Swap(MetafileDocument& other) {
+    for (int i = 0; i < kPathUnits; ++i) {
+        std::swap(path_[i], other.path_[i]);
+    }
+    std::swap(metafile_, other.metafile_);
+    std::swap(header_, other.header_);
+    std::swap(header_size_, other.header_size_);
+    store_.Swap(other.store_);
+    std::swap(close_metafile_, other.close_metafile_);
 }
 
 void MetafileDocument::Release() {

@@ -20,8 +20,10 @@ class MetafileDocument {
     MetafileDocument& operator=(const MetafileDocument&) = delete;
 
     // Loads the file at `path` through the platform's reader. 1 when it was loaded. A path
-    // that is missing or longer than 258 units, or a file that cannot be opened as an enhanced
-    // metafile, changes nothing; a failure after that leaves the document empty.
+    // that is missing or longer than 258 units, a file that cannot be opened as an enhanced
+    // metafile, or a load that fails later (out of memory, say) changes nothing: the new file
+    // is read beside the loaded one, which it replaces only once it is whole. No exception
+    // leaves a load.
     int LoadFile(const char16_t* path);
     // The same through a given reader.
     int LoadFileWith(const MetafileReader& reader, const char16_t* path);
@@ -49,8 +51,10 @@ class MetafileDocument {
 
   private:
     int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
+    int ReadAll(const MetafileReader& reader);
     int BuildStore(const MetafileReader& reader);
     int UsePlaybackHandle(const MetafileReader& reader);
+    void Swap(MetafileDocument& other);
 
     char16_t path_[kPathUnits] = {};
     void* metafile_ = nullptr;

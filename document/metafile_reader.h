@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/record_view.h"
+
 // Receives one record during enumeration: its first byte and the number of bytes that the
 // reader vouches for (at least the record's nSize). Returns 1 to carry on.
 using RecordSink = int (*)(void* context, const uint8_t* record, uint32_t available);
@@ -34,6 +36,27 @@ const MetafileReader& DirectMetafileReader();
 // enhanced metafile.
 void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size);
 
+// Why bytes are not an enhanced metafile the direct reader opens, or kNone when they are one.
+enum class MetafileRefusal {
+    kNone,
+    // Fewer bytes than the base header's 88.
+    kTooShort,
+    // The first record's iType is not 1.
+    kNotHeader,
+    // The header record's nSize is below 88, not a multiple of 4, or runs past the end.
+    kHeaderSize,
+    // dSignature is not " EMF".
+    kSignature,
+};
+MetafileRefusal CheckEnhancedMetafile(const uint8_t* bytes, size_t size);
+
+// Hands the records of a whole file held in memory to `sink` as the direct reader reads them,
+// until the sink returns 0.
+void WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context);
+
+// The whole file a metafile opened by the direct reader holds.
+RecordView DirectMetafileBytes(void* direct_metafile);
+
 // Whether a metafile opened by the direct reader can be handed to the platform's metafile
 // functions safely and be read by them as the direct reader reads it: its header's byte count
 // lies inside the file, every record that starts below that count has a size of at least 8, a
@@ -43,8 +66,8 @@ void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size);
 bool DirectMetafileIsWellFormed(void* direct_metafile);
 
 #ifdef _WIN32
-// Reads through the platform's metafile functions (GetEnhMetaFileW and its family). Only for
-// files that are well formed in the sense above.
+// Reads through the platform's metafile functions (SetEnhMetaFileBits and its family), handed
+// the bytes the direct reader read. Only for files that are well formed in the sense above.
 const MetafileReader& GdiMetafileReader();
 #endif
 

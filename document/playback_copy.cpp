@@ -3,6 +3,7 @@
 #include "document/playback_copy.h"
 
 #include <cstring>
+#include <new>
 
 #include "document/emf_format.h"
 
@@ -60,7 +61,7 @@ void AppendEndOfFile(std::vector<uint8_t>& bytes, uint32_t stored_size) {
 
 // The header the player is given, in place at the start of `bytes`. A first record that is no
 // usable header at all (only a store filled by hand can hold one) gives way to a header made
-// of what its first 108 bytes hold.
+// of what its first 108 bytes hold; no record at all, to a header of zeros.
 GuardVerdict AppendHeader(std::vector<uint8_t>& bytes, RecordView stored) {
     GuardVerdict verdict = CheckRecordForPlayback(stored, 1);
     if (verdict.sound() && RecordType(stored) != kEmrHeader) {
@@ -83,7 +84,9 @@ GuardVerdict AppendHeader(std::vector<uint8_t>& bytes, RecordView stored) {
     } else {
         bytes.assign(kFreshHeaderBytes, 0);
         const uint32_t kept = stored.size < kFreshHeaderBytes ? stored.size : kFreshHeaderBytes;
-        std::memcpy(bytes.data(), stored.data, kept);
+        if (kept != 0) {
+            std::memcpy(bytes.data(), stored.data, kept);
+        }
         PutU32(bytes.data(), kEmrHeader);
         PutU32(bytes.data() + 4, kFreshHeaderBytes);
         PutU32(bytes.data() + 60, 0);
@@ -98,16 +101,20 @@ GuardVerdict AppendHeader(std::vector<uint8_t>& bytes, RecordView stored) {
     return verdict;
 }
 
-}  // namespace
-
-int BuildPlaybackCopy(const RecordStore& store, PlaybackCopy* copy) {
+int BuildCopy(const RecordStore& store, PlaybackCopy* copy) {
     copy->bytes.clear();
     copy->replacements.clear();
     const int32_t count = store.count();
-    if (count == 0) {
-        return 0;
-    }
     std::vector<uint8_t>& bytes = copy->bytes;
+    if (count == 0) {
+        // A file whose header counts no records loads with an empty store, and plays as an
+        // empty picture: a header and an end-of-file record that stand for no stored record.
+        AppendHeader(bytes, RecordView{});
+        AppendEndOfFile(bytes, kEofBytes);
+        PutU32(bytes.data() + kHeaderBytesOffset, static_cast<uint32_t>(bytes.size()));
+        PutU32(bytes.data() + kHeaderRecordsOffset, 2);
+        return 1;
+    }
     bytes.reserve(static_cast<size_t>(store.stored_bytes()) + kEofBytes);
 
     const GuardVerdict header_verdict = AppendHeader(bytes, store.RecordAt(0));
@@ -160,4 +167,16 @@ int BuildPlaybackCopy(const RecordStore& store, PlaybackCopy* copy) {
     PutU32(bytes.data() + kHeaderRecordsOffset, records);
     PutU32(bytes.data() + kHeaderPalEntriesOffset, palette_entries);
     return 1;
+}
+
+}  // namespace
+
+int BuildPlaybackCopy(const RecordStore& store, PlaybackCopy* copy) {
+    try {
+        return BuildCopy(store, copy);
+    } catch (const std::bad_alloc&) {
+        copy->bytes = {};
+        copy->replacements = {};
+        return 0;
+    }
 }

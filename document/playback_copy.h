@@ -44,6 +44,7 @@ struct PlaybackCopy {
 // nHandles at least 1, the description and pixel format dropped when they do not lie inside
 // it, and nBytes, nRecords and nPalEntries describing the copy. A header or end-of-file record
 // at any other place is replaced by a comment, since only the first and the last may be one.
-// Object indices are checked against the copy's nHandles. Returns 1, or 0 (and an empty copy)
-// when the store is empty or the copy would reach 4 GiB.
+// Object indices are checked against the copy's nHandles. An empty store gives a header of
+// zeros and an end-of-file record, with no replacements. Returns 1, or 0 (and an empty copy)
+// when the copy would reach 4 GiB or its memory cannot be had.
 int BuildPlaybackCopy(const RecordStore& store, PlaybackCopy* copy);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "document/emf_format.h"
 
@@ -63,4 +64,14 @@ void RecordStore::Clear() {
     index_capacity_ = 0;
     count_ = 0;
     write_cursor_ = nullptr;
+}
+
+void RecordStore::Swap(RecordStore& other) {
+    std::swap(buffer_, other.buffer_);
+    std::swap(byte_capacity_, other.byte_capacity_);
+    std::swap(stored_bytes_, other.stored_bytes_);
+    std::swap(index_, other.index_);
+    std::swap(index_capacity_, other.index_capacity_);
+    std::swap(count_, other.count_);
+    std::swap(write_cursor_, other.write_cursor_);
 }

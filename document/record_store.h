@@ -26,6 +26,8 @@ class RecordStore {
 
     // Frees buffer and index and sets every field to zero.
     void Clear();
+    // Exchanges the contents of two stores.
+    void Swap(RecordStore& other);
 
     int32_t count() const { return count_; }
     uint32_t stored_bytes() const { return stored_bytes_; }

@@ -4,6 +4,7 @@
 
 #include "calls/call_text.h"
 #include "calls/formatters.h"
+#include "calls/utf16.h"
 #include "fuzz/fuzz_checks.h"
 
 namespace {
@@ -86,14 +87,14 @@ const char* CheckBothForms(RecordView record, WideText& brief, WideText& verbose
 bool HasLoneSurrogate(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
-            if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (IsHighSurrogate(unit)) {
+            if (i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
                 ++i;
                 continue;
             }
             return true;
         }
-        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+        if (IsLowSurrogate(unit)) {
             return true;
         }
     }

@@ -1,6 +1,8 @@
 // The call list: every drawing record as its numbered call text, with parameter blocks.
 #include "reports/call_list_report.h"
 
+#include <new>
+
 #include "calls/call_text.h"
 
 namespace {
@@ -56,7 +58,12 @@ std::unique_ptr<ReportStream> OpenCallList(const MetafileDocument& document, int
     if (!document.IsLoaded()) {
         return nullptr;
     }
-    auto stream = std::make_unique<CallListStream>(document);
+    std::unique_ptr<ReportStream> stream;
+    try {
+        stream = std::make_unique<CallListStream>(document);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     if (!stream->ok()) {
         return nullptr;
     }
@@ -69,6 +76,5 @@ int BuildCallListText(const MetafileDocument& document, ReportText* report, int 
     if (stream == nullptr) {
         return 0;
     }
-    CollectReport(*stream, report);
-    return 1;
+    return CollectReport(*stream, report);
 }

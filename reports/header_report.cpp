@@ -1,6 +1,8 @@
 // The header report: the file name and one line per field of the metafile's header.
 #include "reports/header_report.h"
 
+#include <new>
+
 #include "document/emf_format.h"
 
 int FormatHeaderFields(const uint8_t* header, uint32_t header_size, WideText& out) {
@@ -31,6 +33,11 @@ int FormatHeaderFields(const uint8_t* header, uint32_t header_size, WideText& ou
 }
 
 int BuildHeaderReportText(const MetafileDocument& document, ReportText* report) {
+    return BuildHeaderReportText(document, document.Path(), report);
+}
+
+int BuildHeaderReportText(const MetafileDocument& document, std::u16string_view shown_name,
+                          ReportText* report) {
     if (!document.IsLoaded()) {
         return 0;
     }
@@ -38,13 +45,19 @@ int BuildHeaderReportText(const MetafileDocument& document, ReportText* report) 
     if (!FormatHeaderFields(document.Header(), document.HeaderSize(), fields)) {
         return 0;
     }
-    report->tab_stops = {70};
-    report->chunks.clear();
-    ReportWriter writer(report);
-    writer.Append(u"\r\nEMF Header Info\r\n\r\n");
-    writer.Append(u"filename:\t");
-    writer.Append(document.Path());
-    writer.Append(u"\r\n");
-    writer.Append(fields.view());
-    return 1;
+    try {
+        report->tab_stops = {70};
+        report->chunks.clear();
+        ReportWriter writer(report);
+        writer.Append(u"\r\nEMF Header Info\r\n\r\n");
+        writer.Append(u"filename:\t");
+        writer.Append(shown_name);
+        writer.Append(u"\r\n");
+        writer.Append(fields.view());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        report->tab_stops = {};
+        report->chunks = {};
+        return 0;
+    }
 }

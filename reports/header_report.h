@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "calls/wide_text.h"
 #include "document/metafile_document.h"
@@ -11,6 +12,10 @@
 // nothing written, when the header is missing or shorter than the base header; else 1.
 int FormatHeaderFields(const uint8_t* header, uint32_t header_size, WideText& out);
 
-// The whole report for the loaded document. 0 when nothing is loaded or the header's fields
-// cannot be formatted.
+// The whole report for the loaded document. 0 when nothing is loaded, the header's fields
+// cannot be formatted or the memory for the text cannot be had.
 int BuildHeaderReportText(const MetafileDocument& document, ReportText* report);
+// The same with `shown_name` on the filename line in place of the document's path, which may
+// hold no more than 258 units.
+int BuildHeaderReportText(const MetafileDocument& document, std::u16string_view shown_name,
+                          ReportText* report);

@@ -1,6 +1,8 @@
 // The record list: every record with its number, name, size and a hexadecimal dump.
 #include "reports/record_list_report.h"
 
+#include <new>
+
 #include "calls/call_text.h"
 
 namespace {
@@ -40,13 +42,21 @@ size_t WriteDumpRow(const uint8_t* bytes, uint32_t count, bool first, char16_t* 
     return prefix + kTextColumn + count + 2;
 }
 
+// Calls `row(start, count)` for each dump row of `length` bytes: its first byte's offset and
+// its byte count.
+template <typename Row>
+void ForEachDumpRow(uint32_t length, Row row) {
+    for (uint32_t start = 0; start < length; start += kRowBytes) {
+        row(start, length - start < kRowBytes ? length - start : kRowBytes);
+    }
+}
+
 // Writes every dump row of `length` bytes at `out`; returns their length.
 size_t WriteDump(const uint8_t* bytes, uint32_t length, char16_t* out) {
     size_t written = 0;
-    for (uint32_t start = 0; start < length; start += kRowBytes) {
-        const uint32_t count = length - start < kRowBytes ? length - start : kRowBytes;
+    ForEachDumpRow(length, [&](uint32_t start, uint32_t count) {
         written += WriteDumpRow(bytes + start, count, start == 0, out + written);
-    }
+    });
     return written;
 }
 
@@ -108,10 +118,9 @@ int HexDump(const uint8_t* bytes, uint32_t length, WideText& out) {
     }
     out.Clear();
     char16_t row[kLongestRow];
-    for (uint32_t start = 0; start < length; start += kRowBytes) {
-        const uint32_t count = length - start < kRowBytes ? length - start : kRowBytes;
+    ForEachDumpRow(length, [&](uint32_t start, uint32_t count) {
         out.Append(std::u16string_view(row, WriteDumpRow(bytes + start, count, start == 0, row)));
-    }
+    });
     return 1;
 }
 
@@ -119,7 +128,12 @@ std::unique_ptr<ReportStream> OpenRecordList(const MetafileDocument& document) {
     if (!document.IsLoaded()) {
         return nullptr;
     }
-    auto stream = std::make_unique<RecordListStream>(document.Store());
+    std::unique_ptr<ReportStream> stream;
+    try {
+        stream = std::make_unique<RecordListStream>(document.Store());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     if (!stream->ok()) {
         return nullptr;
     }
@@ -131,6 +145,5 @@ int BuildRecordListText(const MetafileDocument& document, ReportText* report) {
     if (stream == nullptr) {
         return 0;
     }
-    CollectReport(*stream, report);
-    return 1;
+    return CollectReport(*stream, report);
 }

@@ -6,6 +6,16 @@
 #include <new>
 #include <utility>
 
+namespace {
+
+// Whether a piece of `length` units opens a new chunk after `used` units of the current one:
+// a chunk stays below kReportChunkUnits, unless one piece alone is that long.
+bool OpensNewChunk(size_t used, size_t length) {
+    return used != 0 && used + length >= kReportChunkUnits;
+}
+
+}  // namespace
+
 ReportStream::ReportStream(std::vector<int> tab_stops)
     : tab_stops_(std::move(tab_stops)),
       // A line is written after at most kReportChunkUnits - 1 units of its chunk.
@@ -26,7 +36,7 @@ std::u16string_view ReportStream::NextChunk() {
         const size_t length = WriteLine(chunk + used);
         if (length == 0) {
             finished_ = true;
-        } else if (used != 0 && used + length >= kReportChunkUnits) {
+        } else if (OpensNewChunk(used, length)) {
             carried_from_ = used;
             carried_units_ = length;
             break;
@@ -37,18 +47,24 @@ std::u16string_view ReportStream::NextChunk() {
     return std::u16string_view(chunk, used);
 }
 
-void CollectReport(ReportStream& stream, ReportText* report) {
-    report->tab_stops = stream.tab_stops();
-    report->chunks.clear();
-    for (std::u16string_view chunk = stream.NextChunk(); !chunk.empty();
-         chunk = stream.NextChunk()) {
-        report->chunks.emplace_back(chunk);
+int CollectReport(ReportStream& stream, ReportText* report) {
+    try {
+        report->tab_stops = stream.tab_stops();
+        report->chunks.clear();
+        for (std::u16string_view chunk = stream.NextChunk(); !chunk.empty();
+             chunk = stream.NextChunk()) {
+            report->chunks.emplace_back(chunk);
+        }
+        return 1;
+    } catch (const std::bad_alloc&) {
+        report->tab_stops = {};
+        report->chunks = {};
+        return 0;
     }
 }
 
 void ReportWriter::Append(std::u16string_view piece) {
-    if (report_->chunks.empty() ||
-        report_->chunks.back().size() + piece.size() >= kReportChunkUnits) {
+    if (report_->chunks.empty() || OpensNewChunk(report_->chunks.back().size(), piece.size())) {
         report_->chunks.emplace_back();
     }
     report_->chunks.back().append(piece);

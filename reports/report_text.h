@@ -52,8 +52,9 @@ class ReportStream {
     bool finished_ = false;
 };
 
-// Takes every chunk of `stream` into `report`, with the stream's tab stops.
-void CollectReport(ReportStream& stream, ReportText* report);
+// Takes every chunk of `stream` into `report`, with the stream's tab stops. 1, or 0 and an empty
+// report when the memory for the chunks cannot be had.
+int CollectReport(ReportStream& stream, ReportText* report);
 
 // Appends pieces of a short report to its chunks, by the rule of ReportStream.
 class ReportWriter {

@@ -233,56 +233,6 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
                                 std::istreambuf_iterator<char>());
 }
 
-std::u16string ToU16(std::string_view utf8) {
-    std::u16string out;
-    for (size_t i = 0; i < utf8.size();) {
-        const unsigned char lead = static_cast<unsigned char>(utf8[i++]);
-        uint32_t c = lead;
-        int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        if (extra > 0) {
-            c = lead & (0x3F >> extra);
-        }
-        for (; extra > 0 && i < utf8.size(); --extra) {
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
-        }
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-    }
-    return out;
-}
-
-std::string ToUtf8(std::u16string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string CorpusDir() {
     const std::string folder = FromEnvironment("ORVELLA_CORPUS", ORVELLA_DEFAULT_CORPUS);
     std::error_code error;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/utf16.h"
 #include "document/record_view.h"
 
 // One record. Writing a field past the current end grows the record, and its nSize with it,
@@ -83,8 +84,9 @@ RecordBuilder EofRecord();
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
-std::u16string ToU16(std::string_view utf8);
-std::string ToUtf8(std::u16string_view text);
+inline std::u16string ToU16(std::string_view utf8) {
+    return FromUtf8(utf8);
+}
 
 // The folder of real metafiles to sweep ("" when there is none), and the shipped samples.
 std::string CorpusDir();

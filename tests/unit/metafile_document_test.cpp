@@ -204,14 +204,15 @@ TEST(DirectReader, RefusesFilesWithoutAHeaderRecordItCanTrust) {
 }
 
 // Reading ends at a record whose size cannot be right, keeping what came before it; it ends
-// after the end-of-file record; without one it goes to the end of the file.
+// after the end-of-file record; without one it goes to the end of the file. A record of an odd
+// size is kept, and reading goes on at the byte after it.
 TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     RecordBuilder size4 = SaveDc();
     size4.NSize(4);
     RecordBuilder size0 = SaveDc();
     size0.NSize(0);
     RecordBuilder unaligned(70, 16);
-    unaligned.NSize(14);
+    unaligned.NSize(14).Resize(14);
     RecordBuilder past_end = SaveDc();
     past_end.NSize(4096);
     std::vector<uint8_t> after_eof = EmfBuilder().Add(SaveDc()).Build();
@@ -224,7 +225,7 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     } files[] = {
         {"size-4.emf", EmfBuilder().Add(SaveDc()).Add(size4).Add(SaveDc()).Build(), 2},
         {"size-0.emf", EmfBuilder().Add(SaveDc()).Add(size0).Add(SaveDc()).Build(), 2},
-        {"unaligned.emf", EmfBuilder().Add(SaveDc()).Add(unaligned).Add(SaveDc()).Build(), 2},
+        {"unaligned.emf", EmfBuilder().Add(SaveDc()).Add(unaligned).Add(SaveDc()).Build(), 5},
         {"past-end.emf", EmfBuilder().Add(SaveDc()).Add(past_end).Build(), 2},
         {"after-eof.emf", after_eof, 3},
         {"no-eof.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).NoEof().Build(), 3},
@@ -238,6 +239,13 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
         EXPECT_EQ(document.Store().count(), file.count);
         EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
     }
+    MetafileDocument odd;
+    ASSERT_EQ(odd.LoadFileWith(DirectMetafileReader(),
+                               WriteFile("unaligned.emf", files[2].bytes).c_str()),
+              1);
+    EXPECT_EQ(odd.RecordAt(2).size, 14u);
+    EXPECT_EQ(TypeOf(odd.RecordAt(3)), 33u);
+    EXPECT_EQ(TypeOf(odd.RecordAt(4)), kEmrEof);
 }
 
 TEST(RecordStore, RefusesWhatItCannotHoldAndStoresLaterRecordsThatFit) {

@@ -274,9 +274,13 @@ TEST(PlaybackCopy, StoreFilledByHandStillGivesAPlayableCopy) {
     EXPECT_EQ(CopyRecords(copy)[1].size, 16u);
     EXPECT_EQ(copy.replacements[0].mend, PlaybackMend::kHeader);
 
+    // An empty store plays as an empty picture: a header and an end-of-file record.
     store.Clear();
-    EXPECT_EQ(BuildPlaybackCopy(store, &copy), 0);
-    EXPECT_TRUE(copy.bytes.empty());
+    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
+    ExpectPlayable(copy);
+    ASSERT_EQ(CopyRecords(copy).size(), 2u);
+    EXPECT_EQ(RecordType(CopyRecords(copy)[1]), kEmrEof);
+    EXPECT_TRUE(copy.replacements.empty());
 }
 
 TEST(PlaybackCopy, EveryHostileFileGivesAPlayableCopy) {
