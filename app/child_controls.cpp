@@ -149,9 +149,15 @@ void SetSharedFont(HWND edit) {
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_shared_font), FALSE);
 }
 
+// Enter and Escape hand the focus to the main window. The character each of them makes still
+// reaches the field afterwards; the field would answer it with a beep, so it is dropped.
 LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_KEYDOWN && (wparam == VK_ESCAPE || wparam == VK_RETURN)) {
+    const bool enter_or_escape = wparam == VK_ESCAPE || wparam == VK_RETURN;
+    if (message == WM_KEYDOWN && enter_or_escape) {
         SetFocus(GetParent(field));
+    }
+    if (message == WM_CHAR && enter_or_escape) {
+        return 0;
     }
     return CallWindowProcW(g_index_field_proc, field, message, wparam, lparam);
 }

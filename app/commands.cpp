@@ -38,6 +38,31 @@ void SamplesFolder(wchar_t* folder, DWORD units) {
     lstrcpyW(last_slash + 1, L"samples");
 }
 
+// Marks a command as running for as long as it lives. A command that opens a modal dialog
+// runs the dialog's message loop, in which a second press of its menu item, key or button
+// would start it again inside the first: it ignores that second start.
+class RunningCommand {
+  public:
+    explicit RunningCommand(bool& running) : running_(running), started_(!running) {
+        running_ = true;
+    }
+    ~RunningCommand() {
+        if (started_) {
+            running_ = false;
+        }
+    }
+    RunningCommand(const RunningCommand&) = delete;
+    RunningCommand& operator=(const RunningCommand&) = delete;
+    bool started() const { return started_; }
+
+  private:
+    bool& running_;
+    bool started_;
+};
+
+bool g_open_running = false;
+bool g_background_running = false;
+
 }  // namespace
 
 int ChooseFile(HWND owner, wchar_t* path, DWORD path_units) {
@@ -57,6 +82,10 @@ int ChooseFile(HWND owner, wchar_t* path, DWORD path_units) {
 }
 
 void OnOpenCommand(HWND main_window) {
+    const RunningCommand running(g_open_running);
+    if (!running.started()) {
+        return;
+    }
     wchar_t path[kPathUnits];
     if (!ChooseFile(main_window, path, kPathUnits)) {
         return;
@@ -80,6 +109,10 @@ void OnOpenCommand(HWND main_window) {
 }
 
 void OnBackgroundColorCommand(HWND main_window) {
+    const RunningCommand running(g_background_running);
+    if (!running.started()) {
+        return;
+    }
     CHOOSECOLORW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = main_window;

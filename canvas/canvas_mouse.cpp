@@ -38,8 +38,11 @@ void ClientSize(HWND window, int32_t* width, int32_t* height) {
 }  // namespace
 
 // A press on a button posts its command, which the command dispatch drops while the button is
-// disabled.
+// disabled. Any press gives the keyboard focus to the canvas, which hands the navigation keys
+// on to the main window: after a click in the call-text field, a click on the picture brings
+// the keys back to the records.
 void OnLeftButtonDown(HWND window, int32_t x, int32_t y) {
+    SetFocus(window);
     CanvasView& view = g_canvas_view;
     const int hit = HitTestPanel(view, x, y);
     if (hit == kHitGripBar) {

@@ -152,6 +152,10 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         case WM_RBUTTONDOWN:
             OnRightButtonDown(window, wparam);
             return 0;
+        case WM_KEYDOWN:
+            // The main window's keys step through the records, whichever of them has the focus.
+            SendMessageW(GetParent(window), WM_KEYDOWN, wparam, lparam);
+            return 0;
         case UWM_IDLEREFRESH:
             UpdateButtonStates(window);
             return 0;

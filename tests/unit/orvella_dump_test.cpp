@@ -1,7 +1,9 @@
 // orvella-dump: its reports as UTF-8 with CR LF kept, its errors and its exit codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "document/metafile_document.h"
@@ -21,9 +23,10 @@ struct DumpRun {
     std::string err;
 };
 
-DumpRun RunDump(const std::string& arguments) {
+// Runs orvella-dump (or `program`) with `arguments` through the shell.
+DumpRun RunDump(const std::string& arguments, const std::string& program = ORVELLA_DUMP_PATH) {
     const std::string err_path = WriteTempFile("dump-stderr.txt", {});
-    const std::string command = std::string(ORVELLA_DUMP_PATH) + " " + arguments + " 2>" + err_path;
+    const std::string command = program + " " + arguments + " 2>" + err_path;
     FILE* pipe = popen(command.c_str(), "r");
     DumpRun run{-1, "", ""};
     char buffer[4096];
@@ -151,6 +154,114 @@ TEST(OrvellaDump, SaysWhyAFileCannotBeLoadedAndExits1) {
     const DumpRun beyond = RunDump("call " + Sample() + " 4");
     EXPECT_EQ(beyond.exit_code, 1);
     EXPECT_NE(beyond.err.find("has no record 4 (it holds records 0 to 3)"), std::string::npos);
+
+    const struct {
+        std::string arguments;
+        const char* reason;
+    } refused[] = {
+        {"header " + std::filesystem::temp_directory_path().string(), ": it is a folder\n"},
+        {"header " + WriteTempFile("short.emf", std::vector<uint8_t>(60, 0)),
+         ": too short for an enhanced metafile header (60 bytes; it needs 88)\n"},
+        {"header " + WriteTempFile("type-2.emf", EmfBuilder().HeaderU32(0, 2).Build()),
+         "its first record is of type 2, not a header record (type 1)\n"},
+        {"header " + WriteTempFile("size-90.emf", EmfBuilder().HeaderU32(4, 90).Build()),
+         "its header record's size 90 is not a multiple of 4"},
+        {"header " + WriteTempFile("sig.emf", EmfBuilder().HeaderU32(40, 0x20464D45).Build()),
+         "its signature is 0x20464D45, not 0x464D4520"},
+    };
+    for (const auto& file : refused) {
+        SCOPED_TRACE(file.arguments);
+        const DumpRun run = RunDump(file.arguments);
+        EXPECT_EQ(run.exit_code, 1);
+        EXPECT_NE(run.err.find(file.reason), std::string::npos) << run.err;
+    }
+}
+
+TEST(OrvellaDump, AnswersHelpAndVersionOnStandardOutput) {
+    const DumpRun help = RunDump("--help");
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_EQ(help.out.rfind("usage: orvella-dump header FILE\n", 0), 0u);
+    EXPECT_TRUE(help.err.empty());
+    const DumpRun version = RunDump("--version");
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out.rfind("orvella-dump ", 0), 0u);
+    EXPECT_EQ(version.out.back(), '\n');
+}
+
+// Standard input as FILE, a name that is no UTF-8 and a path beyond the window's 258 units.
+TEST(OrvellaDump, ReadsStandardInputAndAnyNameTheSystemGives) {
+    const std::string path = Sample();
+    const std::string expected = RunDump("records " + path).out;
+    EXPECT_EQ(RunDump("records - < " + path).out, expected);
+    EXPECT_EQ(RunDump("header - < " + path).out.find("filename:\t-\r\n"), 21u);
+
+    const std::filesystem::path folder =
+        std::filesystem::path(path).parent_path() / std::string(150, 'd') / std::string(150, 'e');
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path odd = folder / "latin1-\xE9.emf";
+    std::filesystem::copy_file(path, odd, std::filesystem::copy_options::overwrite_existing);
+    const DumpRun run = RunDump("header '" + odd.string() + "'");
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.out.find("latin1-\xEF\xBF\xBD.emf\r\n"), std::string::npos);
+}
+
+TEST(OrvellaDump, PrintsOneJsonObjectPerRecord) {
+    const std::string path = Sample();
+    const std::string records = RunDump("records " + path + " --json").out;
+    EXPECT_NE(
+        records.find("\n{\"index\":1,\"offset\":108,\"type\":18,\"name\":\"EMR_SETBKMODE\","
+                     "\"size\":12,\"call\":\"SetBkMode(hDC, TRANSPARENT);\",\"call_verbose\":"
+                     "\"SetBkMode(hDC, TRANSPARENT);\",\"data\":\"120000000c00000001000000\"}\n"),
+        std::string::npos)
+        << records;
+    EXPECT_EQ(std::count(records.begin(), records.end(), '\n'), 4);
+    // The call list's records only, without data; text is escaped so that a line stays one.
+    RecordBuilder text(84, 88);
+    text.U32(44, 5).U32(48, 76).Utf16(76, u"q\"\\\x1B\u009B");
+    const std::string calls =
+        RunDump("calls " + WriteTempFile("json.emf", EmfBuilder().Add(text).Build()) + " --json")
+            .out;
+    EXPECT_EQ(
+        calls.rfind("{\"index\":1,\"offset\":108,\"type\":84,\"name\":\"EMR_EXTTEXTOUTW\"", 0), 0u);
+    EXPECT_NE(calls.find("q\\\"\\\\\\u001b\\u009b"), std::string::npos) << calls;
+    EXPECT_EQ(calls.find("\"data\""), std::string::npos);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 1);
+}
+
+// On a terminal, text from the file cannot drive it; redirected, the bytes are exact.
+TEST(OrvellaDump, EscapesControlCharactersOnlyOnATerminal) {
+    RecordBuilder text(84, 80);
+    text.U32(44, 2).U32(48, 76).Utf16(76, u"\x1B\u009B");
+    const std::string path = WriteTempFile("escape.emf", EmfBuilder().Add(text).Build());
+    const std::string exact = RunDump("calls " + path + " --brief").out;
+    EXPECT_NE(exact.find("\x1B\xC2\x9B"), std::string::npos);
+    const std::string terminal = RunDump("-c 'script -qec \"" + std::string(ORVELLA_DUMP_PATH) +
+                                             " calls " + path + " --brief\" /dev/null'",
+                                         "bash")
+                                     .out;
+    EXPECT_NE(terminal.find("\\x1B\\x9B"), std::string::npos) << terminal;
+    EXPECT_EQ(terminal.find('\x1B'), std::string::npos);
+}
+
+// A failed write is an error; a reader that went away ends the program at once and quietly,
+// even when the caller ignores the signal that says so.
+TEST(OrvellaDump, ReportsAFailedWriteAndStopsQuietlyAtAClosedPipe) {
+    const std::string path = Sample();
+    const DumpRun full = RunDump("records " + path + " >/dev/full");
+    EXPECT_EQ(full.exit_code, 1);
+    EXPECT_EQ(full.err, "orvella-dump: cannot write the report: No space left on device\n");
+
+    EmfBuilder builder;
+    for (int i = 0; i < 3000; ++i) {
+        builder.Add(RecordBuilder(70, 8 + 256));
+    }
+    const std::string big = WriteTempFile("pipe.emf", builder.Build());
+    const DumpRun piped =
+        RunDump("-c \"trap '' PIPE; " + std::string(ORVELLA_DUMP_PATH) + " records " + big +
+                    " | head -c 10 >/dev/null; echo \\${PIPESTATUS[0]}\"",
+                "bash");
+    EXPECT_EQ(piped.out, "141\n");
+    EXPECT_TRUE(piped.err.empty()) << piped.err;
 }
 
 }  // namespace

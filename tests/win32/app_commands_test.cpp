@@ -251,6 +251,56 @@ TEST_F(AppCommandsTest, EnterAndEscapeInTheIndexFieldGiveTheFocusToTheMainWindow
     EXPECT_EQ(GetFocus(), field);
 }
 
+// A second press of Open or Back Ground arrives inside the first one's dialog: it is ignored.
+int g_nested_dialogs = 0;
+
+BOOL WINAPI OpenPressedAgain(LPOPENFILENAMEW dialog) {
+    ++g_nested_dialogs;
+    SendMessageW(dialog->hwndOwner, WM_COMMAND, IDM_OPEN, 0);
+    return FALSE;
+}
+
+BOOL WINAPI BackgroundPressedAgain(LPCHOOSECOLORW dialog) {
+    ++g_nested_dialogs;
+    SendMessageW(dialog->hwndOwner, WM_COMMAND, IDM_BACKGROUND, 0);
+    return FALSE;
+}
+
+TEST_F(AppCommandsTest, ACommandIgnoresASecondStartWhileItsDialogIsUp) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    g_platform.get_open_file_name = OpenPressedAgain;
+    g_platform.choose_color = BackgroundPressedAgain;
+    for (UINT command : {IDM_OPEN, IDM_BACKGROUND, IDM_OPEN}) {
+        g_nested_dialogs = 0;
+        SendMessageW(main_, WM_COMMAND, command, 0);
+        EXPECT_EQ(g_nested_dialogs, 1) << command;
+    }
+}
+
+// After a click in the call-text field, a click on the picture gives the focus to the canvas,
+// and the navigation keys step through the records again.
+TEST_F(AppCommandsTest, AClickOnThePictureBringsTheNavigationKeysBack) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    SKIP_WITHOUT_CANVAS();
+    Open(WriteSaveDcFile("focus-10.emf", 10));
+    SetForegroundWindow(main_);
+    HWND canvas = Child(IDC_CANVAS);
+    SetFocus(Child(IDC_CALLTEXT));
+    ASSERT_EQ(g_canvas_view.fit_mode, 1);
+    const CanvasRect& picture = g_canvas_view.picture;
+    const int x = (picture.left + picture.right) / 2;
+    const int y = (picture.top + picture.bottom) / 2;
+    ASSERT_EQ(HitTestPanel(g_canvas_view, x, y), kHitOutsidePanel);
+    SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    EXPECT_EQ(GetFocus(), canvas);
+    for (const auto& [key, record] : {std::pair{VK_HOME, 0}, std::pair{VK_RIGHT, 1}}) {
+        SendMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+        Pump();
+        EXPECT_EQ(g_current_record, record);
+    }
+}
+
 // Answers the About box the way the user would, as soon as it is up.
 VOID CALLBACK AnswerAboutBox(HWND, UINT, UINT_PTR timer, DWORD);
 int g_about_answer = 0;
