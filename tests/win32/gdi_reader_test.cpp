@@ -117,7 +117,8 @@ TEST(PlatformReader, ReadsPastAByteCountThatEndsBeforeTheEndOfFileRecord) {
 
 // Files on which the platform's own functions would loop forever (a record of size 0), read
 // past the file (a header longer than the file) or refuse the whole file (a size that is not
-// a multiple of 4): the program's reader gives them to the direct reader instead.
+// a multiple of 4): the program's reader gives them to the direct reader instead. A file whose
+// store ends up empty loads all the same.
 TEST(PlatformReader, ReadsDamagedFilesWithoutTheirDangers) {
     RecordBuilder save_dc(33, 8);
     RecordBuilder zero(33, 8);
@@ -130,7 +131,9 @@ TEST(PlatformReader, ReadsDamagedFilesWithoutTheirDangers) {
         int32_t count;
     } files[] = {
         {"size-zero.emf", EmfBuilder().Add(save_dc).Add(zero).Add(save_dc).Build(), 2},
-        {"odd-size.emf", EmfBuilder().Add(save_dc).Add(odd).Add(save_dc).Build(), 2},
+        {"odd-size.emf", EmfBuilder().Add(save_dc).Add(odd).Add(save_dc).Build(), 3},
+        {"no-records.emf", EmfBuilder().Add(save_dc).HeaderU32(52, 0).Build(), 0},
+        {"nbytes-50.emf", EmfBuilder().Add(save_dc).HeaderU32(48, 50).Build(), 0},
         {"long-header.emf", EmfBuilder().Add(save_dc).HeaderU32(4, 100000).Build(), -1},
         {"big-nbytes.emf", EmfBuilder().Add(save_dc).HeaderU32(48, 0x7FFFFFFF).Build(), 3},
     };
@@ -144,6 +147,26 @@ TEST(PlatformReader, ReadsDamagedFilesWithoutTheirDangers) {
             EXPECT_EQ(document.Store().count(), file.count);
         }
     }
+}
+
+// The platform is handed the bytes that were read and checked: the file can be replaced at
+// once, and the metafile still holds what was read.
+TEST(PlatformReader, HoldsTheBytesItCheckedNotTheFile) {
+    RecordBuilder save_dc(33, 8);
+    const std::string path = WriteTempFile("replaced.emf", EmfBuilder().Add(save_dc).Build());
+    const MetafileReader& reader = PlatformMetafileReader();
+    void* metafile = reader.open(ToU16(path).c_str());
+    ASSERT_NE(metafile, nullptr);
+    const std::vector<uint8_t> other = EmfBuilder().Add(save_dc).Add(save_dc).Build();
+    WriteTempFile("replaced.emf", other);
+    EXPECT_EQ(ReadFileBytes(path), other);
+    int count = 0;
+    reader.enumerate(
+        metafile,
+        [](void* context, const uint8_t*, uint32_t) { return ++*static_cast<int*>(context); },
+        &count);
+    reader.close(metafile);
+    EXPECT_EQ(count, 3);
 }
 
 }  // namespace
