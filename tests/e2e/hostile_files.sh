@@ -42,7 +42,7 @@ generated=(
     base:shown
     header-cut-at-87:refused
     header-size-4294967288:refused
-    records-0:refused
+    records-0:shown
     records-2147483647:shown
     bytes-4294967295:shown
     record-size-0:shown
