@@ -131,11 +131,22 @@ class Output {
     // A reader that went away wants no more: the program ends at once and quietly. Any other
     // failure is reported when the program ends.
     void Failed() {
-        if (errno == EPIPE) {
+        if (ReaderWentAway()) {
             std::_Exit(1);
         }
         failed_ = true;
         error_ = errno;
+    }
+
+    static bool ReaderWentAway() {
+#ifdef _WIN32
+        const DWORD error = GetLastError();
+        if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA ||
+            error == ERROR_PIPE_NOT_CONNECTED) {
+            return true;
+        }
+#endif
+        return errno == EPIPE;
     }
 
     FILE* file_;
