@@ -34,7 +34,8 @@ windows_path() {
     echo "Z:${1//\//\\}"
 }
 
-# Generated files, each with whether the program shows it: a header cut short, header sizes of
+# Generated files, each with whether the program shows it (empty: shown without records to step
+# through): a header cut short, header sizes of
 # 0xFFFFFFF8, record counts of 0 and 0x7FFFFFFF, a byte count far beyond the file, record sizes
 # of 0 and 0xFFFFFFF8, records whose counts and offsets point outside themselves, and every
 # record type filled with hostile values.
@@ -42,7 +43,7 @@ generated=(
     base:shown
     header-cut-at-87:refused
     header-size-4294967288:refused
-    records-0:shown
+    records-0:empty
     records-2147483647:shown
     bytes-4294967295:shown
     record-size-0:shown
@@ -154,7 +155,7 @@ for entry in "${files[@]}"; do
     xdotool windowfocus --sync "$main"
     xdotool key --delay 50 Home Right Right Right End Left
     visit_tabs "$main" "$(stat -c %s "$file")"
-    if [ "$shown" = 1 ]; then
+    if [ "$shown" = 1 ] && [ "$fate" != empty ]; then
         expect_index_changes "$main" "$name"
     fi
     # Ctrl+O is answered once everything before it is; the dialog it brings up proves the
@@ -170,7 +171,7 @@ for entry in "${files[@]}"; do
     elif [ "$shown" = 1 ] || { [ "$actual" != "$title" ] && [ -n "$title" ]; }; then
         fail "$name: the title is \"$actual\", neither the file's nor the one before"
     fi
-    if [ "$fate" = shown ] && [ "$shown" = 0 ]; then
+    if { [ "$fate" = shown ] || [ "$fate" = empty ]; } && [ "$shown" = 0 ]; then
         fail "$name: not shown; the title is \"$actual\""
     fi
     if [ "$fate" = refused ] && [ "$shown" = 1 ]; then
