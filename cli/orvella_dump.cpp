@@ -597,7 +597,11 @@ int Main(const std::vector<std::string>& arguments, const std::vector<FileName>&
         }
     }
     if (mode == nullptr) {
-        return Usage("unknown report; use header, records, calls or call");
+        std::string problem = "unknown report; use";
+        for (const Mode& candidate : kModes) {
+            problem += std::string(&candidate == kModes ? " " : ", ") + candidate.name;
+        }
+        return Usage(problem.c_str());
     }
     Options options;
     size_t next = 3;
