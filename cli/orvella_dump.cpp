@@ -8,6 +8,7 @@
 #include <string>
 
 #include "calls/call_text.h"
+#include "cli/emfplus_mode.h"
 #include "document/metafile_document.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
@@ -29,12 +30,14 @@ constexpr char kUsage[] =
     "       orvella-dump records FILE\n"
     "       orvella-dump calls FILE [--brief]\n"
     "       orvella-dump call FILE INDEX [--verbose]\n"
+    "       orvella-dump emfplus FILE [--json]\n"
     "\n"
     "Prints a report of the enhanced metafile FILE as the Orvella window shows it, in UTF-8\n"
     "with its CR LF line ends: the header, every record with a hexadecimal dump, every\n"
     "drawing record as a GDI call (with parameter blocks, or one line each with --brief), or\n"
     "the call text of the record numbered INDEX (one line, or with parameter blocks with\n"
-    "--verbose).\n";
+    "--verbose), or every EMF+ record and comment record decoded, one line each (as JSON\n"
+    "lines with --json).\n";
 
 // Writes the UTF-8 form of `text` into `out`, which has room for 3 bytes a unit; returns the
 // bytes written. A lone surrogate has no UTF-8 form and becomes U+FFFD.
@@ -183,6 +186,9 @@ int Run(const std::string& command, const std::u16string& path, const std::strin
                      LoadFailure(path).c_str());
         return 1;
     }
+    if (command == "emfplus") {
+        return RunEmfPlusMode(document, option == "--json", Write);
+    }
     if (command == "header") {
         ReportText report;
         BuildHeaderReportText(document, &report);
@@ -264,5 +270,11 @@ int main(int argc, char** argv) {
         }
         return Run(command, path, argc == 5 ? argv[4] : "", argv[3]);
     }
-    return Usage("unknown report; use header, records, calls or call");
+    if (command == "emfplus") {
+        if (argc > 4 || (argc == 4 && std::strcmp(argv[3], "--json") != 0)) {
+            return Usage("emfplus takes FILE and, optionally, --json");
+        }
+        return Run(command, path, argc == 4 ? argv[3] : "", "");
+    }
+    return Usage("unknown report; use header, records, calls, call or emfplus");
 }
