@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
+#include "document/emf_format.h"
 #include "document/record_view.h"
 
-inline constexpr uint32_t kEmrGdiComment = 70;
 // The first four data bytes of a comment: "EMF+" and "GDIC", read little-endian.
 inline constexpr uint32_t kEmfPlusIdentifier = 0x2B464D45;
 inline constexpr uint32_t kPublicCommentIdentifier = 0x43494447;
