@@ -13,7 +13,6 @@ constexpr uint32_t kPublicData = kPublicType + 4;
 constexpr uint32_t kBeginGroup = 0x00000002;
 constexpr uint32_t kMultiFormats = 0x40000004;
 constexpr uint32_t kWindowsMetafile = 0x80000001;
-constexpr uint32_t kEnhMetaSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kEpsSignature = 0x46535045;      // "EPSF"
 
 void AppendRectl(WideText& out, RecordReader& r, uint32_t offset) {
