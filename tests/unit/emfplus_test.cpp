@@ -12,6 +12,10 @@
 #include "emfplus/emfplus_report.h"
 #include "tests/support/emf_builder.h"
 
+#ifdef ORVELLA_DUMP_PATH
+#include <sys/wait.h>
+#endif
+
 namespace {
 
 // Little-endian data bytes of one EMF+ record.
@@ -90,7 +94,11 @@ std::vector<std::string> Lines(const std::vector<RecordBuilder>& records) {
     std::vector<std::string> lines;
     for (size_t start = 0; start < text.size();) {
         const size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
         lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) {
+            break;
+        }
         start = end + 2;
     }
     EXPECT_EQ(static_cast<int64_t>(lines.size()), index.line_count());
@@ -396,10 +404,6 @@ TEST(EmfPlusCorpus, EveryFileListsAllItsEmfPlusRecordsByName) {
 }
 
 #ifdef ORVELLA_DUMP_PATH
-}  // namespace
-#include <sys/wait.h>
-namespace {
-
 TEST(EmfPlusReport, DumpModePrintsTextAndJsonLines) {
     const std::string path = WriteTempFile(
         "emfplus.emf",
