@@ -73,7 +73,7 @@ class EmfPlusIndex {
     // Lines in all; at least 1: a file without any has the one line kNoEmfPlusLine.
     int64_t line_count() const { return lines_ == 0 ? 1 : lines_; }
     bool has_lines() const { return lines_ > 0; }
-    // EMF+ records in all, and those of a type the names table lacks.
+    // EMF+ records in all.
     int64_t emfplus_records() const { return emfplus_records_; }
     // The comment records that give lines, in record order.
     const std::vector<EmfPlusHost>& hosts() const { return hosts_; }

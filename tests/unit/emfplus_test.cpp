@@ -300,6 +300,12 @@ TEST(EmfPlusReport, BrokenSizeEndsTheCommentAndKeepsWhatWasBefore) {
         {Data().U32(0).bytes,
          "1.1\t(unreadable)\t4 bytes at byte 28 are too few for a record head: not read"},
     };
+    // A DataSize that disagrees with the Size neither cuts the walk nor the fields.
+    std::vector<uint8_t> clear = Plus(0x4009, 0, Data().U32(0xFF000000));
+    clear[8] = 100;
+    EXPECT_EQ(Lines({PlusComment({clear, good})}),
+              (std::vector<std::string>{"1.0\tEmfPlusClear\tARGB(255, 0, 0, 0)",
+                                        "1.1\tEmfPlusResetClip\t"}));
     for (const auto& c : cases) {
         const std::vector<std::string> lines = Lines({PlusComment({good, c.tail})});
         ASSERT_EQ(lines.size(), 2u);
