@@ -38,7 +38,7 @@ const char* CheckCanvasInput(const uint8_t* data, size_t size);
 const char* CheckCallTextOf(RecordView record);
 
 // The EMF+ report of a loaded document: within the chunk limits, without lone surrogates or
-// line breaks inside a line, and each line made alone the same as in the stream.
+// line breaks inside a line, and a line made alone the same as in the stream.
 const char* CheckEmfPlusReport(const MetafileDocument& document);
 
 // Whether a UTF-16 text holds a surrogate that is not half of a pair.
