@@ -50,8 +50,8 @@ class EmfPlusIndex;
 class EmfPlusCursor {
   public:
     EmfPlusCursor(const EmfPlusIndex& index, size_t host);
-    // The next line's facts, and its name and fields unless `format` is false; false after the
-    // record's last line.
+    // The next line's facts, and its name and fields when both are given (without them the
+    // line is only passed over, cheaply); false after the record's last line.
     bool Next(EmfPlusLineInfo* info, WideText* name, WideText* fields);
 
   private:
