@@ -13,7 +13,7 @@ constexpr uint32_t kPublicData = kPublicType + 4;
 constexpr uint32_t kBeginGroup = 0x00000002;
 constexpr uint32_t kMultiFormats = 0x40000004;
 constexpr uint32_t kWindowsMetafile = 0x80000001;
-constexpr uint32_t kEpsSignature = 0x46535045;      // "EPSF"
+constexpr uint32_t kEpsSignature = 0x46535045;  // "EPSF"
 
 void AppendRectl(WideText& out, RecordReader& r, uint32_t offset) {
     out.Print(u"(%d, %d, %d, %d)", r.I32(offset), r.I32(offset + 4), r.I32(offset + 8),
