@@ -12,6 +12,7 @@
 
 #include "calls/call_text.h"
 #include "calls/utf16.h"
+#include "cli/emfplus_mode.h"
 #include "cli/json_text.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
@@ -472,11 +473,18 @@ int RunCall(const Loaded& loaded, const Options& options) {
     return 0;
 }
 
+int RunEmfPlus(const Loaded& loaded, const Options& options) {
+    const int status = RunEmfPlusMode(loaded.document, options.json,
+                                      [](std::u16string_view text) { Out().Write(text); });
+    return status < 0 ? OutOfMemory() : status;
+}
+
 constexpr Mode kModes[] = {
     {"header", "", false, "", RunHeader},
     {"records", " [--json]", false, "j", RunRecords},
     {"calls", " [--brief | --json]", false, "bj", RunCalls},
     {"call", " INDEX [--verbose]", true, "v", RunCall},
+    {"emfplus", " [--json]", false, "j", RunEmfPlus},
 };
 
 constexpr char kDescription[] =
@@ -485,7 +493,8 @@ constexpr char kDescription[] =
     "window shows it, in UTF-8 with its CR LF line ends: the header, every record with a\n"
     "hexadecimal dump, every drawing record as a GDI call (with parameter blocks, or one line\n"
     "each with --brief), or the call text of the record numbered INDEX (one line, or with\n"
-    "parameter blocks with --verbose). With --json, one JSON object per line and record.\n"
+    "parameter blocks with --verbose), or every EMF+ record and comment record decoded, one\n"
+    "line each. With --json, one JSON object per line and record.\n"
     "\n"
     "       orvella-dump --help | --version\n";
 

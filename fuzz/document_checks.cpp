@@ -60,6 +60,9 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
     if (const char* broken = CheckReports(document)) {
         return broken;
     }
+    if (const char* broken = CheckEmfPlusReport(document)) {
+        return broken;
+    }
     for (int32_t i = 0; i < store.count(); ++i) {
         if (const char* broken = CheckCallTextOf(document.RecordAt(i))) {
             return broken;

@@ -10,6 +10,8 @@
 
 #include "document/record_view.h"
 
+class MetafileDocument;
+
 // Each check runs one input through the code under test and returns nullptr when every
 // invariant held, or a description of the first that broke. A crash, an out-of-bounds read, an
 // overflow or a leak is caught by the sanitizers instead.
@@ -22,6 +24,10 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size);
 // them; the call text in both verbose forms, which a second build must repeat.
 const char* CheckRecordInput(const uint8_t* data, size_t size);
 
+// Comment data: the bytes, parted into two comments by their first byte, are wrapped into a
+// metafile whose EMF+ report is made as a stream and line by line, which must agree.
+const char* CheckEmfPlusInput(const uint8_t* data, size_t size);
+
 // The canvas arithmetic: the bytes choose client sizes, a frame, a record count and a sequence
 // of fits, zooms, resizes, panel drags, pans and record scrolls.
 const char* CheckCanvasInput(const uint8_t* data, size_t size);
@@ -30,6 +36,10 @@ const char* CheckCanvasInput(const uint8_t* data, size_t size);
 // without a lone surrogate, and the same in both forms for every formatter that has no
 // parameter blocks. Leaves the verbose flag at 1.
 const char* CheckCallTextOf(RecordView record);
+
+// The EMF+ report of a loaded document: within the chunk limits, without lone surrogates or
+// line breaks inside a line, and a line made alone the same as in the stream.
+const char* CheckEmfPlusReport(const MetafileDocument& document);
 
 // Whether a UTF-16 text holds a surrogate that is not half of a pair.
 bool HasLoneSurrogate(std::u16string_view text);

@@ -1,10 +1,11 @@
 // orvella-fuzz-seeds: writes the fuzzers' starting inputs into the build tree: whole metafiles
-// for the document target, and single records (taken from those files and made with the
-// test builders) for the record target.
+// for the document target, single records (taken from those files and made with the test
+// builders) for the record target, and the data of comment records for the EMF+ target.
 //
 // usage: orvella-fuzz-seeds OUT_DIR [FILE_OR_FOLDER...]
 // Files and the .emf files of folders are copied whole into OUT_DIR/document and split into
-// their records in OUT_DIR/record; the builders' records and files are added to both.
+// their records in OUT_DIR/record, their comments' data in OUT_DIR/emfplus; the builders'
+// records and files are added to all three.
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -22,15 +23,18 @@ namespace {
 // Records of one type taken from the files, at most: enough variety for a start, few enough
 // that a short run does not spend its time reading seeds.
 constexpr int kRecordsPerType = 40;
+// Comments' data kept at most, for the same reason.
+constexpr int kCommentSeeds = 400;
 
 using Bytes = std::vector<uint8_t>;
 
 class SeedWriter {
   public:
     explicit SeedWriter(const fs::path& out)
-        : document_(out / "document"), record_(out / "record") {
+        : document_(out / "document"), record_(out / "record"), emfplus_(out / "emfplus") {
         fs::create_directories(document_);
         fs::create_directories(record_);
+        fs::create_directories(emfplus_);
     }
 
     void File(const std::string& name, const Bytes& bytes) { Write(document_ / name, bytes); }
@@ -45,6 +49,25 @@ class SeedWriter {
         const int n = ++per_type_[type];
         ++records_;
         Write(record_ / (prefix + "-" + std::to_string(type) + "-" + std::to_string(n)), bytes);
+    }
+
+    // Keeps the data of a comment record, as the EMF+ target takes it: a first byte of 0 (one
+    // comment), then the data.
+    void CommentData(const Bytes& record) {
+        RecordView view{record.data(), static_cast<uint32_t>(record.size())};
+        RecordReader reader(view);
+        if (RecordType(view) != 70 || !reader.Has(8, 4)) {
+            return;
+        }
+        const uint32_t size = reader.U32(8);
+        if (!reader.Has(12, size) || size < 4 || comments_ >= kCommentSeeds) {
+            return;
+        }
+        Bytes data = {0};
+        data.insert(data.end(), record.begin() + 12, record.begin() + 12 + size);
+        if (seen_comments_.insert(data).second) {
+            Write(emfplus_ / ("comment-" + std::to_string(++comments_)), data);
+        }
     }
 
     int records() const { return records_; }
@@ -62,7 +85,10 @@ class SeedWriter {
 
     fs::path document_;
     fs::path record_;
+    fs::path emfplus_;
     std::set<Bytes> seen_;
+    std::set<Bytes> seen_comments_;
+    int comments_ = 0;
     std::map<uint32_t, int> per_type_;
     int records_ = 0;
 };
@@ -77,6 +103,7 @@ void AddMetafile(SeedWriter& seeds, const std::string& name, const Bytes& file) 
     for (int32_t i = 0; i < document.Store().count(); ++i) {
         const RecordView record = document.RecordAt(i);
         seeds.Record("file", Bytes(record.data, record.data + record.size));
+        seeds.CommentData(Bytes(record.data, record.data + record.size));
     }
 }
 
@@ -229,6 +256,56 @@ std::vector<RecordBuilder> BuilderRecords() {
     records.push_back(RecordBuilder(36, 36).F32(8, 2.0f).F32(20, 2.0f).U32(32, 4));
     records.push_back(RecordBuilder(39, 24).U32(8, 1).U32(12, 2).U32(16, 0xFF).U32(20, 3));
     records.push_back(RecordBuilder(38, 28).U32(8, 1).U32(12, 0).I32(16, 2).U32(24, 0xFF));
+    // EMF+ comments: a header, a solid brush, a compressed fill and a split image's first part;
+    // a group's begin and a multi-format comment.
+    records.push_back(RecordBuilder(70, 16)
+                          .U32(8, 4 + 28 + 24 + 28 + 32)
+                          .U32(12, 0x2B464D45)
+                          .U32(16, 0x00014001)
+                          .U32(20, 28)
+                          .U32(24, 16)
+                          .U32(28, 0xDBC01002)
+                          .U32(32, 1)
+                          .U32(36, 96)
+                          .U32(40, 96)
+                          .U32(44, 0x01014008)
+                          .U32(48, 24)
+                          .U32(52, 12)
+                          .U32(56, 0xDBC01002)
+                          .U32(60, 0)
+                          .U32(64, 0xFF00FF00)
+                          .U32(68, 0xC001400A)
+                          .U32(72, 28)
+                          .U32(76, 16)
+                          .U32(80, 0xFF000000)
+                          .U32(84, 1)
+                          .U32(88, 0x00020001)
+                          .U32(92, 0x00040003)
+                          .U32(96, 0x85054008)
+                          .U32(100, 32)
+                          .U32(104, 20)
+                          .U32(108, 64)
+                          .U32(112, 0xDBC01002)
+                          .U32(116, 1)
+                          .U32(120, 2)
+                          .U32(124, 2));
+    records.push_back(RecordBuilder(70, 16)
+                          .U32(8, 40)
+                          .U32(12, 0x43494447)
+                          .U32(16, 2)
+                          .U32(32, 10)
+                          .U32(36, 10)
+                          .U32(40, 3)
+                          .Utf16(44, u"ab"));
+    records.push_back(RecordBuilder(70, 16)
+                          .U32(8, 52)
+                          .U32(12, 0x43494447)
+                          .U32(16, 0x40000004)
+                          .U32(36, 1)
+                          .U32(40, 0x464D4520)
+                          .U32(44, 0x10000)
+                          .U32(48, 8)
+                          .U32(52, 44));
     return records;
 }
 
@@ -238,6 +315,7 @@ void AddBuilderSeeds(SeedWriter& seeds) {
     all.Frame(0, 0, 21000, 29700).Description(std::u16string_view(u"Orvella\0seeds\0", 14));
     for (const RecordBuilder& record : records) {
         seeds.Record("builder", record.bytes());
+        seeds.CommentData(record.bytes());
         const uint32_t type = RecordType(record.view());
         if (type != 1 && type != 14) {
             all.Add(record);

@@ -19,7 +19,7 @@ corpus_folder=${ORVELLA_CORPUS:-"$top/../shared/emf-corpus"}
 echo "== fuzz build"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORVELLA_FUZZ=ON -DORVELLA_TESTS=OFF -DORVELLA_WERROR=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_document fuzz_record fuzz_canvas \
+cmake --build "$build" -j"$(nproc)" --target fuzz_document fuzz_record fuzz_emfplus fuzz_canvas \
     orvella-fuzz-seeds
 
 echo "== fuzz seeds"
@@ -54,6 +54,7 @@ run() {
 
 run document 4096 -dict="$top/fuzz/emf.dict"
 run record 65536 -dict="$top/fuzz/emf.dict"
+run emfplus 65536 -dict="$top/fuzz/emfplus.dict"
 run canvas 4096
 
 echo "== fuzzing found nothing"

@@ -8,6 +8,7 @@
 #include "calls/formatters.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
+#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -94,6 +95,7 @@ void SweepFolder(const std::string& folder, bool well_formed, int* loaded, int* 
         EXPECT_EQ(BuildRecordListText(document, &report), 1);
         EXPECT_EQ(BuildCallListText(document, &report, 0), 1);
         EXPECT_EQ(BuildCallListText(document, &report, 1), 1);
+        CollectReport(*OpenEmfPlusReport(document), &report);
         // The header and end-of-file records too, which the call list leaves out.
         FixedWideText<kCallTextUnits> text;
         for (int32_t i = 0; i < document.Store().count(); ++i) {

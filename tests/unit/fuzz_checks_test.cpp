@@ -30,6 +30,7 @@ TEST(FuzzChecks, RecordInputsOfEveryShapeAreChecked) {
     const RecordBuilder folded = RecordBuilder(84 + 122, 8).U32(44, 0xFFFFFFFF);
     EXPECT_EQ(CheckRecordInput(folded.bytes().data(), folded.bytes().size()), nullptr);
     EXPECT_EQ(CheckCanvasInput(nullptr, 0), nullptr);
+    EXPECT_EQ(CheckEmfPlusInput(nullptr, 0), nullptr);
 }
 
 TEST(FuzzChecks, TellLoneSurrogatesFromPairs) {

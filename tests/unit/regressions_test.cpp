@@ -44,6 +44,7 @@ TEST(FuzzRegressions, EveryKeptInputPassesTheChecksOfItsTarget) {
     } targets[] = {
         {"document", CheckDocumentInput},
         {"record", CheckRecordInput},
+        {"emfplus", CheckEmfPlusInput},
         {"canvas", CheckCanvasInput},
     };
     for (const auto& [target, check] : targets) {

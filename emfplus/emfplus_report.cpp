@@ -1,0 +1,281 @@
+// The EMF+ report: one line per EMF+ record and per comment of other data, made on demand from
+// an index of the comment records, as a stream or one line at a time.
+#include "emfplus/emfplus_report.h"
+
+#include <algorithm>
+
+#include "emfplus/emfplus_names.h"
+
+namespace {
+
+constexpr uint16_t kContinueFlag = 0x8000;
+// The longest name: "Unknown(0xXXXX)", a public comment's name, "(unreadable)".
+constexpr size_t kNameUnits = 64;
+
+// The note that ends the lines of a comment whose walk stopped at a broken record.
+void DescribeBrokenWalk(const EmfPlusWalker& walker, WideText& out) {
+    const uint32_t at = walker.end_offset();
+    const uint32_t left = walker.bytes_left();
+    switch (walker.end()) {
+        case WalkEnd::kShortHeader:
+            out.Print(u"%u bytes at byte %u are too few for a record head: not read", left, at);
+            return;
+        case WalkEnd::kSizeTooSmall:
+            out.Print(u"Size %u at byte %u is below 12", walker.bad_size(), at);
+            break;
+        case WalkEnd::kSizeUnaligned:
+            out.Print(u"Size %u at byte %u is not a multiple of 4", walker.bad_size(), at);
+            break;
+        case WalkEnd::kSizePastData:
+            out.Print(u"Size %u at byte %u runs past the comment's data", walker.bad_size(), at);
+            break;
+        case WalkEnd::kComplete:
+            return;
+    }
+    out.Print(u": the last %u bytes of the comment are not read", left);
+}
+
+}  // namespace
+
+uint32_t AdvanceContinued(ContinuedObject& continued, const EmfPlusRecordRef& record,
+                          std::vector<uint32_t>* parts) {
+    const bool continues = (record.flags & kContinueFlag) != 0;
+    const uint32_t key = record.flags & 0x7FFF;
+    RecordReader reader(record.view);
+    const uint32_t head = kEmfPlusRecordHeaderBytes + (continues ? 4 : 0);
+    const uint32_t bytes = reader.size() > head ? reader.size() - head : 0;
+    if (continued.active && continued.key == key) {
+        ++continued.part;
+        continued.bytes += bytes;
+        if (parts != nullptr && continued.slot < parts->size()) {
+            ++(*parts)[continued.slot];
+        }
+        if (!continues || continued.bytes >= continued.total) {
+            continued.active = false;
+        }
+        return continued.part;
+    }
+    if (!continues) {
+        return 0;
+    }
+    continued.active = true;
+    continued.key = key;
+    continued.total = reader.Has(kEmfPlusRecordHeaderBytes, 4) ? reader.U32(12) : 0;
+    continued.bytes = bytes;
+    continued.part = 1;
+    continued.slot = continued.next_slot++;
+    if (parts != nullptr) {
+        parts->push_back(1);
+    }
+    if (continued.bytes >= continued.total) {
+        continued.active = false;
+    }
+    return 1;
+}
+
+EmfPlusCursor::EmfPlusCursor(const EmfPlusIndex& index, size_t host)
+    : index_(index),
+      record_(index.store().RecordAt(index.hosts()[host].record)),
+      record_index_(index.hosts()[host].record),
+      kind_(ClassifyComment(record_)),
+      walker_(record_),
+      continued_(index.hosts()[host].continued) {}
+
+bool EmfPlusCursor::Next(EmfPlusLineInfo* info, WideText* name, WideText* fields) {
+    if (done_) {
+        return false;
+    }
+    *info = EmfPlusLineInfo{};
+    info->record = record_index_;
+    RecordReader host(record_);
+    if (kind_ != CommentKind::kEmfPlus) {
+        done_ = true;
+        info->type = static_cast<int32_t>(kEmrGdiComment);
+        info->size = RecordSizeField(record_);
+        info->data_size = host.Has(8, 4) ? host.U32(8) : 0;
+        if (name != nullptr && fields != nullptr) {
+            DecodeCommentFields(record_, *name, *fields);
+        }
+        return true;
+    }
+    EmfPlusRecordRef record;
+    if (walker_.Next(&record)) {
+        info->place = place_++;
+        info->type = record.type;
+        info->flags = record.flags;
+        info->size = record.size;
+        info->data_size = record.data_size;
+        ObjectPart part;
+        if (record.type == kEmfPlusObject) {
+            part.part = AdvanceContinued(continued_, record, nullptr);
+            part.parts = part.part > 0 ? index_.ObjectParts(continued_.slot) : 0;
+        }
+        if (name != nullptr && fields != nullptr) {
+            NameEmfPlusRecord(record.type, *name);
+            DecodeEmfPlusFields(record, part, *fields);
+        }
+        return true;
+    }
+    done_ = true;
+    if (walker_.end() == WalkEnd::kComplete) {
+        return false;
+    }
+    info->place = place_;
+    if (name != nullptr && fields != nullptr) {
+        name->Clear();
+        name->Append(u"(unreadable)");
+        fields->Clear();
+        DescribeBrokenWalk(walker_, *fields);
+    }
+    return true;
+}
+
+EmfPlusIndex::EmfPlusIndex(const RecordStore& store) : store_(store) {
+    ContinuedObject continued;
+    for (int32_t i = 0; i < store.count(); ++i) {
+        const RecordView record = store.RecordAt(i);
+        const CommentKind kind = ClassifyComment(record);
+        if (kind == CommentKind::kNotComment) {
+            continue;
+        }
+        EmfPlusHost host;
+        host.record = i;
+        host.first_line = lines_;
+        host.continued = continued;
+        if (kind == CommentKind::kEmfPlus) {
+            EmfPlusWalker walker(record);
+            EmfPlusRecordRef plus;
+            while (walker.Next(&plus)) {
+                ++host.lines;
+                ++emfplus_records_;
+                if (plus.type == kEmfPlusObject) {
+                    AdvanceContinued(continued, plus, &object_parts_);
+                }
+            }
+            if (walker.end() != WalkEnd::kComplete) {
+                ++host.lines;
+            }
+        } else {
+            host.lines = 1;
+        }
+        if (host.lines > 0) {
+            lines_ += host.lines;
+            hosts_.push_back(host);
+        }
+    }
+}
+
+int64_t EmfPlusIndex::HostOf(int32_t record) const {
+    const auto it = std::lower_bound(
+        hosts_.begin(), hosts_.end(), record,
+        [](const EmfPlusHost& host, int32_t value) { return host.record < value; });
+    if (it == hosts_.end() || it->record != record) {
+        return -1;
+    }
+    return it - hosts_.begin();
+}
+
+size_t EmfPlusIndex::HostOfLine(int64_t line) const {
+    const auto it = std::upper_bound(
+        hosts_.begin(), hosts_.end(), line,
+        [](int64_t value, const EmfPlusHost& host) { return value < host.first_line; });
+    return it == hosts_.begin() ? 0 : static_cast<size_t>(it - hosts_.begin() - 1);
+}
+
+void EmfPlusIndex::WriteLine(int64_t line, WideText& out) const {
+    out.Clear();
+    if (!has_lines()) {
+        if (line == 0) {
+            out.Append(kNoEmfPlusLine);
+        }
+        return;
+    }
+    if (line < 0 || line >= lines_) {
+        return;
+    }
+    const size_t host = HostOfLine(line);
+    EmfPlusCursor cursor(*this, host);
+    EmfPlusLineInfo info;
+    for (int64_t skip = line - hosts_[host].first_line; skip > 0; --skip) {
+        cursor.Next(&info, nullptr, nullptr);
+    }
+    FixedWideText<kNameUnits> name;
+    FixedWideText<kReportLineUnits> fields;
+    if (cursor.Next(&info, &name, &fields)) {
+        WriteEmfPlusLine(info, name.view(), fields.view(), out);
+    }
+}
+
+void WriteEmfPlusLine(const EmfPlusLineInfo& info, std::u16string_view name,
+                      std::u16string_view fields, WideText& out) {
+    if (info.place >= 0) {
+        out.Print(u"%d.%d\t", info.record, info.place);
+    } else {
+        out.Print(u"%d\t", info.record);
+    }
+    out.Append(name);
+    out.Append(u'\t');
+    out.Append(fields);
+}
+
+namespace {
+
+// Every line of the index in order, each followed by "\r\n".
+class EmfPlusStream : public ReportStream {
+  public:
+    explicit EmfPlusStream(const RecordStore& store) : ReportStream({60, 200}), index_(store) {}
+
+  protected:
+    size_t WriteLine(char16_t* out) override {
+        // Room for the line end after the longest line.
+        WideText text(out, kReportLineUnits - 2);
+        if (!index_.has_lines()) {
+            if (finished_) {
+                return 0;
+            }
+            finished_ = true;
+            text.Append(kNoEmfPlusLine);
+            return EndLine(out, text.size());
+        }
+        EmfPlusLineInfo info;
+        while (host_ < index_.hosts().size()) {
+            if (!cursor_) {
+                cursor_ = std::make_unique<EmfPlusCursor>(index_, host_);
+            }
+            if (cursor_->Next(&info, &name_, &fields_)) {
+                WriteEmfPlusLine(info, name_.view(), fields_.view(), text);
+                return EndLine(out, text.size());
+            }
+            cursor_.reset();
+            ++host_;
+        }
+        return 0;
+    }
+
+  private:
+    static size_t EndLine(char16_t* out, size_t length) {
+        out[length] = u'\r';
+        out[length + 1] = u'\n';
+        return length + 2;
+    }
+
+    EmfPlusIndex index_;
+    size_t host_ = 0;
+    std::unique_ptr<EmfPlusCursor> cursor_;
+    FixedWideText<kNameUnits> name_;
+    FixedWideText<kReportLineUnits> fields_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportStream> OpenEmfPlusReport(const MetafileDocument& document) {
+    if (!document.IsLoaded()) {
+        return nullptr;
+    }
+    auto stream = std::make_unique<EmfPlusStream>(document.Store());
+    if (!stream->ok()) {
+        return nullptr;
+    }
+    return stream;
+}
