@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/app_globals.h"
+#include "app/filter_list.h"
 #include "app/platform_seams.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
@@ -120,6 +121,9 @@ void OnNotify(HWND main_window, const NMHDR* header) {
             break;
         case IDC_CANVAS:
             OnCanvasIndexChanged(main_window, header->hwndFrom);
+            break;
+        case IDC_FILTERLIST:
+            OnFilterListNotify(header);
             break;
         default:
             break;
