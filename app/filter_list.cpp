@@ -29,17 +29,9 @@ enum MenuCommand : UINT {
 };
 
 // The canvas asks its questions while it paints, with no main window at hand, so the list is
-// kept here; it is forgotten when the list is destroyed, which the list's own procedure, wrapped
-// here, reports.
+// kept here.
 HWND g_filter_list = nullptr;
 WNDPROC g_list_proc = nullptr;
-
-LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCDESTROY && list == g_filter_list) {
-        g_filter_list = nullptr;
-    }
-    return CallWindowProcW(g_list_proc, list, message, wparam, lparam);
-}
 
 void InsertColumn(HWND list, int column, const wchar_t* text, int width) {
     LVCOLUMNW info = {};
@@ -144,22 +136,19 @@ void ToggleRow(HWND list, int row) {
 }
 
 // A click toggles a box only on the box itself: elsewhere on the row it selects, as usual.
-void OnClick(const NMITEMACTIVATE* click) {
+void OnButtonDown(HWND list, LPARAM at) {
     LVHITTESTINFO hit = {};
-    hit.pt = click->ptAction;
-    const int row = static_cast<int>(
-        SendMessageW(click->hdr.hwndFrom, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
-        ToggleRow(click->hdr.hwndFrom, row);
+    hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    const int row =
+        static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    // A list with full-row selection may answer "on the item" with all of its parts' flags.
+    if (row >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) {
+        ToggleRow(list, row);
     }
 }
 
 // Space toggles the focused row's box, and with it those of the other selected rows.
-void OnKeyDown(const NMLVKEYDOWN* key) {
-    if (key->wVKey != VK_SPACE) {
-        return;
-    }
-    HWND list = key->hdr.hwndFrom;
+void OnSpace(HWND list) {
     int row = NextRow(list, -1, LVNI_FOCUSED);
     if (row < 0) {
         row = NextRow(list, -1, LVNI_SELECTED);
@@ -167,6 +156,38 @@ void OnKeyDown(const NMLVKEYDOWN* key) {
     if (row >= 0) {
         ToggleRow(list, row);
     }
+}
+
+// The list's own procedure, wrapped: a click on a box and Space are seen here, where the list
+// receives them, since the list itself can keep no box of a row; Space is kept from the list,
+// which would otherwise narrow the selection to the focused row or search for a row starting
+// with a blank. The list is forgotten when it is destroyed.
+LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_KEYDOWN:
+            if (wparam == VK_SPACE) {
+                OnSpace(list);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wparam == L' ') {
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            OnButtonDown(list, lparam);
+            break;
+        case WM_NCDESTROY:
+            if (list == g_filter_list) {
+                g_filter_list = nullptr;
+            }
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcW(g_list_proc, list, message, wparam, lparam);
 }
 
 // The row a context menu is about: the one under the mouse, or from the keyboard the focused
@@ -259,19 +280,16 @@ int FillFilterList(HWND main_window) {
     return 1;
 }
 
-void OnFilterListNotify(const NMHDR* header) {
+LRESULT OnFilterListNotify(const NMHDR* header) {
     switch (header->code) {
         case LVN_GETDISPINFOW:
             OnGetDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)));
-            break;
-        case NM_CLICK:
-            OnClick(reinterpret_cast<const NMITEMACTIVATE*>(header));
-            break;
-        case LVN_KEYDOWN:
-            OnKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(header));
-            break;
+            return 0;
+        case LVN_ODFINDITEMW:
+            // No row is found by typing: the list would otherwise take an answer of 0 for row 0.
+            return -1;
         default:
-            break;
+            return 0;
     }
 }
 

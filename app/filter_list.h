@@ -20,8 +20,8 @@ HWND CreateFilterList(HWND main_window, HINSTANCE instance);
 // 0 when nothing is loaded or the list does not exist.
 int FillFilterList(HWND main_window);
 
-// WM_NOTIFY from the list: its rows' texts and boxes, and a box toggled by a click or Space.
-void OnFilterListNotify(const NMHDR* header);
+// WM_NOTIFY from the list: its rows' texts and boxes; the answer to the notification.
+LRESULT OnFilterListNotify(const NMHDR* header);
 
 // WM_CONTEXTMENU from the list at screen point `at` (-1 from the keyboard): check all, clear
 // all, or switch every record of one type off or on.

@@ -124,8 +124,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             OnPaint(window);
             return 0;
         case WM_NOTIFY:
-            OnNotify(window, reinterpret_cast<const NMHDR*>(lparam));
-            return 0;
+            return OnNotify(window, reinterpret_cast<const NMHDR*>(lparam));
         case WM_KEYDOWN:
             OnNavigationKey(window, wparam);
             return 0;

@@ -113,7 +113,7 @@ void OnNavigationKey(HWND main_window, WPARAM key) {
     SendDlgItemMessageW(main_window, IDC_CANVAS, WM_HSCROLL, static_cast<WPARAM>(code), 0);
 }
 
-void OnNotify(HWND main_window, const NMHDR* header) {
+LRESULT OnNotify(HWND main_window, const NMHDR* header) {
     switch (header->idFrom) {
         case IDC_MODESWITCHER:
             SwitchView(main_window,
@@ -123,9 +123,9 @@ void OnNotify(HWND main_window, const NMHDR* header) {
             OnCanvasIndexChanged(main_window, header->hwndFrom);
             break;
         case IDC_FILTERLIST:
-            OnFilterListNotify(header);
-            break;
+            return OnFilterListNotify(header);
         default:
             break;
     }
+    return 0;
 }

@@ -26,4 +26,5 @@ void OnIndexFieldCommand(HWND main_window, HWND field, UINT code);
 void OnNavigationKey(HWND main_window, WPARAM key);
 // WM_NOTIFY of the main window: tab selections, the canvas's record changes and the filter
 // list's rows.
-void OnNotify(HWND main_window, const NMHDR* header);
+// The answer to the notification.
+LRESULT OnNotify(HWND main_window, const NMHDR* header);
