@@ -123,8 +123,8 @@ class FilterListTest : public AppWindowTest {
         Pump();
     }
 
-    // Opens the context menu over `row` (-1: from the keyboard, about the focused row) and
-    // picks its `item`th command with the arrow keys, as a user may.
+    // Opens the context menu over `row` (-1: as the platform asks for it from the keyboard,
+    // about the focused row) and picks its `item`th command with the arrow keys, as a user may.
     void PickFromMenu(int row, int item) {
         LPARAM at = -1;
         if (row >= 0) {
