@@ -3,11 +3,14 @@
 #include "app/filter_list.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "calls/call_text.h"
 #include "calls/wide_text.h"
+
+RecordFilter g_record_filter;
 
 namespace {
 
@@ -17,13 +20,18 @@ constexpr UINT kChecked = 2;
 constexpr int kNumberColumnWidth = 64;
 constexpr int kCallColumnWidth = 600;
 
+// The context menu's commands.
+enum MenuCommand : UINT {
+    kCheckAll = 1,
+    kClearAll,
+    kSwitchOffType,
+    kSwitchOnType,
+};
+
 // The canvas asks its questions while it paints, with no main window at hand, so the list is
 // kept here.
 HWND g_filter_list = nullptr;
-
-HWND FilterList() {
-    return g_filter_list != nullptr && IsWindow(g_filter_list) ? g_filter_list : nullptr;
-}
+WNDPROC g_list_proc = nullptr;
 
 void InsertColumn(HWND list, int column, const wchar_t* text, int width) {
     LVCOLUMNW info = {};
@@ -36,53 +44,224 @@ void InsertColumn(HWND list, int column, const wchar_t* text, int width) {
                  reinterpret_cast<LPARAM>(&info));
 }
 
-UINT RowState(HWND list, int row) {
-    const LRESULT state =
-        SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
-    return static_cast<UINT>(state & LVIS_STATEIMAGEMASK) >> 12;
+// Row `row` stands for record `row + 1`.
+int32_t RecordOfRow(int row) {
+    return row + 1;
 }
 
-// Row `row` stands for record `row + 1`: its number, a checked box, its one-line call text.
-void AddRow(HWND list, int row, RecordView record, WideText& call_text) {
-    FixedWideText<16> number;
-    number.Print(u"%d", row + 1);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(number.c_str()));
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+// Copies `text` into the list's buffer of `units` units, cut where it would not fit but never
+// between the two halves of a surrogate pair.
+void CopyText(std::u16string_view text, wchar_t* buffer, int units) {
+    if (buffer == nullptr || units <= 0) {
+        return;
+    }
+    size_t length = text.size();
+    if (length >= static_cast<size_t>(units)) {
+        length = static_cast<size_t>(units) - 1;
+        if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) {
+            --length;
+        }
+    }
+    for (size_t i = 0; i < length; ++i) {
+        buffer[i] = static_cast<wchar_t>(text[i]);
+    }
+    buffer[length] = L'\0';
+}
 
-    LVITEMW state = {};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(kChecked);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&state));
+// The number or the one-line call text of the row the list is about to show. The verbose flag
+// is the "GDI calls" view's as well, so it is put back afterwards.
+void GiveRowText(LVITEMW& item) {
+    const int32_t record = RecordOfRow(item.iItem);
+    if (item.iItem < 0 || record >= g_document.Store().count() - 1) {
+        CopyText(u"", item.pszText, item.cchTextMax);
+        return;
+    }
+    if (item.iSubItem == 0) {
+        FixedWideText<16> number;
+        number.Print(u"%d", record);
+        CopyText(number.view(), item.pszText, item.cchTextMax);
+        return;
+    }
+    static FixedWideText<kCallTextUnits> call_text;
+    const int verbose = VerboseFlag();
+    SetVerboseFlag(0);
+    BuildCallText(g_document.RecordAt(record), call_text);
+    SetVerboseFlag(verbose);
+    CopyText(call_text.view(), item.pszText, item.cchTextMax);
+}
 
-    BuildCallText(record, call_text);
-    LVITEMW text = {};
-    text.iSubItem = 1;
-    text.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(call_text.c_str()));
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text));
+void OnGetDisplayInfo(NMLVDISPINFOW* info) {
+    LVITEMW& item = info->item;
+    if ((item.mask & LVIF_TEXT) != 0) {
+        GiveRowText(item);
+    }
+    if ((item.mask & LVIF_STATE) != 0) {
+        const UINT image = g_record_filter.IsOff(RecordOfRow(item.iItem)) ? kUnchecked : kChecked;
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(image);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+// The list shows the new boxes, and the picture is painted again without the records now off.
+void ShowFilterChange(HWND list) {
+    InvalidateRect(list, nullptr, FALSE);
+    HWND canvas = GetDlgItem(GetParent(list), IDC_CANVAS);
+    if (canvas != nullptr) {
+        InvalidateRect(canvas, nullptr, FALSE);
+    }
+}
+
+bool IsRowSelected(HWND list, int row) {
+    return (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+            LVIS_SELECTED) != 0;
+}
+
+int NextRow(HWND list, int after, UINT which) {
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(which, 0)));
+}
+
+// Toggles the box of `row`; when that row is one of several selected ones, every selected row
+// takes its new state, so that a group of rows is switched off or on together.
+void ToggleRow(HWND list, int row) {
+    const bool off = !g_record_filter.IsOff(RecordOfRow(row));
+    g_record_filter.Set(RecordOfRow(row), off);
+    if (IsRowSelected(list, row)) {
+        for (int selected = NextRow(list, -1, LVNI_SELECTED); selected >= 0;
+             selected = NextRow(list, selected, LVNI_SELECTED)) {
+            g_record_filter.Set(RecordOfRow(selected), off);
+        }
+    }
+    ShowFilterChange(list);
+}
+
+// A click toggles a box only on the box itself: elsewhere on the row it selects, as usual.
+void OnButtonDown(HWND list, LPARAM at) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    const int row =
+        static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    // A list with full-row selection may answer "on the item" with all of its parts' flags.
+    if (row >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) {
+        ToggleRow(list, row);
+    }
+}
+
+// Space toggles the focused row's box, and with it those of the other selected rows.
+void OnSpace(HWND list) {
+    int row = NextRow(list, -1, LVNI_FOCUSED);
+    if (row < 0) {
+        row = NextRow(list, -1, LVNI_SELECTED);
+    }
+    if (row >= 0) {
+        ToggleRow(list, row);
+    }
+}
+
+// The list's own procedure, wrapped: a click on a box and Space are seen here, where the list
+// receives them, since the list itself can keep no box of a row; Space is kept from the list,
+// which would otherwise narrow the selection to the focused row or search for a row starting
+// with a blank. The list is forgotten when it is destroyed.
+LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_KEYDOWN:
+            if (wparam == VK_SPACE) {
+                OnSpace(list);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wparam == L' ') {
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            OnButtonDown(list, lparam);
+            break;
+        case WM_NCDESTROY:
+            if (list == g_filter_list) {
+                g_filter_list = nullptr;
+            }
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcW(g_list_proc, list, message, wparam, lparam);
+}
+
+// The row a context menu is about: the one under the mouse, or from the keyboard the focused
+// (else the first selected) row; -1 for none. `at` becomes where the menu opens.
+int MenuRow(HWND list, POINT& at) {
+    if (at.x != -1 || at.y != -1) {
+        LVHITTESTINFO hit = {};
+        hit.pt = at;
+        ScreenToClient(list, &hit.pt);
+        return static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    }
+    int row = NextRow(list, -1, LVNI_FOCUSED);
+    if (row < 0) {
+        row = NextRow(list, -1, LVNI_SELECTED);
+    }
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    if (row < 0 || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                 reinterpret_cast<LPARAM>(&rect))) {
+        GetClientRect(list, &rect);
+        rect.bottom = rect.top;
+    }
+    at = {rect.left, rect.bottom};
+    ClientToScreen(list, &at);
+    return row;
+}
+
+void RunMenuCommand(UINT command, int32_t record) {
+    const RecordStore& store = g_document.Store();
+    switch (command) {
+        case kCheckAll:
+            g_record_filter.SetAll(false);
+            break;
+        case kClearAll:
+            g_record_filter.SetAll(true);
+            break;
+        case kSwitchOffType:
+            g_record_filter.SetType(store, RecordTypeOf(store, record), true);
+            break;
+        case kSwitchOnType:
+            g_record_filter.SetType(store, RecordTypeOf(store, record), false);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
 
 HWND CreateFilterList(HWND main_window, HINSTANCE instance) {
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                WS_CHILD | LVS_REPORT | LVS_NOSORTHEADER, 0, 0, 0, 0, main_window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTERLIST)),
-                                instance, nullptr);
+    HWND list = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | LVS_REPORT | LVS_NOSORTHEADER | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
+        main_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILTERLIST)), instance,
+        nullptr);
     if (list == nullptr) {
         return nullptr;
     }
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    // The list keeps no boxes of its own rows: it asks for them with the texts.
+    SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     InsertColumn(list, 0, L"Number", kNumberColumnWidth);
     InsertColumn(list, 1, L"API Call", kCallColumnWidth);
+    const LONG_PTR previous =
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FilterListProc));
+    if (previous != 0 && previous != reinterpret_cast<LONG_PTR>(FilterListProc)) {
+        g_list_proc = reinterpret_cast<WNDPROC>(previous);
+    }
     g_filter_list = list;
     return list;
 }
 
-// The header record and the last record have no row: they are always played.
+// The header record and the last record have no row: they are always played. The rows are
+// only counted here; the list asks for the texts of those it shows.
 int FillFilterList(HWND main_window) {
     if (!g_document.IsLoaded()) {
         return 0;
@@ -91,46 +270,60 @@ int FillFilterList(HWND main_window) {
     if (list == nullptr) {
         return 0;
     }
-    // Redrawing is locked for the whole fill; the list view itself is told too, since it
-    // otherwise updates its layout after every row, which makes a fill of tens of thousands of
-    // rows take minutes.
-    LockWindowUpdate(list);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     SetVerboseFlag(0);
-    FixedWideText<kCallTextUnits> call_text;
     const int32_t count = g_document.Store().count();
-    // The rows are still inserted one by one. Told their number first, the platform's list
-    // allocates its row table once instead of growing it row after row (Wine's list ignores
-    // the hint and grows it anyway).
-    if (count > 2) {
-        SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count - 2), 0);
-    }
-    for (int32_t i = 1; i < count - 1; ++i) {
-        AddRow(list, i - 1, g_document.RecordAt(i), call_text);
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    g_record_filter.Reset(count);
+    // Emptied first, so that no selection or scroll position of the previous file remains.
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count > 2 ? count - 2 : 0), 0);
     InvalidateRect(list, nullptr, TRUE);
-    LockWindowUpdate(nullptr);
     return 1;
 }
 
-int AnyRecordUnchecked() {
-    HWND list = FilterList();
-    if (list == nullptr) {
-        return 0;
+LRESULT OnFilterListNotify(const NMHDR* header) {
+    switch (header->code) {
+        case LVN_GETDISPINFOW:
+            OnGetDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)));
+            return 0;
+        case LVN_ODFINDITEMW:
+            // No row is found by typing: the list would otherwise take an answer of 0 for row 0.
+            return -1;
+        default:
+            return 0;
     }
-    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        if (RowState(list, row) == kUnchecked) {
-            return 1;
-        }
-    }
-    return 0;
 }
 
-// A record without a row in the list (there is none while the list is being filled) is
-// played; only a cleared box keeps a record out.
+void ShowFilterListMenu(HWND list, LPARAM at) {
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    POINT where = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    const int row = MenuRow(list, where);
+    const UINT type_items = row >= 0 ? MF_STRING : MF_STRING | MF_GRAYED;
+    AppendMenuW(menu, MF_STRING, kCheckAll, L"Check all");
+    AppendMenuW(menu, MF_STRING, kClearAll, L"Clear all");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, type_items, kSwitchOffType, L"Switch off every record of this type");
+    AppendMenuW(menu, type_items, kSwitchOnType, L"Switch on every record of this type");
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         where.x, where.y, 0, GetParent(list), nullptr));
+    DestroyMenu(menu);
+    if (command != 0) {
+        RunMenuCommand(command, RecordOfRow(row));
+        ShowFilterChange(list);
+    }
+}
+
+int AnyRecordUnchecked() {
+    if (g_filter_list == nullptr) {
+        return 0;
+    }
+    return g_record_filter.off_count() > 0 ? 1 : 0;
+}
+
+// A record without a row in the list is played; only a cleared box keeps a record out.
 int IsRecordPlayed(uint32_t record_index) {
     const uint32_t count = static_cast<uint32_t>(g_document.Store().count());
     if (record_index >= count) {
@@ -139,9 +332,8 @@ int IsRecordPlayed(uint32_t record_index) {
     if (record_index == 0 || record_index == count - 1) {
         return 1;
     }
-    HWND list = FilterList();
-    if (list == nullptr) {
+    if (g_filter_list == nullptr) {
         return 0;
     }
-    return RowState(list, static_cast<int>(record_index - 1)) == kUnchecked ? 0 : 1;
+    return g_record_filter.IsOff(static_cast<int32_t>(record_index)) ? 0 : 1;
 }

@@ -1,20 +1,33 @@
 // The filter list: one check box per drawing record; a cleared box keeps that record out of
-// the canvas's playback.
+// the canvas's playback. The list holds no rows of its own: it asks for the texts and boxes of
+// the rows it shows, and the boxes are the bits of the record filter.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "app/record_filter.h"
+
+// Which records are switched off, for the loaded document; reset by every fill.
+extern RecordFilter g_record_filter;
+
 // Creates the hidden filter list (control 505) in the main window with its two columns and
 // keeps its handle for the two queries; nullptr when it cannot be created.
 HWND CreateFilterList(HWND main_window, HINSTANCE instance);
 
-// Fills the list with one checked row per drawing record of the loaded document, in one-line
-// form. 1 when filled; 0 when nothing is loaded or the list does not exist.
+// Gives the list one checked row per drawing record of the loaded document. 1 when filled;
+// 0 when nothing is loaded or the list does not exist.
 int FillFilterList(HWND main_window);
 
-// 1 when at least one row is unchecked, else 0.
+// WM_NOTIFY from the list: its rows' texts and boxes; the answer to the notification.
+LRESULT OnFilterListNotify(const NMHDR* header);
+
+// WM_CONTEXTMENU from the list at screen point `at` (-1 from the keyboard): check all, clear
+// all, or switch every record of one type off or on.
+void ShowFilterListMenu(HWND list, LPARAM at);
+
+// 1 when at least one record is switched off, else 0.
 int AnyRecordUnchecked();
 
 // Non-zero when the canvas is to play record `record_index`.

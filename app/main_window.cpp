@@ -6,6 +6,7 @@
 #include "app/about_box.h"
 #include "app/child_controls.h"
 #include "app/commands.h"
+#include "app/filter_list.h"
 #include "app/navigation.h"
 #include "app/resource.h"
 #include "canvas/canvas_window.h"
@@ -79,6 +80,16 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
     }
 }
 
+// 1 when the menu asked for was the filter list's.
+int OnContextMenu(HWND window, WPARAM wparam, LPARAM lparam) {
+    HWND list = GetDlgItem(window, IDC_FILTERLIST);
+    if (list == nullptr || reinterpret_cast<HWND>(wparam) != list) {
+        return 0;
+    }
+    ShowFilterListMenu(list, lparam);
+    return 1;
+}
+
 }  // namespace
 
 void PrepareMainWindow(HINSTANCE instance) {
@@ -113,11 +124,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             OnPaint(window);
             return 0;
         case WM_NOTIFY:
-            OnNotify(window, reinterpret_cast<const NMHDR*>(lparam));
-            return 0;
+            return OnNotify(window, reinterpret_cast<const NMHDR*>(lparam));
         case WM_KEYDOWN:
             OnNavigationKey(window, wparam);
             return 0;
+        case WM_CONTEXTMENU:
+            if (OnContextMenu(window, wparam, lparam)) {
+                return 0;
+            }
+            break;
         case WM_COMMAND:
             if (OnCommand(window, wparam, lparam)) {
                 return 0;

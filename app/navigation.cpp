@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/app_globals.h"
+#include "app/filter_list.h"
 #include "app/platform_seams.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
@@ -112,7 +113,7 @@ void OnNavigationKey(HWND main_window, WPARAM key) {
     SendDlgItemMessageW(main_window, IDC_CANVAS, WM_HSCROLL, static_cast<WPARAM>(code), 0);
 }
 
-void OnNotify(HWND main_window, const NMHDR* header) {
+LRESULT OnNotify(HWND main_window, const NMHDR* header) {
     switch (header->idFrom) {
         case IDC_MODESWITCHER:
             SwitchView(main_window,
@@ -121,7 +122,10 @@ void OnNotify(HWND main_window, const NMHDR* header) {
         case IDC_CANVAS:
             OnCanvasIndexChanged(main_window, header->hwndFrom);
             break;
+        case IDC_FILTERLIST:
+            return OnFilterListNotify(header);
         default:
             break;
     }
+    return 0;
 }

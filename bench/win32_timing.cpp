@@ -1,11 +1,12 @@
 // Times the window program under the platform's real controls and player: a file opened
 // through the file dialog's test seam, up to the painted window; the "Records" and "GDI calls"
-// views; the filter list's fill; one navigation step at the last record. Each figure is split
-// into the time spent inside the platform's controls and player, measured by making the same
-// platform calls again on texts and records prepared beforehand, and the time of Orvella's own
-// code, measured by running it alone. Every figure is the median of several runs.
+// views (left out with --skip-reports); the filter list's fill and its view; one navigation
+// step at the last record. Each figure is split into the time spent inside the platform's
+// controls and player, measured by making the same platform calls again on texts and records
+// prepared beforehand, and the time of Orvella's own code, measured by running it alone. Every
+// figure is the median of several runs.
 //
-//     orvella_win32_timing.exe [--repeat=N] [--one-row-at-a-time] FILE...
+//     orvella_win32_timing.exe [--repeat=N] [--skip-reports] FILE...
 #include <windows.h>
 
 #include <commctrl.h>
@@ -50,9 +51,8 @@ double Now() {
 }
 
 int g_repeat = 3;
-// Whether the filter list's fill announces its number of rows first, as the program does since
-// the list allocates its row table at once then. Off for the program before that change.
-bool g_set_item_count = true;
+// The report views of a long file take minutes while the rich edit holds their whole text.
+bool g_skip_reports = false;
 
 double MedianOf(std::vector<double> times) {
     std::sort(times.begin(), times.end());
@@ -197,71 +197,12 @@ double OwnLoad(const std::wstring& path, PlaybackCopy* copy) {
     return end - start;
 }
 
-std::vector<std::wstring> OneLineCallTexts() {
-    SetVerboseFlag(0);
-    std::vector<std::wstring> texts;
-    FixedWideText<kCallTextUnits> call;
-    const int32_t count = g_document.Store().count();
-    for (int32_t i = 1; i < count - 1; ++i) {
-        BuildCallText(g_document.RecordAt(i), call);
-        texts.emplace_back(reinterpret_cast<const wchar_t*>(call.c_str()), call.size());
-    }
-    return texts;
-}
-
-double OwnCallTexts() {
-    SetVerboseFlag(0);
-    FixedWideText<kCallTextUnits> call;
-    const int32_t count = g_document.Store().count();
+// The list-view messages of the filter list's fill: emptied, then told its number of rows.
+double PlatformFill(HWND list, int32_t rows) {
     const double start = Now();
-    for (int32_t i = 1; i < count - 1; ++i) {
-        BuildCallText(g_document.RecordAt(i), call);
-    }
-    return Now() - start;
-}
-
-// The list-view messages of the filter list's fill, with the call texts made beforehand.
-double PlatformFill(HWND list, const std::vector<std::wstring>& texts) {
-    const double start = Now();
-    LockWindowUpdate(list);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    if (g_set_item_count && !texts.empty()) {
-        SendMessageW(list, LVM_SETITEMCOUNT, texts.size(), 0);
-    }
-    for (size_t row = 0; row < texts.size(); ++row) {
-        wchar_t number[16];
-        wsprintfW(number, L"%d", static_cast<int>(row + 1));
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = number;
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        LVITEMW state = {};
-        state.stateMask = LVIS_STATEIMAGEMASK;
-        state.state = INDEXTOSTATEIMAGEMASK(2);
-        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-        LVITEMW text = {};
-        text.iSubItem = 1;
-        text.pszText = const_cast<wchar_t*>(texts[row].c_str());
-        SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    LockWindowUpdate(nullptr);
+    SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     return Now() - start;
-}
-
-// A list view that asks for its rows when it shows them, filled with the same number of rows.
-double VirtualListFill(HWND main_window, size_t rows) {
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                WS_CHILD | LVS_REPORT | LVS_NOSORTHEADER | LVS_OWNERDATA, 0, 0, 0,
-                                0, main_window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    const double start = Now();
-    SendMessageW(list, LVM_SETITEMCOUNT, rows, 0);
-    const double end = Now();
-    DestroyWindow(list);
-    return end - start;
 }
 
 // Everything the window does to show the platform's controls: the whole window repainted.
@@ -319,27 +260,16 @@ double PlatformWholePicture(HWND canvas) {
     return end - start;
 }
 
-// The time a step spends reading check boxes from the list: every row once to find an
-// unchecked one, and every record's row once more while playing.
-double g_check_box_reads = 0;
-
 struct FilteredPlayback {
-    HWND list;
     int32_t counter;
     int32_t index;
 };
 
-// The platform's calls of a filtered playback: each record's check box read from the list and
-// the record played, up to `index`.
-int CALLBACK PlayAndAskList(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* record,
-                            int handle_count, LPARAM data) {
+// The platform's calls of a playback record by record, up to `index`.
+int CALLBACK PlayRecord(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* record,
+                        int handle_count, LPARAM data) {
     FilteredPlayback* playback = reinterpret_cast<FilteredPlayback*>(data);
     const int32_t counter = playback->counter;
-    if (counter > 0 && counter < g_document.Store().count() - 1) {
-        const double start = Now();
-        SendMessageW(playback->list, LVM_GETITEMSTATE, counter - 1, LVIS_STATEIMAGEMASK);
-        g_check_box_reads += Now() - start;
-    }
     PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
     if (counter >= playback->index) {
         return 0;
@@ -348,28 +278,21 @@ int CALLBACK PlayAndAskList(HDC surface, HANDLETABLE* handles, const ENHMETARECO
     return 1;
 }
 
-// The platform's part of a navigation step: the list's rows walked once for an unchecked box,
-// the records played one by one up to `index` with each one's box read, the picture copied
-// to the window, and the two fields' texts set.
+// The platform's part of a navigation step: the records played one by one up to `index`, the
+// picture copied to the window, and the two fields' texts set.
 double PlatformStep(HWND main_window, int32_t index) {
     HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
-    HWND list = GetDlgItem(main_window, IDC_FILTERLIST);
     HDC window_surface = GetDC(canvas);
     RECT client;
     GetClientRect(canvas, &client);
     const CanvasRect& p = g_canvas_view.picture;
     const RECT picture = {p.left, p.top, p.right, p.bottom};
     const double start = Now();
-    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-    }
-    g_check_box_reads = Now() - start;
     HDC surface = CreateCompatibleDC(window_surface);
     HBITMAP bitmap = CreateCompatibleBitmap(window_surface, client.right, client.bottom);
     HGDIOBJ previous = SelectObject(surface, bitmap);
-    FilteredPlayback playback = {list, 0, index};
-    EnumEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), PlayAndAskList,
+    FilteredPlayback playback = {0, index};
+    EnumEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), PlayRecord,
                     &playback, &picture);
     BitBlt(window_surface, 0, 0, client.right, client.bottom, surface, 0, 0, SRCCOPY);
     SelectObject(surface, previous);
@@ -465,17 +388,23 @@ Figure Load(const std::wstring& path) {
     return load;
 }
 
-Figure Fill(HWND main_window, const std::vector<std::wstring>& call_texts) {
+Figure Fill(HWND main_window) {
     Figure fill{"fill the filter list"};
     fill.total = Median([&] {
         const double start = Now();
         FillFilterList(main_window);
         return Now() - start;
     });
-    fill.own = Median(OwnCallTexts);
+    const int32_t count = g_document.Store().count();
+    fill.own = Median([&] {
+        const double start = Now();
+        g_record_filter.Reset(count);
+        return Now() - start;
+    });
     // Leaves the list as the fill left it: the same rows, all checked.
-    fill.platform =
-        Median([&] { return PlatformFill(GetDlgItem(main_window, IDC_FILTERLIST), call_texts); });
+    fill.platform = Median([&] {
+        return PlatformFill(GetDlgItem(main_window, IDC_FILTERLIST), count > 2 ? count - 2 : 0);
+    });
     return fill;
 }
 
@@ -552,6 +481,19 @@ Figure NavigationStep(HWND main_window) {
     return step;
 }
 
+// The "Filter" view selected from "The EMF": the list shown with the rows of its first screen
+// made, and back.
+double FilterView(HWND main_window) {
+    return Median([&] {
+        const double start = Now();
+        ClickTab(main_window, 4);
+        UpdateWindow(GetDlgItem(main_window, IDC_FILTERLIST));
+        const double end = Now();
+        ClickTab(main_window, 0);
+        return end - start;
+    });
+}
+
 void TimeFile(HWND main_window, const char* file) {
     const std::wstring path = WindowsPath(file);
     std::printf("%s\n", file);
@@ -566,8 +508,7 @@ void TimeFile(HWND main_window, const char* file) {
     painted.total = Median([&] { return OpenOnce(main_window, path); });
     const double command = g_open_command;
     const Figure load = Load(path);
-    const std::vector<std::wstring> call_texts = OneLineCallTexts();
-    const Figure fill = Fill(main_window, call_texts);
+    const Figure fill = Fill(main_window);
     const double picture =
         Median([&] { return PlatformWholePicture(GetDlgItem(main_window, IDC_CANVAS)); });
     const double repaint = Median([&] { return RepaintWindow(main_window); });
@@ -583,21 +524,19 @@ void TimeFile(HWND main_window, const char* file) {
     PrintFigure(fill);
     std::printf("  %-28s %9.1f ms   of which playing the picture %.1f ms\n",
                 "repaint the whole window", 1000 * repaint, 1000 * picture);
-    PrintFigure(ReportView(main_window, 2, "\"Records\" view"));
-    PrintFigure(ReportView(main_window, 3, "\"GDI calls\" view"));
+    if (!g_skip_reports) {
+        PrintFigure(ReportView(main_window, 2, "\"Records\" view"));
+        PrintFigure(ReportView(main_window, 3, "\"GDI calls\" view"));
+    }
+    std::printf("  %-28s %9.1f ms\n", "\"Filter\" view", 1000 * FilterView(main_window));
     PrintFigure(NavigationStep(main_window));
-    std::printf("  %-28s %9.1f ms in the last run\n", "  of which the check boxes",
-                1000 * g_check_box_reads);
-    std::printf("  %-28s %9.1f ms   (LVS_OWNERDATA, LVM_SETITEMCOUNT)\n", "virtual list, same rows",
-                1000 * Median([&] { return VirtualListFill(main_window, call_texts.size()); }));
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: orvella_win32_timing [--repeat=N] [--one-row-at-a-time] FILE...\n");
+        std::fprintf(stderr, "usage: orvella_win32_timing [--repeat=N] [--skip-reports] FILE...\n");
         return 2;
     }
     PrepareMainWindow(GetModuleHandleW(nullptr));
@@ -612,8 +551,8 @@ int wmain(int argc, wchar_t** argv) {
         for (const wchar_t* p = argv[i]; *p != 0; ++p) {
             argument += static_cast<char>(*p);
         }
-        if (argument == "--one-row-at-a-time") {
-            g_set_item_count = false;
+        if (argument == "--skip-reports") {
+            g_skip_reports = true;
             continue;
         }
         if (argument.rfind("--repeat=", 0) == 0) {

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "app/filter_list.h"
 #include "canvas/canvas_control.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
@@ -31,8 +32,9 @@ uint32_t Tinted(COLORREF color) {
     return AsPixel(color & 0x00FFE6E6);
 }
 
-void ClearBox(HWND list, int row) {
-    ListView_SetCheckState(list, row, FALSE);
+// Clears the box of filter row `row`, which stands for record row + 1.
+void ClearBox(int row) {
+    g_record_filter.Set(row + 1, true);
 }
 
 // In a 600 x 400 canvas the square test picture is fitted to (100, 0, 500, 400): its red
@@ -67,7 +69,7 @@ TEST_F(CanvasPaint, WholeMetafileIsPlayedAtOnceOnlyAtTheLastRecordWithNothingFil
     EXPECT_EQ(Background(), pixels.At(400, 100));
     EXPECT_EQ(Background(), pixels.At(200, 300));
 
-    ClearBox(list_, 0);
+    ClearBox(0);
     EXPECT_EQ((Played{0, 2, 3, 4, 5, 6, 7, 8}), PaintAt(8));
 }
 
@@ -79,13 +81,13 @@ TEST_F(CanvasPaint, PlaybackStopsAfterTheCurrentRecord) {
 }
 
 TEST_F(CanvasPaint, DisabledCurrentRecordPlaysTheNextEnabledOneAndStops) {
-    ClearBox(list_, 4);
+    ClearBox(4);
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6}), PaintAt(5));
 }
 
 TEST_F(CanvasPaint, SkippedRecordsLeaveTheirMarkOnThePicture) {
     // Without the blue brush, the second square is drawn with the red one still selected.
-    ClearBox(list_, 4);
+    ClearBox(4);
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6, 7, 8}), PaintAt(8));
     const ClientPixels pixels(host_.canvas());
     EXPECT_EQ(AsPixel(kRed), pixels.At(400, 300));
@@ -170,7 +172,7 @@ void SaveScreenshot(HWND canvas, const wchar_t* name) {
 
 TEST(CanvasScreenshot, FittedZoomedPannedSteppedAndFiltered) {
     CanvasHost host(800, 600);
-    HWND list = host.AddFilterList();
+    host.AddFilterList();
     ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
     host.IdleRefresh();
     host.PaintNow();
@@ -191,7 +193,7 @@ TEST(CanvasScreenshot, FittedZoomedPannedSteppedAndFiltered) {
     host.PaintNow();
     SaveScreenshot(host.canvas(), L"canvas-stepped.bmp");
 
-    ClearBox(list, 4);
+    ClearBox(4);
     SendMessageW(host.canvas(), CVM_SETINDEX, 8, 0);
     host.PaintNow();
     const ClientPixels pixels(host.canvas());
@@ -212,7 +214,7 @@ int PaintFolder(const std::string& folder) {
     for (const std::string& path : ListEmfFiles(folder)) {
         SCOPED_TRACE(path);
         CanvasHost host(400, 300);
-        HWND list = host.AddFilterList();
+        host.AddFilterList();
         PlaybackLog log;
         if (!host.Open(path)) {
             continue;
@@ -221,7 +223,7 @@ int PaintFolder(const std::string& folder) {
         const int32_t last = host.Index();
         SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last / 2), 0);
         host.PaintNow();
-        ClearBox(list, 0);
+        ClearBox(0);
         SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last), 0);
         host.PaintNow();
         EXPECT_FALSE(log.played().empty());
