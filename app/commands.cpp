@@ -6,13 +6,13 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/platform_seams.h"
+#include "app/report_views.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "app/wait_cursor.h"
 #include "calls/wide_text.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
-#include "reports/report_control.h"
 
 COLORREF g_custom_colors[16] = {};
 

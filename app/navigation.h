@@ -24,5 +24,6 @@ void SetCurrentRecord(HWND main_window, int32_t index, int update_field);
 void OnIndexFieldCommand(HWND main_window, HWND field, UINT code);
 // WM_KEYDOWN of the main window: the navigation keys drive the canvas's record scroll bar.
 void OnNavigationKey(HWND main_window, WPARAM key);
-// WM_NOTIFY of the main window: tab selections and the canvas's record changes.
+// WM_NOTIFY of the main window: tab selections, the canvas's record changes and a record
+// chosen in a report, which becomes the current record shown in "The EMF".
 void OnNotify(HWND main_window, const NMHDR* header);

@@ -48,3 +48,11 @@ int BuildHeaderReportText(const MetafileDocument& document, ReportText* report) 
     writer.Append(fields.view());
     return 1;
 }
+
+std::unique_ptr<ReportEntries> OpenHeaderEntries(const MetafileDocument& document) {
+    ReportText report;
+    if (!BuildHeaderReportText(document, &report)) {
+        return nullptr;
+    }
+    return std::make_unique<HeldEntries>(report);
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "calls/wide_text.h"
 #include "document/metafile_document.h"
@@ -14,3 +15,6 @@ int FormatHeaderFields(const uint8_t* header, uint32_t header_size, WideText& ou
 // The whole report for the loaded document. 0 when nothing is loaded or the header's fields
 // cannot be formatted.
 int BuildHeaderReportText(const MetafileDocument& document, ReportText* report);
+
+// The report's entries, a line each; nullptr when BuildHeaderReportText gives no report.
+std::unique_ptr<ReportEntries> OpenHeaderEntries(const MetafileDocument& document);
