@@ -20,9 +20,11 @@ struct TextViewGoTo {
     int32_t record;
 };
 
-// The commands of the view's context menu; the view also takes them as WM_COMMAND.
+// The commands of the view's context menu and of Ctrl+F; the view also takes them as
+// WM_COMMAND.
 inline constexpr UINT kTextViewCopy = 0x7E10;
 inline constexpr UINT kTextViewSelectAll = 0x7E11;
+inline constexpr UINT kTextViewFind = 0x7E12;
 
 bool RegisterTextViewClass(HINSTANCE instance);
 

@@ -338,6 +338,11 @@ void OpenFindDialog(ViewState* view) {
 }
 
 void OnFindMessage(ViewState* view, const FINDREPLACEW* find) {
+    // The dialog's own request carries the view's own search; another sender's is taken over.
+    if (find != &view->find && find->lpstrFindWhat != nullptr) {
+        lstrcpynW(view->find_text, find->lpstrFindWhat, static_cast<int>(kFindUnits));
+        view->find.Flags = find->Flags;
+    }
     if (find->Flags & FR_DIALOGTERM) {
         if (g_find_dialog == view->find_dialog) {
             g_find_dialog = nullptr;
@@ -649,6 +654,8 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
                 CopySelection(view);
             } else if (LOWORD(wparam) == kTextViewSelectAll) {
                 SelectAll(view);
+            } else if (LOWORD(wparam) == kTextViewFind) {
+                OpenFindDialog(view);
             }
             return 0;
         case WM_GETTEXTLENGTH:
@@ -656,6 +663,8 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         case WM_GETTEXT:
             return CopyWholeText(view, reinterpret_cast<wchar_t*>(lparam),
                                  static_cast<size_t>(wparam));
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(view->font);
         case WM_SETTEXT:
             return FALSE;
         default:
