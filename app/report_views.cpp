@@ -75,6 +75,14 @@ int BuildReportView(HWND main_window, unsigned mode) {
     return 1;
 }
 
+void ForgetReport(HWND main_window) {
+    g_report_state = -1;
+    HWND control = GetDlgItem(main_window, IDC_REPORT);
+    if (control != nullptr) {
+        SetTextViewSource(control, nullptr);
+    }
+}
+
 int BuildHeaderReport(HWND main_window) {
     return BuildReportView(main_window, 1);
 }

@@ -17,6 +17,10 @@ bool IsReportView(unsigned mode);
 // the report state -1).
 int BuildReportView(HWND main_window, unsigned mode);
 
+// Empties the report control and sets the report state to -1: its report was made from a
+// document that is gone.
+void ForgetReport(HWND main_window);
+
 int BuildHeaderReport(HWND main_window);
 int BuildRecordList(HWND main_window);
 int BuildCallList(HWND main_window);
