@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "app/filter_list.h"
 #include "app/main_window.h"
 #include "app/resource.h"
@@ -28,7 +30,7 @@ void CreateModeSwitcher(HWND main_window) {
     if (tabs == nullptr) {
         return;
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kTabTexts)); ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(kTabTexts[i]);

@@ -488,7 +488,8 @@ void OnWheel(ViewState* view, int delta) {
 
 void OnContextMenu(ViewState* view, LPARAM place) {
     POINT at = {static_cast<short>(LOWORD(place)), static_cast<short>(HIWORD(place))};
-    if (place == static_cast<LPARAM>(-1)) {
+    // From the keyboard: under the caret.
+    if (at.x == -1 && at.y == -1) {
         at = {TextLeft(view), (view->caret.line - view->top_line + 1) * view->line_height};
         ClientToScreen(view->window, &at);
     }
