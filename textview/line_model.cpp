@@ -141,17 +141,29 @@ void LineModel::Build(std::unique_ptr<ReportEntries> source, const TabLayout* la
         first_line_.push_back(static_cast<int32_t>(std::min<int64_t>(lines, INT32_MAX - 1)));
         const std::u16string_view text = source->Entry(entry);
         text_units_ += static_cast<int64_t>(text.size());
-        size_t start = 0;
-        for (size_t at = 0; at < text.size(); ++at) {
-            if (text[at] != u'\n' && at + 1 < text.size()) {
-                continue;
+        if (layout == nullptr) {
+            lines += std::count(text.begin(), text.end(), u'\n');
+            if (!text.empty() && text.back() != u'\n') {
+                ++lines;
             }
+            continue;
+        }
+        // One pass over the units counts the lines and measures them; a break takes no room.
+        int x = 0;
+        for (const char16_t unit : text) {
+            if (unit == u'\n') {
+                ++lines;
+                widest_ = std::max(widest_, x);
+                x = 0;
+            } else if (unit == u'\t') {
+                x = layout->NextStop(x);
+            } else if (unit != u'\r') {
+                x += layout->cell;
+            }
+        }
+        if (!text.empty() && text.back() != u'\n') {
             ++lines;
-            if (layout != nullptr) {
-                widest_ = std::max(widest_,
-                                   layout->Width(WithoutBreak(text.substr(start, at + 1 - start))));
-            }
-            start = at + 1;
+            widest_ = std::max(widest_, x);
         }
     }
     // Past 2^31 lines the rest of the text is out of reach: the index stops there.
