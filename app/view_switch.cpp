@@ -46,6 +46,12 @@ int SwitchView(HWND main_window, unsigned mode) {
     g_view_mode = static_cast<int32_t>(mode);
     BuildReportView(main_window, mode);
     ShowControlsOfView(main_window, mode);
+    // A hidden control keeps no keyboard focus: the main window takes the keys again, where
+    // the navigation keys act.
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(main_window, focus) && !IsWindowVisible(focus)) {
+        SetFocus(main_window);
+    }
     SelectTab(main_window, mode);
     InvalidateRect(main_window, nullptr, TRUE);
     return 1;

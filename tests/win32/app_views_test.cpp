@@ -231,6 +231,7 @@ TEST_F(AppViewsTest, FindSelectsTheMatchAndARecordsLineGoesToIt) {
             ++line;
         }
         SetTextViewSelection(report, {line, 0}, {line, 0});
+        SetFocus(report);
         if (c.double_click) {
             HDC surface = GetDC(report);
             SelectObject(surface,
@@ -247,6 +248,7 @@ TEST_F(AppViewsTest, FindSelectsTheMatchAndARecordsLineGoesToIt) {
         }
         Pump();
         EXPECT_EQ(g_view_mode, 0);
+        EXPECT_EQ(GetFocus(), main_);
         EXPECT_EQ(g_current_record, c.record);
         EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(c.record));
     }
