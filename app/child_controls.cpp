@@ -2,12 +2,14 @@
 #include "app/child_controls.h"
 
 #include <commctrl.h>
-#include <richedit.h>
+
+#include <iterator>
 
 #include "app/filter_list.h"
 #include "app/main_window.h"
 #include "app/resource.h"
 #include "canvas/canvas_window.h"
+#include "textview/text_view.h"
 
 namespace {
 
@@ -28,7 +30,7 @@ void CreateModeSwitcher(HWND main_window) {
     if (tabs == nullptr) {
         return;
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kTabTexts)); ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
@@ -93,24 +95,12 @@ int CanvasBottom(HWND main_window, int canvas_height) {
 
 }  // namespace
 
-// The largest report runs to millions of units: the control's limit is raised to the most
-// it accepts rather than left at its 64K default. A read-only report needs no undo.
 HWND CreateReportControl(HWND main_window) {
-    HWND report = CreateChild(
-        main_window, WS_EX_CLIENTEDGE, L"RichEdit20W", L"",
-        WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY,
-        IDC_REPORT);
-    if (report == nullptr) {
-        return nullptr;
-    }
-    SendMessageW(report, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    SendMessageW(report, EM_SETUNDOLIMIT, 0, 0);
-    SendMessageW(report, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(12, 0));
-    return report;
+    return CreateChild(main_window, WS_EX_CLIENTEDGE, kTextViewClassName, L"",
+                       WS_CHILD | WS_VSCROLL | WS_HSCROLL, IDC_REPORT);
 }
 
 void CreateChildren(HWND main_window) {
-    g_rich_edit_module = LoadLibraryW(L"Riched20.dll");
     CreateModeSwitcher(main_window);
     CreateChild(main_window, WS_EX_CLIENTEDGE, kCanvasClassName, L"",
                 WS_CHILD | WS_VISIBLE | WS_HSCROLL, IDC_CANVAS);

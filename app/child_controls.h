@@ -8,7 +8,8 @@
 // created is left out.
 void CreateChildren(HWND main_window);
 
-// Creates the hidden report control (id 500), ready for the reports; nullptr on failure.
+// Creates the hidden report control (id 500), the text view of the reports; nullptr on
+// failure.
 HWND CreateReportControl(HWND main_window);
 
 // Places the children for a client area of `width` x `height`.

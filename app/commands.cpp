@@ -6,13 +6,13 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/platform_seams.h"
+#include "app/report_views.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "app/wait_cursor.h"
 #include "calls/wide_text.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
-#include "reports/report_control.h"
 
 COLORREF g_custom_colors[16] = {};
 
@@ -91,13 +91,19 @@ void OnOpenCommand(HWND main_window) {
         return;
     }
     WaitCursor wait;
-    if (!g_document.LoadFile(reinterpret_cast<const char16_t*>(path))) {
+    const int loaded = g_document.LoadFile(reinterpret_cast<const char16_t*>(path));
+    // A file that opens but cannot be loaded releases the document before it: the report made
+    // from that one goes with it.
+    if (!loaded || !g_document.IsLoaded()) {
+        if (!g_document.IsLoaded()) {
+            ForgetReport(main_window);
+        }
         return;
     }
     // Unsigned arithmetic: an absurd header count must not overflow.
     g_current_record =
         static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1u);
-    g_report_state = -1;
+    ForgetReport(main_window);
     SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
                         reinterpret_cast<WPARAM>(&g_document), 0);
     SetTitle(main_window, path);

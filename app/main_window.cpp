@@ -10,11 +10,11 @@
 #include "app/navigation.h"
 #include "app/resource.h"
 #include "canvas/canvas_window.h"
+#include "textview/text_view.h"
 
 wchar_t g_app_title[100] = L"";
 wchar_t g_window_class_name[100] = L"";
 HINSTANCE g_instance = nullptr;
-HMODULE g_rich_edit_module = nullptr;
 HFONT g_shared_font = nullptr;
 
 namespace {
@@ -39,17 +39,7 @@ void OnPaint(HWND window) {
     EndPaint(window, &paint);
 }
 
-// The rich edit's code must outlive its window: the report control is destroyed before the
-// library that provides it is freed.
-void OnDestroy(HWND window) {
-    if (g_rich_edit_module != nullptr) {
-        HWND report = GetDlgItem(window, IDC_REPORT);
-        if (report != nullptr) {
-            DestroyWindow(report);
-        }
-        FreeLibrary(g_rich_edit_module);
-        g_rich_edit_module = nullptr;
-    }
+void OnDestroy(HWND) {
     if (g_shared_font != nullptr) {
         DeleteObject(g_shared_font);
         g_shared_font = nullptr;
@@ -101,6 +91,7 @@ void PrepareMainWindow(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     RegisterMainWindowClass(instance);
     RegisterCanvasClass(instance);
+    RegisterTextViewClass(instance);
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {

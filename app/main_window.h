@@ -8,12 +8,12 @@ extern wchar_t g_app_title[100];
 extern wchar_t g_window_class_name[100];
 // Kept when the main window is created; the children and the About box come from it.
 extern HINSTANCE g_instance;
-// Loaded with the children, released when the main window is destroyed.
-extern HMODULE g_rich_edit_module;
+// Released when the main window is destroyed.
 extern HFONT g_shared_font;
 
 // Loads the two strings, initialises the common controls and registers the main window's
-// class and the canvas's class. Failed registrations show up when the windows are created.
+// class, the canvas's class and the text view's class. Failed registrations show up when the
+// windows are created.
 void PrepareMainWindow(HINSTANCE instance);
 
 // Keeps the instance and creates the main window with its children; nullptr on failure.

@@ -2,6 +2,7 @@
 #include "app/message_loop.h"
 
 #include "canvas/canvas_messages.h"
+#include "textview/text_view.h"
 
 namespace {
 
@@ -47,7 +48,10 @@ int RunMessageLoop(HWND main_window, HACCEL accelerators) {
             if (got < 0) {
                 return 0;
             }
-            TranslateAndDispatch(main_window, accelerators, &message);
+            // The Find dialog of a text view takes its own keys (Tab, Enter, Escape).
+            if (!TextViewDialogMessage(&message)) {
+                TranslateAndDispatch(main_window, accelerators, &message);
+            }
             if (message.message == WM_PAINT) {
                 refresh_pending = true;
             }

@@ -11,6 +11,7 @@
 #include "app/view_switch.h"
 #include "calls/call_text.h"
 #include "canvas/canvas_messages.h"
+#include "textview/text_view.h"
 
 int32_t g_current_record = 0;
 
@@ -124,6 +125,16 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
             break;
         case IDC_FILTERLIST:
             return OnFilterListNotify(header);
+        case IDC_REPORT:
+            // A record chosen in a report: the picture up to it, with its call text.
+            if (header->code == kTextViewGoToRecord) {
+                const int32_t record = reinterpret_cast<const TextViewGoTo*>(header)->record;
+                if (record >= 0 && record < g_document.Store().count()) {
+                    SetCurrentRecord(main_window, record, 1);
+                    SwitchView(main_window, 0);
+                }
+            }
+            break;
         default:
             break;
     }

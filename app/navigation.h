@@ -24,7 +24,7 @@ void SetCurrentRecord(HWND main_window, int32_t index, int update_field);
 void OnIndexFieldCommand(HWND main_window, HWND field, UINT code);
 // WM_KEYDOWN of the main window: the navigation keys drive the canvas's record scroll bar.
 void OnNavigationKey(HWND main_window, WPARAM key);
-// WM_NOTIFY of the main window: tab selections, the canvas's record changes and the filter
-// list's rows.
-// The answer to the notification.
+// WM_NOTIFY of the main window: tab selections, the canvas's record changes, the filter
+// list's rows and a record chosen in a report, which becomes the current record shown in
+// "The EMF". The answer to the notification.
 LRESULT OnNotify(HWND main_window, const NMHDR* header);

@@ -3,28 +3,12 @@
 
 #include <commctrl.h>
 
+#include "app/report_views.h"
 #include "app/resource.h"
-#include "reports/report_control.h"
 
 int32_t g_view_mode = 0;
 
 namespace {
-
-void BuildReportOfView(HWND main_window, unsigned mode) {
-    switch (mode) {
-        case 1:
-            BuildHeaderReport(main_window);
-            break;
-        case 2:
-            BuildRecordList(main_window);
-            break;
-        case 3:
-            BuildCallList(main_window);
-            break;
-        default:
-            break;
-    }
-}
 
 void ShowChild(HWND main_window, int id, bool shown) {
     HWND child = GetDlgItem(main_window, id);
@@ -35,7 +19,7 @@ void ShowChild(HWND main_window, int id, bool shown) {
 
 void ShowControlsOfView(HWND main_window, unsigned mode) {
     const bool picture = mode == 0;
-    const bool text = mode >= 1 && mode <= 3;
+    const bool text = IsReportView(mode);
     ShowChild(main_window, IDC_CANVAS, picture);
     ShowChild(main_window, IDC_CALLTEXT, picture);
     ShowChild(main_window, IDC_RECORDINDEX, picture);
@@ -60,9 +44,14 @@ int SwitchView(HWND main_window, unsigned mode) {
         return 1;
     }
     g_view_mode = static_cast<int32_t>(mode);
-    BuildReportOfView(main_window, mode);
+    BuildReportView(main_window, mode);
     ShowControlsOfView(main_window, mode);
-    FormatReportControl(GetDlgItem(main_window, IDC_REPORT));
+    // A hidden control keeps no keyboard focus: the main window takes the keys again, where
+    // the navigation keys act.
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(main_window, focus) && !IsWindowVisible(focus)) {
+        SetFocus(main_window);
+    }
     SelectTab(main_window, mode);
     InvalidateRect(main_window, nullptr, TRUE);
     return 1;

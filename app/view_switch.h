@@ -8,6 +8,6 @@
 // 0 "The EMF", 1 "Header", 2 "Records", 3 "GDI calls", 4 "Filter".
 extern int32_t g_view_mode;
 
-// Switches to view `mode`: builds its report when it is a text view, shows its controls,
-// formats the report control's text and selects its tab. 0 for a mode above 4, else 1.
+// Switches to view `mode`: builds its report when it is a text view, shows its controls and
+// selects its tab. 0 for a mode above 4, else 1.
 int SwitchView(HWND main_window, unsigned mode);

@@ -1,10 +1,10 @@
 // Times the window program under the platform's real controls and player: a file opened
-// through the file dialog's test seam, up to the painted window; the "Records" and "GDI calls"
-// views (left out with --skip-reports); the filter list's fill and its view; one navigation
-// step at the last record. Each figure is split into the time spent inside the platform's
-// controls and player, measured by making the same platform calls again on texts and records
-// prepared beforehand, and the time of Orvella's own code, measured by running it alone. Every
-// figure is the median of several runs.
+// through the file dialog's test seam, up to the painted window; each text view's first screen
+// and Ctrl+A, Ctrl+C of the call list (left out with --skip-reports); the filter list's fill and
+// its view; one navigation step at the last record. Each figure is split into the time spent
+// inside the platform's controls and player, measured by making the same platform calls again on
+// texts and records prepared beforehand, and the time of Orvella's own code, measured by running
+// it alone. Every figure is the median of several runs.
 //
 //     orvella_win32_timing.exe [--repeat=N] [--skip-reports] FILE...
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +26,7 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/platform_seams.h"
+#include "app/report_views.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "calls/call_text.h"
@@ -33,8 +35,9 @@
 #include "canvas/canvas_view.h"
 #include "document/playback_copy.h"
 #include "reports/call_list_report.h"
+#include "reports/header_report.h"
 #include "reports/record_list_report.h"
-#include "reports/report_control.h"
+#include "textview/text_view.h"
 
 namespace {
 
@@ -211,32 +214,6 @@ double RepaintWindow(HWND main_window) {
     InvalidateRect(main_window, nullptr, TRUE);
     Pump();
     return Now() - start;
-}
-
-// The platform's part of a report view selected from "The EMF": the report control emptied
-// and given the prepared text, the picture's controls hidden, the report control shown, and
-// the window repainted.
-double PlatformReport(HWND main_window, const ReportText& report) {
-    const int picture_controls[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX};
-    const double start = Now();
-    HWND control = ResetReportControl(main_window, report.tab_stops);
-    LockWindowUpdate(control);
-    InsertReportText(control, report);
-    SendMessageW(control, EM_SCROLL, SB_TOP, 0);
-    LockWindowUpdate(nullptr);
-    for (int id : picture_controls) {
-        ShowWindow(GetDlgItem(main_window, id), SW_HIDE);
-    }
-    ShowWindow(control, SW_SHOWNORMAL);
-    FormatReportControl(control);
-    RepaintWindow(main_window);
-    const double end = Now();
-    ShowWindow(control, SW_HIDE);
-    for (int id : picture_controls) {
-        ShowWindow(GetDlgItem(main_window, id), SW_SHOWNORMAL);
-    }
-    Pump();
-    return end - start;
 }
 
 // The player's part of a paint of the whole picture: the metafile played at the canvas's
@@ -418,17 +395,21 @@ void ClickTab(HWND main_window, int index) {
     Pump();
 }
 
-// A text view selected from "The EMF": its report built into the report control and shown.
-// The program's run, Orvella's part and the platform's part take turns, so that a slower
-// moment of the machine or of the platform's heap falls on all three alike.
+std::unique_ptr<ReportEntries> OpenEntries(int mode) {
+    if (mode == 1) {
+        return OpenHeaderEntries(g_document);
+    }
+    if (mode == 2) {
+        return OpenRecordListEntries(g_document);
+    }
+    return OpenCallListEntries(g_document, 1);
+}
+
+// A text view selected from "The EMF", up to its first screen painted. Orvella's part is the
+// index of the report's lines; the platform's part, the view's first screen painted again. The
+// three take turns, so that a slower moment of the machine falls on all three alike.
 Figure ReportView(HWND main_window, int mode, const char* name) {
     Figure view{name};
-    ReportText report;
-    if (mode == 2) {
-        BuildRecordListText(g_document, &report);
-    } else {
-        BuildCallListText(g_document, &report, 1);
-    }
     std::vector<double> totals;
     std::vector<double> owns;
     std::vector<double> platforms;
@@ -437,21 +418,56 @@ Figure ReportView(HWND main_window, int mode, const char* name) {
         double start = Now();
         ClickTab(main_window, mode);
         totals.push_back(Now() - start);
+        platforms.push_back(RepaintWindow(main_window));
         ClickTab(main_window, 0);
-        // Orvella's part: the report made a chunk at a time, as the control takes it.
         start = Now();
-        std::unique_ptr<ReportStream> stream =
-            mode == 2 ? OpenRecordList(g_document) : OpenCallList(g_document, 1);
-        while (!stream->NextChunk().empty()) {
-        }
+        LineModel lines;
+        lines.Build(OpenEntries(mode));
         owns.push_back(Now() - start);
-        platforms.push_back(PlatformReport(main_window, report));
     }
     view.total = MedianOf(totals);
     view.own = MedianOf(owns);
     view.platform = MedianOf(platforms);
     g_report_state = -1;
     return view;
+}
+
+// The clipboard given `text` as Unicode text.
+double PlatformClipboard(HWND owner, const std::u16string& text) {
+    const double start = Now();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    void* target = GlobalLock(memory);
+    std::memcpy(target, text.c_str(), (text.size() + 1) * sizeof(char16_t));
+    GlobalUnlock(memory);
+    OpenClipboard(owner);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    return Now() - start;
+}
+
+// Ctrl+A, Ctrl+C in the "GDI calls" view: the whole call list on the clipboard.
+Figure CopyCallList(HWND main_window) {
+    Figure copy{"Ctrl+A, Ctrl+C of the calls"};
+    ClickTab(main_window, 3);
+    HWND view = GetDlgItem(main_window, IDC_REPORT);
+    copy.total = Median([&] {
+        const double start = Now();
+        SendMessageW(view, WM_COMMAND, kTextViewSelectAll, 0);
+        SendMessageW(view, WM_COMMAND, kTextViewCopy, 0);
+        return Now() - start;
+    });
+    LineModel* lines = TextViewLines(view);
+    std::u16string text;
+    copy.own = Median([&] {
+        const double start = Now();
+        text = lines->Text({}, lines->End());
+        return Now() - start;
+    });
+    copy.platform = Median([&] { return PlatformClipboard(view, text); });
+    ClickTab(main_window, 0);
+    g_report_state = -1;
+    return copy;
 }
 
 // From the last record one step back: the canvas plays every record but the last one by
@@ -525,8 +541,10 @@ void TimeFile(HWND main_window, const char* file) {
     std::printf("  %-28s %9.1f ms   of which playing the picture %.1f ms\n",
                 "repaint the whole window", 1000 * repaint, 1000 * picture);
     if (!g_skip_reports) {
+        PrintFigure(ReportView(main_window, 1, "\"Header\" view"));
         PrintFigure(ReportView(main_window, 2, "\"Records\" view"));
         PrintFigure(ReportView(main_window, 3, "\"GDI calls\" view"));
+        PrintFigure(CopyCallList(main_window));
     }
     std::printf("  %-28s %9.1f ms\n", "\"Filter\" view", 1000 * FilterView(main_window));
     PrintFigure(NavigationStep(main_window));

@@ -10,33 +10,40 @@ namespace {
 constexpr size_t kNumberUnits = 16;
 static_assert(kNumberUnits + kCallTextUnits <= kReportLineUnits);
 
-// The heading, then one line per record but the header and the end-of-file record: its
-// number, a tab, its call text (which may run over several lines) and "\r\n".
-class CallListStream : public ReportStream {
+// The heading's two entries, then one entry per record but the header and the end-of-file
+// record: its number, a tab, its call text (which may run over several lines) and "\r\n".
+class CallListEntries : public WrittenEntries {
   public:
-    explicit CallListStream(const MetafileDocument& document)
-        : ReportStream({30, 160, 200}), document_(document) {}
+    explicit CallListEntries(const MetafileDocument& document)
+        : WrittenEntries({30, 160, 200}), document_(document) {}
+
+    // The header and the end-of-file record are not calls; a store of fewer than two records
+    // holds none.
+    int32_t count() const override {
+        const int32_t records = document_.Store().count();
+        return records >= 2 ? records : 2;
+    }
+    int32_t RecordOf(int32_t index) const override {
+        return index >= 2 && index < count() ? index - 1 : -1;
+    }
 
   protected:
-    size_t WriteLine(char16_t* out) override {
-        const int32_t line = next_line_++;
-        const int32_t count = document_.Store().count();
+    size_t WriteEntry(int32_t index, char16_t* out) const override {
+        const int32_t records = document_.Store().count();
         WideText text(out, kReportLineUnits);
-        if (line == 0) {
+        if (index == 0) {
             text.Append(u"\r\nEMF GDI Calls \r\n\r\n");
-        } else if (line == 1) {
-            // The header and the end-of-file record are not calls; a store of fewer than two
-            // records holds none.
-            text.Print(u"Number of Calls: %d\r\n\r\n", count >= 2 ? count - 2 : 0);
-        } else if (line - 1 < count - 1) {
-            return WriteCallLine(line - 1, out);
+        } else if (index == 1) {
+            text.Print(u"Number of Calls: %d\r\n\r\n", records >= 2 ? records - 2 : 0);
+        } else if (index < count()) {
+            return WriteCallEntry(index - 1, out);
         }
         return text.size();
     }
 
   private:
     // The call text is built in place, after its number, in a text of the call-text size.
-    size_t WriteCallLine(int32_t index, char16_t* out) const {
+    size_t WriteCallEntry(int32_t index, char16_t* out) const {
         WideText number(out, kNumberUnits);
         number.Print(u"%d\t", index);
         size_t length = number.size();
@@ -49,26 +56,29 @@ class CallListStream : public ReportStream {
     }
 
     const MetafileDocument& document_;
-    int32_t next_line_ = 0;
 };
 
 }  // namespace
 
 std::unique_ptr<ReportStream> OpenCallList(const MetafileDocument& document, int verbose) {
+    return StreamEntries(OpenCallListEntries(document, verbose));
+}
+
+std::unique_ptr<WrittenEntries> OpenCallListEntries(const MetafileDocument& document, int verbose) {
     if (!document.IsLoaded()) {
         return nullptr;
     }
-    std::unique_ptr<ReportStream> stream;
+    std::unique_ptr<CallListEntries> entries;
     try {
-        stream = std::make_unique<CallListStream>(document);
+        entries = std::make_unique<CallListEntries>(document);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!stream->ok()) {
+    if (!entries->ok()) {
         return nullptr;
     }
     SetVerboseFlag(verbose);
-    return stream;
+    return entries;
 }
 
 int BuildCallListText(const MetafileDocument& document, ReportText* report, int verbose) {

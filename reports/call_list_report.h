@@ -11,6 +11,12 @@
 // window shows) and leaves it there. The document must stay loaded while the stream is read.
 std::unique_ptr<ReportStream> OpenCallList(const MetafileDocument& document, int verbose = 1);
 
+// The report's entries for the loaded document, made on demand; nullptr when nothing is loaded
+// or the entry buffer cannot be had. Sets the verbose flag as OpenCallList does; the document
+// must stay loaded while they are read.
+std::unique_ptr<WrittenEntries> OpenCallListEntries(const MetafileDocument& document,
+                                                    int verbose = 1);
+
 // The whole report for the loaded document; 0 when nothing is loaded. Sets the verbose flag
 // as OpenCallList does.
 int BuildCallListText(const MetafileDocument& document, ReportText* report, int verbose = 1);

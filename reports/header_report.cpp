@@ -61,3 +61,15 @@ int BuildHeaderReportText(const MetafileDocument& document, std::u16string_view 
         return 0;
     }
 }
+
+std::unique_ptr<ReportEntries> OpenHeaderEntries(const MetafileDocument& document) {
+    ReportText report;
+    if (!BuildHeaderReportText(document, &report)) {
+        return nullptr;
+    }
+    try {
+        return std::make_unique<HeldEntries>(report);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "calls/wide_text.h"
@@ -19,3 +20,6 @@ int BuildHeaderReportText(const MetafileDocument& document, ReportText* report);
 // hold no more than 258 units.
 int BuildHeaderReportText(const MetafileDocument& document, std::u16string_view shown_name,
                           ReportText* report);
+
+// The report's entries, a line each; nullptr when BuildHeaderReportText gives no report.
+std::unique_ptr<ReportEntries> OpenHeaderEntries(const MetafileDocument& document);

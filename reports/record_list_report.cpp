@@ -60,25 +60,30 @@ size_t WriteDump(const uint8_t* bytes, uint32_t length, char16_t* out) {
     return written;
 }
 
-// The heading, then one line per record: its number, name and size, its dump, and an empty
-// line. A dump of at most 819 bytes has 52 rows: a line stays far below kReportLineUnits.
-class RecordListStream : public ReportStream {
+// The heading's three entries, then one entry per record: its number, name and size, its
+// dump, and an empty line. A dump of at most 819 bytes has 52 rows: an entry stays far below
+// kReportLineUnits.
+class RecordListEntries : public WrittenEntries {
   public:
-    explicit RecordListStream(const RecordStore& store)
-        : ReportStream({30, 150, 205}), store_(store) {}
+    explicit RecordListEntries(const RecordStore& store)
+        : WrittenEntries({30, 150, 205}), store_(store) {}
+
+    int32_t count() const override { return kHeadingLines + store_.count(); }
+    int32_t RecordOf(int32_t index) const override {
+        return index >= kHeadingLines && index < count() ? index - kHeadingLines : -1;
+    }
 
   protected:
-    size_t WriteLine(char16_t* out) override {
-        const int32_t line = next_line_++;
+    size_t WriteEntry(int32_t index, char16_t* out) const override {
         WideText text(out, kReportLineUnits);
-        if (line == 0) {
+        if (index == 0) {
             text.Append(u"\r\nEMF Records List\r\n\r\n");
-        } else if (line == 1) {
+        } else if (index == 1) {
             text.Print(u"Number of Records: %d\r\n\r\n", store_.count());
-        } else if (line == 2) {
+        } else if (index == 2) {
             text.Append(u"\tiType\tnSize\tData\r\n----------------------------\r\n");
-        } else if (line - kHeadingLines < store_.count()) {
-            return WriteRecordLine(line - kHeadingLines, out);
+        } else if (index - kHeadingLines < store_.count()) {
+            return WriteRecordEntry(index - kHeadingLines, out);
         }
         return text.size();
     }
@@ -86,7 +91,7 @@ class RecordListStream : public ReportStream {
   private:
     static constexpr int32_t kHeadingLines = 3;
 
-    size_t WriteRecordLine(int32_t index, char16_t* out) const {
+    size_t WriteRecordEntry(int32_t index, char16_t* out) const {
         const RecordView record = store_.RecordAt(index);
         const uint32_t type = RecordType(record);
         const uint32_t size = RecordSizeField(record);
@@ -107,7 +112,6 @@ class RecordListStream : public ReportStream {
     }
 
     const RecordStore& store_;
-    int32_t next_line_ = 0;
 };
 
 }  // namespace
@@ -125,19 +129,23 @@ int HexDump(const uint8_t* bytes, uint32_t length, WideText& out) {
 }
 
 std::unique_ptr<ReportStream> OpenRecordList(const MetafileDocument& document) {
+    return StreamEntries(OpenRecordListEntries(document));
+}
+
+std::unique_ptr<WrittenEntries> OpenRecordListEntries(const MetafileDocument& document) {
     if (!document.IsLoaded()) {
         return nullptr;
     }
-    std::unique_ptr<ReportStream> stream;
+    std::unique_ptr<RecordListEntries> entries;
     try {
-        stream = std::make_unique<RecordListStream>(document.Store());
+        entries = std::make_unique<RecordListEntries>(document.Store());
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!stream->ok()) {
+    if (!entries->ok()) {
         return nullptr;
     }
-    return stream;
+    return entries;
 }
 
 int BuildRecordListText(const MetafileDocument& document, ReportText* report) {

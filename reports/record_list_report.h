@@ -20,5 +20,9 @@ int HexDump(const uint8_t* bytes, uint32_t length, WideText& out);
 // or the chunk buffer cannot be had. The document must stay loaded while the stream is read.
 std::unique_ptr<ReportStream> OpenRecordList(const MetafileDocument& document);
 
+// The report's entries for the loaded document, made on demand; nullptr when nothing is loaded
+// or the entry buffer cannot be had. The document must stay loaded while they are read.
+std::unique_ptr<WrittenEntries> OpenRecordListEntries(const MetafileDocument& document);
+
 // The whole report for the loaded document; 0 when nothing is loaded.
 int BuildRecordListText(const MetafileDocument& document, ReportText* report);

@@ -82,3 +82,74 @@ std::u16string JoinReport(const ReportText& report) {
     }
     return text;
 }
+
+WrittenEntries::WrittenEntries(std::vector<int> tab_stops)
+    : ReportEntries(std::move(tab_stops)), buffer_(new (std::nothrow) char16_t[kReportLineUnits]) {}
+
+std::u16string_view WrittenEntries::Entry(int32_t index) {
+    if (buffer_ == nullptr || index < 0 || index >= count()) {
+        return {};
+    }
+    return std::u16string_view(buffer_.get(), WriteEntry(index, buffer_.get()));
+}
+
+HeldEntries::HeldEntries(const ReportText& report)
+    : ReportEntries(report.tab_stops), text_(JoinReport(report)) {
+    starts_.push_back(0);
+    for (size_t at = 0; at < text_.size(); ++at) {
+        if (text_[at] == u'\n' && at + 1 < text_.size()) {
+            starts_.push_back(at + 1);
+        }
+    }
+    if (!text_.empty()) {
+        starts_.push_back(text_.size());
+    }
+}
+
+std::u16string_view HeldEntries::Entry(int32_t index) {
+    if (index < 0 || index >= count()) {
+        return {};
+    }
+    const size_t from = starts_[static_cast<size_t>(index)];
+    return std::u16string_view(text_).substr(from, starts_[static_cast<size_t>(index) + 1] - from);
+}
+
+namespace {
+
+class EntryStream : public ReportStream {
+  public:
+    explicit EntryStream(std::unique_ptr<WrittenEntries> entries)
+        : ReportStream(entries->tab_stops()), entries_(std::move(entries)) {}
+
+  protected:
+    size_t WriteLine(char16_t* out) override {
+        if (next_ >= entries_->count()) {
+            return 0;
+        }
+        const std::u16string_view entry = entries_->Entry(next_++);
+        std::memcpy(out, entry.data(), entry.size() * sizeof(char16_t));
+        return entry.size();
+    }
+
+  private:
+    std::unique_ptr<WrittenEntries> entries_;
+    int32_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ReportStream> StreamEntries(std::unique_ptr<WrittenEntries> entries) {
+    if (entries == nullptr || !entries->ok()) {
+        return nullptr;
+    }
+    std::unique_ptr<EntryStream> stream;
+    try {
+        stream = std::make_unique<EntryStream>(std::move(entries));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    if (!stream->ok()) {
+        return nullptr;
+    }
+    return stream;
+}

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A chunk always holds fewer units than this; chunks break only between lines.
@@ -51,6 +53,62 @@ class ReportStream {
     size_t carried_units_ = 0;
     bool finished_ = false;
 };
+
+// A report made an entry at a time, in any order: its headings, then one entry per record it
+// lists. An entry is one or more whole lines, each ending in "\r\n"; joined in order, the
+// entries are the report's whole text. The text view shows a report this way, making only the
+// entries it needs.
+class ReportEntries {
+  public:
+    explicit ReportEntries(std::vector<int> tab_stops) : tab_stops_(std::move(tab_stops)) {}
+    virtual ~ReportEntries() = default;
+    ReportEntries(const ReportEntries&) = delete;
+    ReportEntries& operator=(const ReportEntries&) = delete;
+
+    const std::vector<int>& tab_stops() const { return tab_stops_; }
+    virtual int32_t count() const = 0;
+    // The text of entry `index`, 0 <= index < count(); valid until the next call.
+    virtual std::u16string_view Entry(int32_t index) = 0;
+    // The record whose entry `index` is, to go to from the report; -1 for a heading.
+    virtual int32_t RecordOf(int32_t index) const = 0;
+
+  private:
+    std::vector<int> tab_stops_;
+};
+
+// Entries that each write their text into a buffer of kReportLineUnits units.
+class WrittenEntries : public ReportEntries {
+  public:
+    explicit WrittenEntries(std::vector<int> tab_stops);
+    // False when the buffer could not be had; Entry then gives nothing.
+    bool ok() const { return buffer_ != nullptr; }
+    std::u16string_view Entry(int32_t index) final;
+
+  protected:
+    // Writes entry `index` at `out`, which has room for kReportLineUnits units; returns its
+    // length.
+    virtual size_t WriteEntry(int32_t index, char16_t* out) const = 0;
+
+  private:
+    std::unique_ptr<char16_t[]> buffer_;
+};
+
+// A short report held whole, one entry per line; none of its lines is a record's.
+class HeldEntries : public ReportEntries {
+  public:
+    explicit HeldEntries(const ReportText& report);
+    int32_t count() const override { return static_cast<int32_t>(starts_.size()) - 1; }
+    std::u16string_view Entry(int32_t index) override;
+    int32_t RecordOf(int32_t) const override { return -1; }
+
+  private:
+    std::u16string text_;
+    std::vector<size_t> starts_;
+};
+
+// Hands out every entry of `entries` in order as a stream; nullptr when `entries` is missing or
+// either buffer cannot be had. Each entry must fit kReportLineUnits.
+std::unique_ptr<ReportStream> StreamEntries(std::unique_ptr<WrittenEntries> entries);
 
 // Takes every chunk of `stream` into `report`, with the stream's tab stops. 1, or 0 and an empty
 // report when the memory for the chunks cannot be had.

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Measures Orvella: builds it natively with the benchmarks, runs them (loading, the three
-# reports, the call text by record family, the heap's peak), then times orvella-dump against
-# winedump and emf2svg-conv on the same files (bench/compare.sh). With --wine it also builds
-# for Windows and runs the window program's timing harness under Wine on the corpus's
-# test-001.emf and test-031.emf, and without the report views on the generated file (several
-# minutes). Other work on the machine slows every figure: the load average is printed before
-# each part.
+# reports, the text view's line index and find, the call text by record family, the heap's
+# peak), then times orvella-dump against winedump and emf2svg-conv on the same files
+# (bench/compare.sh). With --wine it also builds for Windows and runs the window program's
+# timing harness under Wine on the corpus's test-001.emf and test-031.emf and on the generated
+# file of 250,000 records (several minutes). Other work on the machine slows every figure: the
+# load average is printed before each part.
 #
 #     scripts/bench.sh [--wine]
 set -euo pipefail
@@ -55,8 +55,5 @@ if [ "$wine" -eq 1 ] && [ ${#files[@]} -gt 0 ]; then
     cmake --build build/win -j"$jobs" --target orvella_win32_timing >/dev/null
     echo "load average$(uptime | sed 's/.*load average//')"
     "$top/scripts/wine-run.sh" --prefix="$top/build/win/wineprefix" \
-        build/win/bench/orvella_win32_timing.exe "${files[@]}"
-    # The report views of the generated file would take minutes in the rich edit.
-    "$top/scripts/wine-run.sh" --prefix="$top/build/win/wineprefix" \
-        build/win/bench/orvella_win32_timing.exe --skip-reports "$scratch/generated-250000.emf"
+        build/win/bench/orvella_win32_timing.exe "${files[@]}" "$scratch/generated-250000.emf"
 fi

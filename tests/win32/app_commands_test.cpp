@@ -347,7 +347,6 @@ TEST_F(AppCommandsTest, ExitDestroysTheMainWindow) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     SendMessageW(main_, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_FALSE(IsWindow(main_));
-    EXPECT_EQ(g_rich_edit_module, nullptr);
     EXPECT_EQ(g_shared_font, nullptr);
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

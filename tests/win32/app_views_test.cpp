@@ -1,44 +1,49 @@
 // The five views: switching between them, and the reports the report control then holds.
-#include <richedit.h>
-
-#include <chrono>
-#include <cstdio>
 
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "tests/win32/app_window_fixture.h"
+#include "textview/text_view.h"
 
 namespace {
 
 using AppViewsTest = AppWindowTest;
 
-// The report control's whole text, with its line breaks as "\r\n".
+// The report control's whole text, as another program reads it.
 std::u16string ReportControlText(HWND report) {
-    GETTEXTLENGTHEX length_query = {GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    const LRESULT length =
-        SendMessageW(report, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+    const LRESULT length = SendMessageW(report, WM_GETTEXTLENGTH, 0, 0);
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    GETTEXTEX query = {};
-    query.cb = static_cast<DWORD>(text.size() * sizeof(char16_t));
-    query.flags = GT_USECRLF;
-    query.codepage = 1200;
-    const LRESULT copied = SendMessageW(report, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(report, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
     return text;
 }
 
-// Appends a marker to the report control's text: a rebuild of the report removes it.
+// Selects the start of the report: a rebuild of the report selects nothing.
 void MarkReport(HWND report) {
-    SendMessageW(report, EM_SETREADONLY, FALSE, 0);
-    SendMessageW(report, EM_SETSEL, -1, -1);
-    SendMessageW(report, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"#marker#"));
-    SendMessageW(report, EM_SETREADONLY, TRUE, 0);
+    SetTextViewSelection(report, {0, 0}, {1, 0});
 }
 
 bool Marked(HWND report) {
-    return ReportControlText(report).find(u"#marker#") != std::u16string::npos;
+    TextPos anchor;
+    TextPos caret;
+    return GetTextViewSelection(report, &anchor, &caret) && caret == TextPos{1, 0};
+}
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    if (OpenClipboard(nullptr)) {
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const char16_t* units =
+            data != nullptr ? static_cast<const char16_t*>(GlobalLock(data)) : nullptr;
+        if (units != nullptr) {
+            text = units;
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
 }
 
 // The first difference between two texts, for a readable failure.
@@ -131,55 +136,122 @@ TEST_F(AppViewsTest, TextViewsBeforeAnyFileLeaveTheControlAlone) {
     EXPECT_EQ(BuildHeaderReport(main_), 0);
 }
 
-TEST_F(AppViewsTest, ReportFormatIsCourierNewNotBold) {
+TEST_F(AppViewsTest, ReportFontIsCourierNewOfEightAndThreeQuarterPoints) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-format.emf", 5));
-    ClickTab(2);
-    CHARFORMATW format = {};
-    format.cbSize = sizeof(format);
-    SendMessageW(Child(IDC_REPORT), EM_SETSEL, 0, -1);
-    SendMessageW(Child(IDC_REPORT), EM_GETCHARFORMAT, SCF_SELECTION,
-                 reinterpret_cast<LPARAM>(&format));
-    EXPECT_STREQ(format.szFaceName, L"Courier New");
-    EXPECT_EQ(format.yHeight, 175);
-    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+    LOGFONTW font = {};
+    HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(SendMessageW(Child(IDC_REPORT), WM_GETFONT, 0, 0));
+    ASSERT_EQ(GetObjectW(handle, sizeof(font), &font), static_cast<int>(sizeof(font)));
+    EXPECT_STREQ(font.lfFaceName, L"Courier New");
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(font.lfHeight, -MulDiv(175, GetDeviceCaps(screen, LOGPIXELSY), 1440));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
 }
 
-// The control must end up holding exactly the portable text of each report, line breaks,
-// tabs and the dump's high characters included, for a file of tens of thousands of records.
+// The control must answer with exactly the portable text of each report, line breaks, tabs
+// and the dump's high characters included; so must the clipboard after Select All and Copy.
 TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
     const std::string corpus = CorpusDir();
     if (corpus.empty()) {
         GTEST_SKIP() << "no corpus folder beside the checkout";
     }
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(corpus + "/good/test-105.emf");
-    ASSERT_TRUE(g_document.IsLoaded());
-    ASSERT_GT(g_document.Store().count(), 50000);
-    for (int mode : {1, 2, 3}) {
-        SCOPED_TRACE(mode);
-        const auto start = std::chrono::steady_clock::now();
-        ClickTab(mode);
-        const auto seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("view %d built in %.1f s\n", mode, seconds);
-        EXPECT_EQ(g_report_state, mode);
-        ReportText expected;
-        if (mode == 1) {
-            BuildHeaderReportText(g_document, &expected);
-        } else if (mode == 2) {
-            BuildRecordListText(g_document, &expected);
-        } else {
-            BuildCallListText(g_document, &expected, 1);
+    for (const std::string& path : ListEmfFiles(corpus + "/good")) {
+        SCOPED_TRACE(path);
+        Open(path);
+        if (!g_document.IsLoaded()) {
+            continue;
         }
-        const std::u16string joined = JoinReport(expected);
-        const std::u16string held = ReportControlText(Child(IDC_REPORT));
-        EXPECT_TRUE(held == joined) << FirstDifference(held, joined);
-        if (mode > 1) {
-            EXPECT_EQ(SendMessageW(Child(IDC_REPORT), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+        for (int mode : {1, 2, 3}) {
+            SCOPED_TRACE(mode);
+            ClickTab(mode);
+            EXPECT_EQ(g_report_state, mode);
+            ReportText expected;
+            if (mode == 1) {
+                BuildHeaderReportText(g_document, &expected);
+            } else if (mode == 2) {
+                BuildRecordListText(g_document, &expected);
+            } else {
+                BuildCallListText(g_document, &expected, 1);
+            }
+            const std::u16string joined = JoinReport(expected);
+            const std::u16string held = ReportControlText(Child(IDC_REPORT));
+            ASSERT_TRUE(held == joined) << FirstDifference(held, joined);
+            if (g_document.Store().count() > 50000 && mode == 3) {
+                SendMessageW(Child(IDC_REPORT), WM_COMMAND, kTextViewSelectAll, 0);
+                SendMessageW(Child(IDC_REPORT), WM_COMMAND, kTextViewCopy, 0);
+                const std::u16string copied = ClipboardText();
+                EXPECT_TRUE(copied == joined) << FirstDifference(copied, joined);
+            }
         }
+        ClickTab(0);
     }
     EXPECT_EQ(VerboseFlag(), 1);
+}
+
+// The Find dialog's request selects the next match and shows it; Enter on a line of a
+// record's entry makes that record current in "The EMF", as a double-click does.
+TEST_F(AppViewsTest, FindSelectsTheMatchAndARecordsLineGoesToIt) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteSaveDcFile("views-find.emf", 3000));
+    ClickTab(3);
+    HWND report = Child(IDC_REPORT);
+    SendMessageW(report, WM_COMMAND, kTextViewFind, 0);
+    HWND dialog = FindWindowW(L"#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, 0x480, L"2500\t");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    Pump();
+    TextPos anchor;
+    TextPos caret;
+    ASSERT_TRUE(GetTextViewSelection(report, &anchor, &caret));
+    LineModel* lines = TextViewLines(report);
+    EXPECT_EQ(lines->Text(anchor, caret), u"2500\t");
+    EXPECT_EQ(lines->RecordOfLine(anchor.line), 2500);
+    EXPECT_LE(TextViewTopLine(report), anchor.line);
+    EXPECT_GT(TextViewTopLine(report), anchor.line - 100);
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+
+    struct Case {
+        int view;
+        int32_t record;
+        bool double_click;
+    };
+    for (const Case c : {Case{3, 2500, false}, Case{2, 17, false}, Case{2, 4, true}}) {
+        SCOPED_TRACE(c.record);
+        ClickTab(c.view);
+        lines = TextViewLines(report);
+        int32_t line = 0;
+        while (lines->RecordOfLine(line) != c.record) {
+            ++line;
+        }
+        // The entry's last line leads there too.
+        while (lines->RecordOfLine(line + 1) == c.record) {
+            ++line;
+        }
+        SetTextViewSelection(report, {line, 0}, {line, 0});
+        SetFocus(report);
+        if (c.double_click) {
+            HDC surface = GetDC(report);
+            SelectObject(surface,
+                         reinterpret_cast<HGDIOBJ>(SendMessageW(report, WM_GETFONT, 0, 0)));
+            TEXTMETRICW metrics = {};
+            GetTextMetricsW(surface, &metrics);
+            ReleaseDC(report, surface);
+            const int y =
+                (line - TextViewTopLine(report)) * metrics.tmHeight + metrics.tmHeight / 2;
+            const LPARAM at = MAKELPARAM(20, y);
+            SendMessageW(report, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        } else {
+            SendMessageW(report, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        Pump();
+        EXPECT_EQ(g_view_mode, 0);
+        EXPECT_EQ(GetFocus(), main_);
+        EXPECT_EQ(g_current_record, c.record);
+        EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(c.record));
+    }
 }
 
 }  // namespace

@@ -15,12 +15,12 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/platform_seams.h"
+#include "app/report_views.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "calls/call_text.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
-#include "reports/report_control.h"
 #include "tests/support/emf_builder.h"
 
 // What the fake dialogs answer and what they were asked.

@@ -1,0 +1,46 @@
+// The read-only text view of the reports: a window that shows the lines of a report made on
+// demand, with scrolling, selection, copy, find and a step to the record of a line.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "reports/report_text.h"
+#include "textview/line_model.h"
+
+inline constexpr wchar_t kTextViewClassName[] = L"OrvellaTextView";
+
+// Sent to the parent as WM_NOTIFY when the person asks for the record of a line (double-click
+// or Enter on a line of a record's entry).
+inline constexpr UINT kTextViewGoToRecord = 0x7E01;
+struct TextViewGoTo {
+    NMHDR header;
+    int32_t record;
+};
+
+// The commands of the view's context menu and of Ctrl+F; the view also takes them as
+// WM_COMMAND.
+inline constexpr UINT kTextViewCopy = 0x7E10;
+inline constexpr UINT kTextViewSelectAll = 0x7E11;
+inline constexpr UINT kTextViewFind = 0x7E12;
+
+bool RegisterTextViewClass(HINSTANCE instance);
+
+// Shows the lines of `source` from the top with nothing selected; an empty view for nullptr.
+// The index of the report's lines is built here, every entry made once.
+void SetTextViewSource(HWND view, std::unique_ptr<ReportEntries> source);
+
+// The view's lines; nullptr for a window that is not a text view.
+LineModel* TextViewLines(HWND view);
+
+// The selection: from `anchor`, where it was started, to `caret`, where it ends.
+bool GetTextViewSelection(HWND view, TextPos* anchor, TextPos* caret);
+void SetTextViewSelection(HWND view, TextPos anchor, TextPos caret);
+// The first line shown.
+int32_t TextViewTopLine(HWND view);
+
+// Hands a message meant for a text view's open Find dialog to that dialog; true when it took
+// it. The message loop calls it for every message.
+bool TextViewDialogMessage(MSG* message);
