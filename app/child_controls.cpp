@@ -16,7 +16,8 @@ namespace {
 // The field's own procedure, to which every message is passed on.
 WNDPROC g_index_field_proc = nullptr;
 
-constexpr const wchar_t* kTabTexts[] = {L"The EMF", L"Header", L"Records", L"GDI calls", L"Filter"};
+constexpr const wchar_t* kTabTexts[] = {L"The EMF",   L"Header", L"Records",
+                                        L"GDI calls", L"Filter", L"EMF+"};
 
 HWND CreateChild(HWND main_window, DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
                  DWORD style, int id) {

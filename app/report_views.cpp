@@ -7,6 +7,7 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "app/wait_cursor.h"
+#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -32,6 +33,10 @@ const ReportView kReportViews[] = {
     {3,
      [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
          return OpenCallListEntries(document, 1);
+     }},
+    {5,
+     [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
+         return OpenEmfPlusEntries(document);
      }},
 };
 

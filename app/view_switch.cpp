@@ -1,4 +1,4 @@
-// The five views of the main window and the switch between them.
+// The six views of the main window and the switch between them.
 #include "app/view_switch.h"
 
 #include <commctrl.h>
@@ -37,7 +37,7 @@ void SelectTab(HWND main_window, unsigned mode) {
 }  // namespace
 
 int SwitchView(HWND main_window, unsigned mode) {
-    if (mode > 4) {
+    if (mode > 5) {
         return 0;
     }
     if (static_cast<int32_t>(mode) == g_view_mode) {

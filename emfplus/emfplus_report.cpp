@@ -3,6 +3,8 @@
 #include "emfplus/emfplus_report.h"
 
 #include <algorithm>
+#include <new>
+#include <optional>
 
 #include "emfplus/emfplus_names.h"
 
@@ -267,15 +269,91 @@ class EmfPlusStream : public ReportStream {
     bool finished_ = false;
 };
 
+// The report's lines as entries. Lines are asked for in order far more often than not (the
+// view's index pass, painting, copying, finding), so the cursor of the last line made carries on
+// to the next line instead of walking its comment again from the start.
+class EmfPlusEntries : public WrittenEntries {
+  public:
+    explicit EmfPlusEntries(const RecordStore& store) : WrittenEntries({60, 200}), index_(store) {}
+
+    int32_t count() const override {
+        return static_cast<int32_t>(std::min<int64_t>(index_.line_count(), INT32_MAX));
+    }
+
+    int32_t RecordOf(int32_t index) const override {
+        if (!index_.has_lines() || index < 0 || index >= count()) {
+            return -1;
+        }
+        return index_.hosts()[index_.HostOfLine(index)].record;
+    }
+
+  protected:
+    size_t WriteEntry(int32_t index, char16_t* out) const override {
+        // Room for the line end after the longest line.
+        WideText text(out, kReportLineUnits - 2);
+        if (!index_.has_lines()) {
+            text.Append(kNoEmfPlusLine);
+        } else {
+            const size_t host = index_.HostOfLine(index);
+            if (!cursor_ || host != cursor_host_ || index < next_line_) {
+                cursor_.emplace(index_, host);
+                cursor_host_ = host;
+                next_line_ = index_.hosts()[host].first_line;
+            }
+            EmfPlusLineInfo info;
+            for (; next_line_ < index; ++next_line_) {
+                cursor_->Next(&info, nullptr, nullptr);
+            }
+            if (cursor_->Next(&info, &name_, &fields_)) {
+                WriteEmfPlusLine(info, name_.view(), fields_.view(), text);
+            }
+            ++next_line_;
+        }
+        const size_t length = text.size();
+        out[length] = u'\r';
+        out[length + 1] = u'\n';
+        return length + 2;
+    }
+
+  private:
+    EmfPlusIndex index_;
+    mutable std::optional<EmfPlusCursor> cursor_;
+    mutable size_t cursor_host_ = 0;
+    mutable int64_t next_line_ = 0;
+    mutable FixedWideText<kNameUnits> name_;
+    mutable FixedWideText<kReportLineUnits> fields_;
+};
+
 }  // namespace
 
 std::unique_ptr<ReportStream> OpenEmfPlusReport(const MetafileDocument& document) {
     if (!document.IsLoaded()) {
         return nullptr;
     }
-    auto stream = std::make_unique<EmfPlusStream>(document.Store());
+    std::unique_ptr<EmfPlusStream> stream;
+    try {
+        stream = std::make_unique<EmfPlusStream>(document.Store());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     if (!stream->ok()) {
         return nullptr;
     }
     return stream;
+}
+
+std::unique_ptr<WrittenEntries> OpenEmfPlusEntries(const MetafileDocument& document) {
+    if (!document.IsLoaded()) {
+        return nullptr;
+    }
+    std::unique_ptr<EmfPlusEntries> entries;
+    try {
+        entries = std::make_unique<EmfPlusEntries>(document.Store());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    if (!entries->ok()) {
+        return nullptr;
+    }
+    return entries;
 }

@@ -113,3 +113,8 @@ void WriteEmfPlusLine(const EmfPlusLineInfo& info, std::u16string_view name,
 // nullptr when nothing is loaded or the chunk buffer cannot be had. The document must stay
 // loaded while the stream is read.
 std::unique_ptr<ReportStream> OpenEmfPlusReport(const MetafileDocument& document);
+
+// The same report as entries of a line each, for the text view; an entry's record is the host
+// comment record of its line. nullptr when nothing is loaded or the memory cannot be had. The
+// document must stay loaded while the entries are used.
+std::unique_ptr<WrittenEntries> OpenEmfPlusEntries(const MetafileDocument& document);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -53,15 +54,20 @@ std::unique_ptr<ReportEntries> OpenReport(const MetafileDocument& document, int 
         *text = JoinReport(whole);
         return OpenRecordListEntries(document);
     }
-    BuildCallListText(document, &whole, 1);
+    if (report == 3) {
+        BuildCallListText(document, &whole, 1);
+        *text = JoinReport(whole);
+        return OpenCallListEntries(document, 1);
+    }
+    CollectReport(*OpenEmfPlusReport(document), &whole);
     *text = JoinReport(whole);
-    return OpenCallListEntries(document, 1);
+    return OpenEmfPlusEntries(document);
 }
 
 // Checks the model of each report of `document` against the report's text.
 void CheckReports(const MetafileDocument& document, uint32_t seed) {
     std::mt19937 random(seed);
-    for (int report : {1, 2, 3}) {
+    for (int report : {1, 2, 3, 5}) {
         SCOPED_TRACE(report);
         std::u16string text;
         LineModel model;
@@ -97,21 +103,26 @@ void CheckReports(const MetafileDocument& document, uint32_t seed) {
             const size_t first = expected.text.find(what);
             TextPos start;
             TextPos end;
-            ASSERT_TRUE(model.Find(what, {}, {}, &start, &end));
+            ASSERT_TRUE(model.Find(what, {}, {.match_case = true}, &start, &end));
             EXPECT_EQ(expected.starts[start.line] + start.column, first);
             EXPECT_EQ(end.column - start.column, 5);
             TextPos again;
-            ASSERT_TRUE(model.Find(what, start, {.down = false}, &again, &end));
+            ASSERT_TRUE(model.Find(what, start, {.down = false, .match_case = true}, &again, &end));
             EXPECT_EQ(expected.starts[again.line] + again.column, expected.text.rfind(what));
         }
         // Every line of a record's entry leads to that record: a record's entry starts with
-        // its number and a tab, and runs up to the next such line or the end.
+        // its number and a tab, and runs up to the next such line or the end. An EMF+ line
+        // leads to the comment record it names before its dot or tab.
         int32_t record = -1;
         for (int32_t l = 0; l + 1 < model.line_count(); ++l) {
             const std::u16string& text_line = expected.lines[static_cast<size_t>(l)];
             const size_t tab = text_line.find(u'\t');
-            if (report > 1 && tab != std::u16string::npos && tab > 0 &&
-                text_line.find_first_not_of(u"0123456789") == tab) {
+            const size_t digits = text_line.find_first_not_of(u"0123456789");
+            if (report == 5) {
+                const bool named = digits > 0 && digits != std::u16string::npos &&
+                                   (text_line[digits] == u'.' || text_line[digits] == u'\t');
+                record = named ? std::stoi(ToUtf8(text_line.substr(0, digits))) : -1;
+            } else if (report > 1 && tab != std::u16string::npos && tab > 0 && digits == tab) {
                 record = std::stoi(ToUtf8(text_line.substr(0, tab)));
             }
             ASSERT_EQ(model.RecordOfLine(l), record) << l;

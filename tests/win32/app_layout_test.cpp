@@ -50,9 +50,9 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirStyles) {
 
     HWND tabs = Child(IDC_MODESWITCHER);
     EXPECT_EQ(TextOf(tabs), L"ModeSwitcher");
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
-    const wchar_t* names[] = {L"The EMF", L"Header", L"Records", L"GDI calls", L"Filter"};
-    for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 6);
+    const wchar_t* names[] = {L"The EMF", L"Header", L"Records", L"GDI calls", L"Filter", L"EMF+"};
+    for (int i = 0; i < 6; ++i) {
         wchar_t text[32] = L"";
         TCITEMW item = {};
         item.mask = TCIF_TEXT;

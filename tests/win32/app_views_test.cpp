@@ -1,5 +1,6 @@
-// The five views: switching between them, and the reports the report control then holds.
+// The six views: switching between them, and the reports the report control then holds.
 
+#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -80,12 +81,11 @@ TEST_F(AppViewsTest, EachViewShowsOnlyItsControls) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     Open(WriteSaveDcFile("views-shown.emf", 5));
     const int content[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX, IDC_REPORT, IDC_FILTERLIST};
-    const bool shown[5][5] = {{true, true, true, false, false},
-                              {false, false, false, true, false},
-                              {false, false, false, true, false},
-                              {false, false, false, true, false},
-                              {false, false, false, false, true}};
-    for (int mode : {4, 1, 2, 3, 0}) {
+    const bool shown[6][5] = {
+        {true, true, true, false, false},   {false, false, false, true, false},
+        {false, false, false, true, false}, {false, false, false, true, false},
+        {false, false, false, false, true}, {false, false, false, true, false}};
+    for (int mode : {4, 1, 5, 2, 3, 0}) {
         SCOPED_TRACE(mode);
         ClickTab(mode);
         EXPECT_EQ(g_view_mode, mode);
@@ -123,7 +123,7 @@ TEST_F(AppViewsTest, SwitchViewFromCodeSelectsItsTab) {
     Open(WriteSaveDcFile("views-code.emf", 5));
     EXPECT_EQ(SwitchView(main_, 2), 1);
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(SwitchView(main_, 5), 0);
+    EXPECT_EQ(SwitchView(main_, 6), 0);
     EXPECT_EQ(g_view_mode, 2);
 }
 
@@ -162,7 +162,7 @@ TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
         if (!g_document.IsLoaded()) {
             continue;
         }
-        for (int mode : {1, 2, 3}) {
+        for (int mode : {1, 2, 3, 5}) {
             SCOPED_TRACE(mode);
             ClickTab(mode);
             EXPECT_EQ(g_report_state, mode);
@@ -171,8 +171,10 @@ TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
                 BuildHeaderReportText(g_document, &expected);
             } else if (mode == 2) {
                 BuildRecordListText(g_document, &expected);
-            } else {
+            } else if (mode == 3) {
                 BuildCallListText(g_document, &expected, 1);
+            } else {
+                CollectReport(*OpenEmfPlusReport(g_document), &expected);
             }
             const std::u16string joined = JoinReport(expected);
             const std::u16string held = ReportControlText(Child(IDC_REPORT));
@@ -182,6 +184,15 @@ TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
                 SendMessageW(Child(IDC_REPORT), WM_COMMAND, kTextViewCopy, 0);
                 const std::u16string copied = ClipboardText();
                 EXPECT_TRUE(copied == joined) << FirstDifference(copied, joined);
+            }
+            // The first EMF+ line leads to the comment record that holds it.
+            const int32_t host = TextViewLines(Child(IDC_REPORT))->RecordOfLine(0);
+            if (mode == 5 && host >= 0) {
+                SetTextViewSelection(Child(IDC_REPORT), {0, 0}, {0, 0});
+                SendMessageW(Child(IDC_REPORT), WM_KEYDOWN, VK_RETURN, 0);
+                Pump();
+                EXPECT_EQ(g_view_mode, 0);
+                EXPECT_EQ(g_current_record, host);
             }
         }
         ClickTab(0);
