@@ -8,15 +8,21 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "document/playback_copy.h"
 #include "document/record_view.h"
 
 // Each check runs one input through the code under test and returns nullptr when every
 // invariant held, or a description of the first that broke. A crash, an out-of-bounds read, an
 // overflow or a leak is caught by the sanitizers instead.
 
-// A whole file: loaded from the bytes through the direct reader, then the three reports and
-// every record's call text in both verbose forms.
+// A whole file: loaded from the bytes through the direct reader, then the three reports,
+// every record's call text in both verbose forms and the playback copy.
 const char* CheckDocumentInput(const uint8_t* data, size_t size);
+
+// What the platform's player needs of a playback copy: a header first whose counts describe
+// the copy, an end-of-file record last and nowhere else, and every record sound for the copy's
+// object table.
+const char* CheckPlayable(const PlaybackCopy& copy);
 
 // One record: the bytes are the record, its type folded into the listed types and one past
 // them; the call text in both verbose forms, which a second build must repeat.

@@ -1,7 +1,29 @@
-// The entry of every test executable.
+// The entry of every test executable. A run in which every test passed but some were skipped
+// (the corpus is absent) ends with 77, which CTest reports as skipped.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/corpus.h"
+#include "tests/support/emf_builder.h"
+
+std::string CorpusForTest() {
+    const std::string corpus = CorpusDir();
+    const char* ci = std::getenv("CI");
+    if (corpus.empty() && ci != nullptr && std::string(ci) == "true") {
+        ADD_FAILURE() << "CI=true and no corpus folder beside the checkout";
+    }
+    return corpus;
+}
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    const testing::UnitTest& run = *testing::UnitTest::GetInstance();
+    if (result == 0 && run.skipped_test_count() > 0) {
+        std::printf("%d test(s) skipped\n", run.skipped_test_count());
+        return 77;
+    }
+    return result;
 }
