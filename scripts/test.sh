@@ -13,6 +13,9 @@ jobs=$(nproc)
 echo "== formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+echo "== test budget"
+"$top/scripts/test-budget.sh"
+
 echo "== native build and unit tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DORVELLA_WERROR=ON >/dev/null
 cmake --build build/native -j"$jobs"
