@@ -2,6 +2,7 @@
 // (the corpus is absent) ends with 77, which CTest reports as skipped.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -22,7 +23,16 @@ int main(int argc, char** argv) {
     const int result = RUN_ALL_TESTS();
     const testing::UnitTest& run = *testing::UnitTest::GetInstance();
     if (result == 0 && run.skipped_test_count() > 0) {
-        std::printf("%d test(s) skipped\n", run.skipped_test_count());
+        std::printf("%d test(s) skipped:", run.skipped_test_count());
+        for (int i = 0; i < run.total_test_suite_count(); ++i) {
+            const testing::TestSuite& suite = *run.GetTestSuite(i);
+            for (int j = 0; j < suite.total_test_count(); ++j) {
+                if (suite.GetTestInfo(j)->result()->Skipped()) {
+                    std::printf(" %s.%s", suite.name(), suite.GetTestInfo(j)->name());
+                }
+            }
+        }
+        std::printf("\n");
         return 77;
     }
     return result;

@@ -1,5 +1,8 @@
 // The message loop: the idle refresh of the children, and Ctrl+O through the accelerators.
 #include "app/message_loop.h"
+
+#include <vector>
+
 #include "canvas/canvas_messages.h"
 #include "tests/win32/app_window_fixture.h"
 
@@ -46,10 +49,10 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     }
 }
 
-class AppMessageLoopTest : public AppWindowTest {
+class AppMessageLoopTest : public SharedAppWindowTest {
   protected:
     void SetUp() override {
-        AppWindowTest::SetUp();
+        SharedAppWindowTest::SetUp();
         g_probe = ProbeLog();
         WNDCLASSW probe_class = {};
         probe_class.lpfnWndProc = ProbeProc;
@@ -58,9 +61,19 @@ class AppMessageLoopTest : public AppWindowTest {
         RegisterClassW(&probe_class);
     }
 
+    // The probes go with the test: the main window is the suite's.
+    void TearDown() override {
+        for (HWND probe : probes_) {
+            DestroyWindow(probe);
+        }
+        SharedAppWindowTest::TearDown();
+    }
+
     HWND CreateProbe() {
-        return CreateWindowExW(0, L"OrvellaTestProbe", L"", WS_CHILD, 0, 0, 1, 1, main_, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+        HWND probe = CreateWindowExW(0, L"OrvellaTestProbe", L"", WS_CHILD, 0, 0, 1, 1, main_,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        probes_.push_back(probe);
+        return probe;
     }
 
     // Lets the main window paint everything it has to, so that nothing is waiting.
@@ -68,6 +81,8 @@ class AppMessageLoopTest : public AppWindowTest {
         RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump();
     }
+
+    std::vector<HWND> probes_;
 };
 
 TEST_F(AppMessageLoopTest, ChildrenAreRefreshedOnlyOnceTheQueueHasDrained) {

@@ -21,6 +21,7 @@
 #include "app/filter_list.h"
 #include "canvas/canvas_control.h"
 #include "document/metafile_reader.h"
+#include "tests/support/corpus.h"
 #include "tests/support/hostile_metafiles.h"
 #include "tests/win32/app_window_fixture.h"
 
@@ -87,10 +88,10 @@ std::string RegressionsDir() {
     return folder.size() > 0 && folder[0] == '/' ? "Z:" + folder : folder;
 }
 
-class HostileWindowTest : public AppWindowTest {
+class HostileWindowTest : public SharedAppWindowTest {
   protected:
     void SetUp() override {
-        AppWindowTest::SetUp();
+        SharedAppWindowTest::SetUp();
         g_records_played = 0;
         g_canvas_playback_test_hook = CountPlayedRecord;
         anchor_ = WriteSaveDcFile("anchor.emf", 12);
@@ -98,7 +99,7 @@ class HostileWindowTest : public AppWindowTest {
 
     void TearDown() override {
         g_canvas_playback_test_hook = nullptr;
-        AppWindowTest::TearDown();
+        SharedAppWindowTest::TearDown();
     }
 
     // Opens the anchor file: a sound file, so that the next file has something to replace.
@@ -361,10 +362,7 @@ TEST_F(HostileWindowTest, SurvivesEveryRecordTypeFilledWithHostileValues) {
 }
 
 TEST_F(HostileWindowTest, SurvivesTheCorruptedCorpus) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
+    ORVELLA_CORPUS_OR_SKIP(corpus);
     BrowseFolder(corpus + "/corrupted", kCorpusPlan);
 }
 
