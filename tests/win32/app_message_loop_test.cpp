@@ -94,7 +94,10 @@ TEST_F(AppMessageLoopTest, ChildrenAreRefreshedOnlyOnceTheQueueHasDrained) {
         PostMessageW(probe, kProbeMessage, 0, 0);
     }
     g_probe.quit_on_refresh = true;
+    // Should the refresh never come, the probe's timer ends the loop.
+    SetTimer(probe, 1, 5000, nullptr);
     EXPECT_EQ(RunMessageLoop(main_, nullptr), 0);
+    KillTimer(probe, 1);
     EXPECT_EQ(g_probe.refreshes, 1);
     EXPECT_EQ(g_probe.probe_messages_at_first_refresh, 5);
 }
@@ -140,11 +143,15 @@ TEST_F(AppMessageLoopTest, ControlOOpensTheFileDialog) {
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
     g_seam_log.quit_on_open = true;
+    // A dialog that never comes would leave the loop running: a probe's timer ends it.
+    HWND probe = CreateProbe();
     // Once while the main window has the focus, once while the record-index field has it.
     for (HWND target : {main_, Child(IDC_RECORDINDEX)}) {
         SetFocus(target);
+        SetTimer(probe, 1, 5000, nullptr);
         PostMessageW(target, WM_KEYDOWN, 'O', 1);
         EXPECT_EQ(RunMessageLoop(main_, accelerators), 0);
+        KillTimer(probe, 1);
     }
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
