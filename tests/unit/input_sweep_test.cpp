@@ -76,7 +76,8 @@ void SweepFile(const std::string& name, const std::vector<uint8_t>& file, bool w
     const char* broken = CheckDocumentInput(file.data(), file.size());
     EXPECT_EQ(broken, nullptr) << broken;
     if (document->LoadBytes(file.data(), file.size(), u"sweep.emf") != 1) {
-        EXPECT_EQ(IndependentCount(file), -1);
+        // Under Windows a file without a record to store is refused too: nothing to play.
+        EXPECT_LE(IndependentCount(file), 0);
         EXPECT_EQ(document->Store().count(), 0);
         ++count->refused;
         return;
