@@ -33,8 +33,8 @@ const char* CheckRecordInput(const uint8_t* data, size_t size);
 const char* CheckCanvasInput(const uint8_t* data, size_t size);
 
 // The call text of one record in both verbose forms: terminated, within its buffer, never cut,
-// without a lone surrogate, and the same in both forms for every formatter that has no
-// parameter blocks. Leaves the verbose flag at 1.
+// without a lone surrogate, the verbose form beginning with the brief one, and the same in
+// both forms for every formatter that has no parameter blocks. Leaves the verbose flag at 1.
 const char* CheckCallTextOf(RecordView record);
 
 // Whether a UTF-16 text holds a surrogate that is not half of a pair.
