@@ -266,6 +266,9 @@ class SharedAppWindowTest : public AppWindowTest {
         AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
         SetWindowPos(main_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOZORDER | SWP_NOMOVE);
+        // A test may have laid the children out for another size: the same size again sends
+        // no size message, so one is sent here.
+        SendMessageW(main_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600));
         RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump();
         return main_;
