@@ -325,10 +325,13 @@ const char* Scroll(Model& m, ByteSource& in) {
     if (position < Min(bar.minimum, bar.maximum) || position > Max(bar.minimum, bar.maximum)) {
         return "a record scroll stays within the range";
     }
-    if (Abs(int64_t{position} - bar.position) > step &&
-        (code == kScrollLineLeft || code == kScrollLineRight || code == kScrollPageLeft ||
-         code == kScrollPageRight)) {
-        return "a line or page scroll moves by at most a page";
+    // From a position inside the range, a line moves one record and a page one page step,
+    // stopping at the ends.
+    const int64_t moves[] = {-1, 1, -step, step};
+    if (code >= kScrollLineLeft && code <= kScrollPageRight && bar.minimum <= bar.position &&
+        bar.position <= bar.maximum &&
+        position != Max(bar.minimum, Min(bar.maximum, bar.position + moves[code]))) {
+        return "a line scroll moves one record and a page scroll one page step";
     }
     if ((code == kScrollThumbPosition || code > kScrollRight) && position != bar.position) {
         return "the thumb's release and unknown codes leave the position";

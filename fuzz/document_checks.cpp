@@ -1,6 +1,8 @@
 // Fuzz checks of a whole file: loading from bytes, the three reports and every call text.
+#include <cstring>
 #include <string>
 
+#include "document/emf_format.h"
 #include "document/metafile_document.h"
 #include "fuzz/fuzz_checks.h"
 #include "reports/call_list_report.h"
@@ -46,7 +48,50 @@ const char* CheckReports(const MetafileDocument& document) {
     return nullptr;
 }
 
+uint32_t U32At(const uint8_t* at) {
+    uint32_t value;
+    std::memcpy(&value, at, 4);
+    return value;
+}
+
 }  // namespace
+
+const char* CheckPlayable(const PlaybackCopy& copy) {
+    const size_t size = copy.bytes.size();
+    if (size < kHeaderBaseBytes) {
+        return "playback copy shorter than a header";
+    }
+    const uint8_t* header = copy.bytes.data();
+    const uint32_t handles = header[kHeaderHandlesOffset] | header[kHeaderHandlesOffset + 1] << 8;
+    uint32_t count = 0;
+    bool ended = false;
+    for (size_t offset = 0; offset < size; ++count) {
+        if (ended || size - offset < 8) {
+            return "playback copy holds bytes after its end-of-file record";
+        }
+        const RecordView record{header + offset, U32At(header + offset + 4)};
+        if (record.size < 8 || record.size > size - offset) {
+            return "playback copy record of a size that does not fit";
+        }
+        if (!CheckRecordForPlayback(record, handles).sound()) {
+            return "playback copy holds a record the guard rejects";
+        }
+        const uint32_t type = RecordType(record);
+        if ((type == kEmrHeader) != (offset == 0)) {
+            return "playback copy has a header record that is not first, or none first";
+        }
+        ended = type == kEmrEof;
+        offset += record.size;
+    }
+    if (!ended) {
+        return "playback copy does not end with an end-of-file record";
+    }
+    if (U32At(header + kHeaderBytesOffset) != size ||
+        U32At(header + kHeaderRecordsOffset) != count) {
+        return "playback copy header counts do not describe the copy";
+    }
+    return nullptr;
+}
 
 const char* CheckDocumentInput(const uint8_t* data, size_t size) {
     MetafileDocument document;
@@ -67,6 +112,25 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
         if (const char* broken = CheckCallTextOf(document.RecordAt(i))) {
             return broken;
         }
+    }
+    // An empty store plays as a header and an end-of-file record.
+    PlaybackCopy copy;
+    if (BuildPlaybackCopy(store, &copy) != 1) {
+        return "playback copy not built for a loaded document";
+    }
+    if (store.count() == 0) {
+        return CheckPlayable(copy);
+    }
+    if (const char* broken = CheckPlayable(copy)) {
+        return broken;
+    }
+    // Record i of the copy stands for record i of the store; only an added end-of-file record
+    // comes on top.
+    const bool added_eof = !copy.replacements.empty() &&
+                           copy.replacements.back().mend == PlaybackMend::kAddedEndOfFile;
+    if (U32At(copy.bytes.data() + kHeaderRecordsOffset) !=
+        static_cast<uint32_t>(store.count()) + (added_eof ? 1 : 0)) {
+        return "playback copy does not hold one record for each stored record";
     }
     return nullptr;
 }

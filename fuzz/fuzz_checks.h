@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "document/playback_copy.h"
 #include "document/record_view.h"
 
 class MetafileDocument;
@@ -16,9 +17,14 @@ class MetafileDocument;
 // invariant held, or a description of the first that broke. A crash, an out-of-bounds read, an
 // overflow or a leak is caught by the sanitizers instead.
 
-// A whole file: loaded from the bytes through the direct reader, then the three reports and
-// every record's call text in both verbose forms.
+// A whole file: loaded from the bytes through the direct reader, then the three reports,
+// every record's call text in both verbose forms and the playback copy.
 const char* CheckDocumentInput(const uint8_t* data, size_t size);
+
+// What the platform's player needs of a playback copy: a header first whose counts describe
+// the copy, an end-of-file record last and nowhere else, and every record sound for the copy's
+// object table.
+const char* CheckPlayable(const PlaybackCopy& copy);
 
 // One record: the bytes are the record, its type folded into the listed types and one past
 // them; the call text in both verbose forms, which a second build must repeat.
@@ -33,8 +39,8 @@ const char* CheckEmfPlusInput(const uint8_t* data, size_t size);
 const char* CheckCanvasInput(const uint8_t* data, size_t size);
 
 // The call text of one record in both verbose forms: terminated, within its buffer, never cut,
-// without a lone surrogate, and the same in both forms for every formatter that has no
-// parameter blocks. Leaves the verbose flag at 1.
+// without a lone surrogate, the verbose form beginning with the brief one, and the same in
+// both forms for every formatter that has no parameter blocks. Leaves the verbose flag at 1.
 const char* CheckCallTextOf(RecordView record);
 
 // The EMF+ report of a loaded document: within the chunk limits, without lone surrogates or

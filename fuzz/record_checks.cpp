@@ -79,6 +79,10 @@ const char* CheckBothForms(RecordView record, WideText& brief, WideText& verbose
     if (formatter != nullptr && !ReadsVerboseFlag(formatter) && brief.view() != verbose.view()) {
         return "a formatter without parameter blocks changed with the verbose flag";
     }
+    // The verbose form adds its parameter blocks after the brief form.
+    if (!verbose.view().starts_with(brief.view())) {
+        return "the verbose form does not start with the brief form";
+    }
     return nullptr;
 }
 

@@ -13,6 +13,12 @@ jobs=$(nproc)
 echo "== formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+# The budget is printed first and enforced at the end, so that a run over it still shows
+# every test's result.
+echo "== test budget"
+budget=0
+"$top/scripts/test-budget.sh" || budget=$?
+
 echo "== native build and unit tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DORVELLA_WERROR=ON >/dev/null
 cmake --build build/native -j"$jobs"
@@ -32,4 +38,8 @@ cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" -DOR
 cmake --build build/win -j"$jobs"
 ctest --test-dir build/win --output-on-failure
 
+if [ "$budget" -ne 0 ]; then
+    echo "== every test passed, but the tests are outside their budget (see above)" >&2
+    exit "$budget"
+fi
 echo "== all tests passed"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end: starts the real orvella.exe under Wine, answers its file dialog with a metafile,
-# checks the window title, steps through records with the keys, visits all five tabs and
+# checks the window title, steps through records with the keys, visits all six tabs and
 # saves a screenshot of each view, then closes the program and checks its exit code.
 # Usage: open_and_browse.sh ORVELLA_EXE BUILD_DIR [CORPUS_DIR]
 set -euo pipefail
@@ -29,8 +29,9 @@ windows_path="Z:${file//\//\\}"
 
 . "$here/x_session.sh"
 
+# Saves the screen once the main window has settled.
 shot() {
-    sleep 1.5
+    wait_until_still "$main" 60 >/dev/null || fail "the window did not settle for $1"
     import -display "$DISPLAY" -window root "$shots/$1.png"
     echo "e2e: saved $shots/$1.png"
 }
@@ -38,55 +39,42 @@ shot() {
 "$here/../../scripts/wine-run.sh" "--prefix=$build/wineprefix" "$exe" &
 wine_pid=$!
 
-dialog=$(wait_for_window '^Open$' 120) || { echo "e2e: the file dialog did not come up" >&2; exit 1; }
+# The prefix is booted before the program starts: its dialog comes up within seconds.
+dialog=$(wait_for_window '^Open$' 60) || fail "the file dialog did not come up"
 echo "e2e: file dialog is up; answering with $windows_path"
-sleep 1
-xdotool windowfocus "$dialog"
+xdotool windowfocus --sync "$dialog"
 xdotool type --delay 15 "$windows_path"
 xdotool key Return
 
 title="$windows_path - Orvella"
-main=$(wait_for_window ' - Orvella$' 60) || { echo "e2e: no file was opened" >&2; exit 1; }
+main=$(wait_for_window ' - Orvella$' 60) || fail "no file was opened"
 actual=$(xdotool getwindowname "$main")
-if [ "$actual" != "$title" ]; then
-    echo "e2e: title is \"$actual\", expected \"$title\"" >&2
-    exit 1
-fi
+[ "$actual" = "$title" ] || fail "title is \"$actual\", expected \"$title\""
 echo "e2e: title is \"$actual\""
 
 # The keys act while the main window has the focus, as it has after the dialog closed.
-xdotool windowfocus "$main"
-for key in Home Right Right Right Down Next Left; do
-    xdotool key "$key"
-    sleep 0.2
-done
+xdotool windowfocus --sync "$main"
+xdotool key --delay 100 Home Right Right Right Down Next Left
 shot 0-the-emf
 
 # The tabs sit along the bottom edge of the window, 12 pixels above it.
 eval "$(xdotool getwindowgeometry --shell "$main")"
-tab_x=(33 90 145 209 269)
-names=(0-the-emf 1-header 2-records 3-gdi-calls 4-filter)
-for tab in 1 2 3 4 0; do
+tab_x=(33 90 145 209 269 312)
+names=(0-the-emf 1-header 2-records 3-gdi-calls 4-filter 5-emfplus)
+previous=$(window_md5 "$main")
+for tab in 1 2 3 4 5 0; do
     xdotool mousemove --window "$main" "${tab_x[$tab]}" $((HEIGHT - 12)) click 1
     # A large report takes a while to build.
-    sleep 4
+    wait_until_changed "$main" "$previous" 60 || fail "the ${names[$tab]} view did not show"
     shot "${names[$tab]}-tab"
+    previous=$(window_md5 "$main")
 done
 
 # Every view looks different from the others.
 distinct=$(md5sum "$shots"/*-tab.png | awk '{print $1}' | sort -u | wc -l)
-if [ "$distinct" -lt 4 ]; then
-    echo "e2e: the views did not change: only $distinct distinct screenshots" >&2
-    exit 1
-fi
+[ "$distinct" -ge 5 ] || fail "the views did not change: only $distinct distinct screenshots"
 
-xdotool windowfocus "$main"
+# The close box ends the process with exit code 0.
+xdotool windowfocus --sync "$main"
 xdotool key alt+F4
-status=0
-wait "$wine_pid" || status=$?
-wine_pid=""
-if [ "$status" -ne 0 ]; then
-    echo "e2e: the program ended with exit code $status" >&2
-    exit 1
-fi
-echo "e2e: the program ended with exit code 0"
+expect_clean_exit 30

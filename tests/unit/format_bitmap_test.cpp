@@ -81,17 +81,6 @@ TEST(FormatBlt, PlgBltListsItsThreeCornersWhenVerbose) {
                                       "2);\r\n\t  lpPoint[2] = (3, 4);\r\n\t  // Parameter(s):██");
 }
 
-TEST(FormatBlt, RecordsShorterThanTheirFieldsAreUntranslated) {
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kBitBlt, 51), 1), "BitBlt(████████);");
-    EXPECT_EQ(CallTextUtf8(Blt(kStretchBlt, 0).NSize(107)), "StretchBlt(████████);");
-    EXPECT_EQ(CallTextUtf8(Blt(kMaskBlt, 0).NSize(107)), "MaskBlt(████████);");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kPlgBlt, 119), 1), "PlgBlt(████████);");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kStretchDIBits, 79)), "StretchDIBits(████████);");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kMonoBrush, 19)), "CreatePatternBrush(████████);");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kDibPatternBrush, 19)),
-              "CreateDIBPatternBrushPt(████████);");
-}
-
 TEST(FormatStretchDIBits, PrintsDestinationSizeSecondAndTheHeaderWhenVerbose) {
     const std::string line =
         "StretchDIBits(hDC, 1, 2, 7, 8, 3, 4, 5, 6, lpBits, lpBitsInfo, DIB_RGB_COLORS, SRCCOPY);";

@@ -287,23 +287,4 @@ TEST(FormatRegions, RegionDataCutShortIsNotRead) {
                          "// 4294967295 more rect(s) is(are) beyond the record..."));
 }
 
-TEST(FormatRegions, BriefFormIsTheFirstLineOfTheVerboseForm) {
-    std::vector<RecordBuilder> records;
-    records.push_back(RecordBuilder(kExtSelectClipRgn, 16).U32(8, 48).U32(12, 2));
-    records.push_back(RecordBuilder(kFillRgn, 32).U32(28, 1));
-    records.push_back(RecordBuilder(72, 40).U32(28, 1).I32(32, 2));
-    records.push_back(RecordBuilder(73, 28));
-    records.push_back(RecordBuilder(74, 28));
-    records.push_back(PointRecord(kPolyline, 40, 40));
-    records.push_back(PointRecord(kPolygon16, 2, 2));
-    records.push_back(PolyPolygon16({2, 3}, 5));
-    for (RecordBuilder& r : records) {
-        PutRegion(r, r.bytes().size(), 1, 1);
-        const std::string brief = CallTextUtf8(r, 0);
-        const std::string verbose = CallTextUtf8(r, 1);
-        EXPECT_EQ(brief.find('\n'), std::string::npos) << brief;
-        EXPECT_EQ(verbose.rfind(brief + "\r\n", 0), 0u) << verbose;
-    }
-}
-
 }  // namespace

@@ -88,45 +88,4 @@ TEST(FormatShape, SetWorldTransformBriefFormIgnoresTheMatrix) {
     EXPECT_EQ(CallTextUtf8(r, 1), std::string("SetWorldTransform(hDC, lpXform);") + kShearBlock);
 }
 
-TEST(FormatShape, RecordsShorterThanTheirFieldsPrintAsUntranslatedInBothForms) {
-    const std::vector<RecordBuilder> short_records = {
-        RecordBuilder(27, 12),
-        RecordBuilder(43, 20),
-        RecordBuilder(44, 28),
-        RecordBuilder(45, 36),
-        RecordBuilder(41, 24),
-        RecordBuilder(53, 20),
-        RecordBuilder(64, 20),
-        RecordBuilder(67, 8),
-        WorldTransform(kSetWorldTransform, 32).Resize(31),
-        WorldTransform(kModifyWorldTransform, 32),
-        // The stored bytes hold the fields, but the record's own size does not.
-        Box(43, 1, 2, 3, 4).NSize(20),
-    };
-    for (const RecordBuilder& r : short_records) {
-        for (int verbose = 0; verbose <= 1; ++verbose) {
-            const std::string text = CallTextUtf8(r, verbose);
-            EXPECT_NE(text.find("(████████);"), std::string::npos) << text;
-        }
-    }
-}
-
-TEST(FormatShape, TextDoesNotDependOnTheVerboseFlagExceptForTransforms) {
-    const std::vector<RecordBuilder> records = {
-        RecordBuilder(27, 16).I32(8, 1),
-        RecordBuilder(54, 16).I32(12, 1),
-        Box(29, 1, 2, 3, 4),
-        Box(42, 1, 2, 3, 4),
-        Box(44, 1, 2, 3, 4).Resize(32),
-        Box(46, 1, 2, 3, 4).Resize(40),
-        RecordBuilder(41, 28).F32(20, 1.5f),
-        RecordBuilder(53, 24).U32(20, 0),
-        Box(64, 1, 2, 3, 4),
-        RecordBuilder(67, 12).U32(8, 3),
-    };
-    for (const RecordBuilder& r : records) {
-        EXPECT_EQ(CallTextUtf8(r, 0), CallTextUtf8(r, 1));
-    }
-}
-
 }  // namespace

@@ -117,37 +117,4 @@ TEST(FormatMiterLimit, ReadsAStoredIntegerAsTheIntegerAndAnyOtherPatternAsAFloat
               "SetMiterLimit(hDC, -4.500000, NULL);");
 }
 
-TEST(SimpleFormatters, RecordsTooShortForTheirFieldsPrintAsUntranslated) {
-    EXPECT_EQ(Text(RecordBuilder(kCreatePen, 12)), "CreatePen(████████);");
-    EXPECT_EQ(Text(RecordBuilder(kCreatePen, 24).U32(8, 1)), "CreatePen(████████);");
-    EXPECT_EQ(Text(RecordBuilder(kSetBkMode, 8)), "SetBkMode(████████);");
-    EXPECT_EQ(Text(RecordBuilder(kSetViewportOrgEx, 12)), "SetViewportOrgEx(████████);");
-    EXPECT_EQ(Text(RecordBuilder(kSetTextJustification, 12)), "SetTextJustification(████████);");
-    // The record's own size counts, not the bytes that happen to follow it.
-    EXPECT_EQ(Text(OneField(kSelectObject, 3).NSize(8)), "SelectObject(████████);");
-}
-
-TEST(SimpleFormatters, WriteTheSameTextWhateverTheVerboseFlag) {
-    const std::vector<RecordBuilder> records = {
-        OneField(kSetBkMode, 1),
-        OneField(kSetMapMode, 8),
-        OneField(kSetPolyFillMode, 1),
-        OneField(kSetRop2, 13),
-        OneField(kSetStretchBltMode, 4),
-        OneField(kSetTextAlign, 0x118),
-        OneField(kSetTextColor, 0x00123456),
-        Pair(kSetTextJustification, 5, 2),
-        Pair(kSetViewportOrgEx, -7, 9),
-        Pen(2, 1, 3, 0x00FF00FF),
-        OneField(kSelectObject, 0x80000007),
-        RecordBuilder(kSetMiterLimit, 12).F32(8, 2.5f),
-        OneField(kRestoreDC, 0xFFFFFFFE),
-    };
-    for (const RecordBuilder& record : records) {
-        const std::string brief = CallTextUtf8(record, 0);
-        EXPECT_EQ(CallTextUtf8(record, 1), brief);
-        EXPECT_EQ(brief.find("████████"), std::string::npos) << brief;
-    }
-}
-
 }  // namespace

@@ -108,15 +108,6 @@ TEST(ReadStructures, RefuseStructuresThatLeaveTheRecord) {
     EXPECT_FALSE(ReadRgnDataHeader(reader, 28, &region));
 }
 
-TEST(FormatRgnDataHeaderBlock, PrintsTheTypeLineWhateverTheTypeField) {
-    FixedWideText<512> out;
-    FormatRgnDataHeaderBlock(out, RgnDataHeader{32, 7, 2, 32, -1, 2, 30, 40});
-    EXPECT_EQ(ToUtf8(out.view()),
-              "\r\n\t  pRDH->dwSize = 32;\r\n\t  pRDH->iType = RDH_RECTANGLES;"
-              "\r\n\t  pRDH->nCount = 2;\r\n\t  pRDH->nRgnSize = 32;"
-              "\r\n\t  pRDH->rcBound = RECT(-1, 2, 30, 40);");
-}
-
 constexpr uint32_t kRegionAt = 32;  // where a FillRgn record holds its region data
 constexpr uint32_t kRectsAt = kRegionAt + kRgnDataHeaderBytes;
 
@@ -182,34 +173,6 @@ TEST(FormatRgnRectList, StopsAtTheEndOfTheRecordWhenTheCountClaimsMore) {
     FormatRgnRectList(out, 4, reader, 0xFFFFFFF8);
     EXPECT_TRUE(
         ToUtf8(out.view()).ends_with("\r\n\t  // 4 more rect(s) is(are) beyond the record..."));
-}
-
-std::string RegionBlock(const RecordBuilder& record) {
-    RecordReader reader(record.view());
-    FixedWideText<2048> out;
-    const size_t length = FormatRgnDataBlock(out, reader, kRegionAt);
-    EXPECT_EQ(length, out.size());
-    EXPECT_TRUE(reader.ok());
-    return ToUtf8(out.view());
-}
-
-TEST(FormatRgnDataBlock, ListsHeaderAndRectanglesInsideTheRecord) {
-    EXPECT_EQ(RegionBlock(RegionRecord(1000, 2)),
-              "\r\n\t  const RGNDATAHEADER* pRDH = &(pRgnData->rdh);"
-              "\r\n\t  pRDH->dwSize = 32;\r\n\t  pRDH->iType = RDH_RECTANGLES;"
-              "\r\n\t  pRDH->nCount = 1000;\r\n\t  pRDH->nRgnSize = 32;"
-              "\r\n\t  pRDH->rcBound = RECT(0, 0, 0, 0);" +
-                  std::string(kListHead) + "1000" + "\r\n\t  //   1. (0, 0, 1, 1)" +
-                  "\r\n\t  //   2. (1, 10, 2, 11)" +
-                  "\r\n\t  // 998 more rect(s) is(are) beyond the record...");
-}
-
-TEST(FormatRgnDataBlock, SaysSoWhenTheHeaderItselfIsCut) {
-    RecordBuilder record = RegionRecord(1, 1);
-    record.Resize(kRegionAt + 20);
-    EXPECT_EQ(RegionBlock(record),
-              "\r\n\t  const RGNDATAHEADER* pRDH = &(pRgnData->rdh);"
-              "\r\n\t  // RGNDATAHEADER is beyond the record...");
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The message loop: the idle refresh of the children, and Ctrl+O through the accelerators.
 #include "app/message_loop.h"
+
+#include <vector>
+
 #include "canvas/canvas_messages.h"
 #include "tests/win32/app_window_fixture.h"
 
@@ -46,10 +49,10 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     }
 }
 
-class AppMessageLoopTest : public AppWindowTest {
+class AppMessageLoopTest : public SharedAppWindowTest {
   protected:
     void SetUp() override {
-        AppWindowTest::SetUp();
+        SharedAppWindowTest::SetUp();
         g_probe = ProbeLog();
         WNDCLASSW probe_class = {};
         probe_class.lpfnWndProc = ProbeProc;
@@ -58,9 +61,19 @@ class AppMessageLoopTest : public AppWindowTest {
         RegisterClassW(&probe_class);
     }
 
+    // The probes go with the test: the main window is the suite's.
+    void TearDown() override {
+        for (HWND probe : probes_) {
+            DestroyWindow(probe);
+        }
+        SharedAppWindowTest::TearDown();
+    }
+
     HWND CreateProbe() {
-        return CreateWindowExW(0, L"OrvellaTestProbe", L"", WS_CHILD, 0, 0, 1, 1, main_, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+        HWND probe = CreateWindowExW(0, L"OrvellaTestProbe", L"", WS_CHILD, 0, 0, 1, 1, main_,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        probes_.push_back(probe);
+        return probe;
     }
 
     // Lets the main window paint everything it has to, so that nothing is waiting.
@@ -68,6 +81,8 @@ class AppMessageLoopTest : public AppWindowTest {
         RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump();
     }
+
+    std::vector<HWND> probes_;
 };
 
 TEST_F(AppMessageLoopTest, ChildrenAreRefreshedOnlyOnceTheQueueHasDrained) {
@@ -79,7 +94,10 @@ TEST_F(AppMessageLoopTest, ChildrenAreRefreshedOnlyOnceTheQueueHasDrained) {
         PostMessageW(probe, kProbeMessage, 0, 0);
     }
     g_probe.quit_on_refresh = true;
+    // Should the refresh never come, the probe's timer ends the loop.
+    SetTimer(probe, 1, 5000, nullptr);
     EXPECT_EQ(RunMessageLoop(main_, nullptr), 0);
+    KillTimer(probe, 1);
     EXPECT_EQ(g_probe.refreshes, 1);
     EXPECT_EQ(g_probe.probe_messages_at_first_refresh, 5);
 }
@@ -125,11 +143,15 @@ TEST_F(AppMessageLoopTest, ControlOOpensTheFileDialog) {
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
     g_seam_log.quit_on_open = true;
+    // A dialog that never comes would leave the loop running: a probe's timer ends it.
+    HWND probe = CreateProbe();
     // Once while the main window has the focus, once while the record-index field has it.
     for (HWND target : {main_, Child(IDC_RECORDINDEX)}) {
         SetFocus(target);
+        SetTimer(probe, 1, 5000, nullptr);
         PostMessageW(target, WM_KEYDOWN, 'O', 1);
         EXPECT_EQ(RunMessageLoop(main_, accelerators), 0);
+        KillTimer(probe, 1);
     }
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);

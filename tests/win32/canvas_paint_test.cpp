@@ -1,5 +1,5 @@
 // The canvas's painting: which records a paint plays, the picture and its border on screen,
-// the see-through button panel, and a screenshot of the canvas at work.
+// and the see-through button panel.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -162,83 +162,6 @@ TEST(CanvasPanelDrawing, ZoomButtonsAreGreyUntilADocumentIsAttached) {
     const ClientPixels pixels(host.canvas());
     EXPECT_GT(pixels.Count(zoom_in, black), 0);
     EXPECT_EQ(0, pixels.Count(zoom_in, grey));
-}
-
-// Saves what the canvas shows under the build tree's screenshots folder.
-void SaveScreenshot(HWND canvas, const wchar_t* name) {
-    const ClientPixels pixels(canvas);
-    EXPECT_TRUE(pixels.SaveBmp(ScreenshotFolder() + L"\\" + name));
-}
-
-TEST(CanvasScreenshot, FittedZoomedPannedSteppedAndFiltered) {
-    CanvasHost host(800, 600);
-    host.AddFilterList();
-    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
-    host.IdleRefresh();
-    host.PaintNow();
-    SaveScreenshot(host.canvas(), L"canvas-fitted.bmp");
-
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
-    host.PaintNow();
-    SaveScreenshot(host.canvas(), L"canvas-zoomed.bmp");
-
-    SendMessageW(host.canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 500));
-    SendMessageW(host.canvas(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(520, 420));
-    SendMessageW(host.canvas(), WM_LBUTTONUP, 0, MAKELPARAM(520, 420));
-    host.PaintNow();
-    SaveScreenshot(host.canvas(), L"canvas-panned.bmp");
-
-    SendMessageW(host.canvas(), CVM_SETINDEX, 4, 0);
-    host.PaintNow();
-    SaveScreenshot(host.canvas(), L"canvas-stepped.bmp");
-
-    ClearBox(4);
-    SendMessageW(host.canvas(), CVM_SETINDEX, 8, 0);
-    host.PaintNow();
-    const ClientPixels pixels(host.canvas());
-    // Panned up and to the left by 80: the second square, drawn red for want of its brush.
-    const CanvasRect p = g_canvas_view.picture;
-    EXPECT_EQ(AsPixel(kRed), pixels.At((p.left + 3 * p.right) / 4, (p.top + 3 * p.bottom) / 4));
-    EXPECT_TRUE(pixels.SaveBmp(ScreenshotFolder() + L"\\canvas.bmp"));
-}
-
-}  // namespace
-
-namespace {
-
-// Every file of a corpus folder that loads is painted whole, at its middle record, and with
-// its first drawing record switched off. Returns how many were painted.
-int PaintFolder(const std::string& folder) {
-    int painted = 0;
-    for (const std::string& path : ListEmfFiles(folder)) {
-        SCOPED_TRACE(path);
-        CanvasHost host(400, 300);
-        host.AddFilterList();
-        PlaybackLog log;
-        if (!host.Open(path)) {
-            continue;
-        }
-        host.PaintNow();
-        const int32_t last = host.Index();
-        SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last / 2), 0);
-        host.PaintNow();
-        ClearBox(0);
-        SendMessageW(host.canvas(), CVM_SETINDEX, static_cast<WPARAM>(last), 0);
-        host.PaintNow();
-        EXPECT_FALSE(log.played().empty());
-        ++painted;
-    }
-    return painted;
-}
-
-TEST(CanvasCorpus, PaintsEveryFileThatLoadsWholeSteppedAndFiltered) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
-    EXPECT_GT(PaintFolder(corpus + "/good"), 0);
-    PaintFolder(corpus + "/corrupted");
 }
 
 }  // namespace

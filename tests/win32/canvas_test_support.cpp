@@ -2,7 +2,7 @@
 // tells it, a canvas of a known client size, test pictures, and the pixels on screen.
 #include "tests/win32/canvas_test_support.h"
 
-#include <cstdio>
+#include <gtest/gtest.h>
 
 #include "app/app_globals.h"
 #include "app/filter_list.h"
@@ -100,6 +100,10 @@ CanvasHost::CanvasHost(int width, int height) {
                               WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, width, height, parent_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CANVAS)),
                               GetModuleHandleW(nullptr), nullptr);
+    // A test without its canvas would look at nothing: it fails.
+    if (canvas_ == nullptr) {
+        ADD_FAILURE() << "the canvas could not be created";
+    }
     RECT client;
     GetClientRect(canvas_, &client);
     MoveWindow(canvas_, 0, 0, 2 * width - client.right, 2 * height - client.bottom, TRUE);
@@ -216,42 +220,6 @@ int ClientPixels::Count(const RECT& rect, uint32_t color) const {
     return count;
 }
 
-bool ClientPixels::SaveBmp(const std::wstring& path) const {
-    const uint32_t row_bytes = (static_cast<uint32_t>(width_) * 3 + 3) & ~3u;
-    const uint32_t image_bytes = row_bytes * static_cast<uint32_t>(height_);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + image_bytes;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = width_;
-    header.biHeight = height_;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = image_bytes;
-    std::vector<uint8_t> image(image_bytes, 0);
-    for (int y = 0; y < height_; ++y) {
-        uint8_t* row = image.data() + static_cast<size_t>(height_ - 1 - y) * row_bytes;
-        for (int x = 0; x < width_; ++x) {
-            const uint32_t pixel = At(x, y);
-            row[x * 3] = static_cast<uint8_t>(pixel);
-            row[x * 3 + 1] = static_cast<uint8_t>(pixel >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(pixel >> 16);
-        }
-    }
-    FILE* out = _wfopen(path.c_str(), L"wb");
-    if (out == nullptr) {
-        return false;
-    }
-    bool written = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
-                   std::fwrite(&header, sizeof(header), 1, out) == 1 &&
-                   std::fwrite(image.data(), 1, image.size(), out) == image.size();
-    written = std::fclose(out) == 0 && written;
-    return written;
-}
-
 uint32_t AsPixel(COLORREF color) {
     return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
 }
@@ -293,18 +261,4 @@ const std::vector<int32_t>& PlaybackLog::played() const {
 
 void PlaybackLog::Clear() {
     g_played.clear();
-}
-
-std::wstring ScreenshotFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    // The test executable lives in <build>/tests; the screenshots go to <build>/screenshots.
-    for (int up = 0; up < 2; ++up) {
-        const size_t slash = folder.find_last_of(L"\\/");
-        folder.resize(slash == std::wstring::npos ? 0 : slash);
-    }
-    folder += L"\\screenshots";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
 }

@@ -56,8 +56,6 @@ class ClientPixels {
     int height() const { return height_; }
     // How many pixels of the rectangle have exactly `color`.
     int Count(const RECT& rect, uint32_t color) const;
-    // Writes the pixels as a 24-bit BMP file.
-    bool SaveBmp(const std::wstring& path) const;
 
   private:
     int width_ = 0;
@@ -88,6 +86,3 @@ class PlaybackLog {
     const std::vector<int32_t>& played() const;
     void Clear();
 };
-
-// The folder of the build tree where screenshots are kept, created when missing.
-std::wstring ScreenshotFolder();

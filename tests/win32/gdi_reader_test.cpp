@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/metafile_document.h"
+#include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
 
 namespace {
@@ -58,10 +59,7 @@ void CompareReaders(const std::string& path, Comparison* comparison) {
 }
 
 TEST(GdiReader, AgreesWithTheDirectReaderOnEveryGoodCorpusFile) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
+    ORVELLA_CORPUS_OR_SKIP(corpus);
     Comparison comparison;
     for (const std::string& path : ListEmfFiles(corpus + "/good")) {
         CompareReaders(path, &comparison);
@@ -71,11 +69,8 @@ TEST(GdiReader, AgreesWithTheDirectReaderOnEveryGoodCorpusFile) {
     EXPECT_GT(comparison.both, 0);
 }
 
-TEST(GdiReader, AgreesWithTheDirectReaderOnCorruptedFilesBothAccept) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
+TEST(GdiReader, AgreesWithTheDirectReaderOnCorruptedCorpusFilesBothAccept) {
+    ORVELLA_CORPUS_OR_SKIP(corpus);
     Comparison comparison;
     for (const std::string& path : ListEmfFiles(corpus + "/corrupted")) {
         CompareReaders(path, &comparison);

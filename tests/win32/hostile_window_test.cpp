@@ -1,7 +1,7 @@
 // The window program survives hostile files: each is opened through the Open command in the
 // real main window, its records are stepped through with the navigation keys and the record
 // index field with the picture painted at every step, a few filter rows are switched off and
-// all five views are shown, and the window must still answer. A file that cannot be opened
+// all six views are shown, and the window must still answer. A file that cannot be opened
 // leaves everything as it was.
 //
 // Under Wine each step costs some 10 ms of the platform's own (the record scroll bar is
@@ -10,9 +10,7 @@
 // through record by record through their first and last kGeneratedPlan.edge records; the
 // corpus files through their first and last kCorpusPlan.edge records; both with a stride of
 // typed positions in between, and cut down where the paints of a long file would play more
-// than the plan's budget of records. The Records and GDI calls views, whose reports the rich
-// edit takes about a millisecond a record to hold, are built for files of at most
-// kTextViewRecords records; longer files show the other three views. The good corpus is left
+// than the plan's budget of records. Every file shows all six views. The good corpus is left
 // to the tests that browse sound files: its 155 files would take this test past its minutes.
 #include <algorithm>
 #include <chrono>
@@ -21,6 +19,7 @@
 #include "app/filter_list.h"
 #include "canvas/canvas_control.h"
 #include "document/metafile_reader.h"
+#include "tests/support/corpus.h"
 #include "tests/support/hostile_metafiles.h"
 #include "tests/win32/app_window_fixture.h"
 
@@ -39,7 +38,6 @@ struct StepPlan {
 
 constexpr StepPlan kGeneratedPlan{200, 50, 1000000};
 constexpr StepPlan kCorpusPlan{20, 20, 150000};
-constexpr int32_t kTextViewRecords = 2000;
 constexpr UINT kAnswerMilliseconds = 10000;
 
 int g_records_played = 0;
@@ -87,10 +85,10 @@ std::string RegressionsDir() {
     return folder.size() > 0 && folder[0] == '/' ? "Z:" + folder : folder;
 }
 
-class HostileWindowTest : public AppWindowTest {
+class HostileWindowTest : public SharedAppWindowTest {
   protected:
     void SetUp() override {
-        AppWindowTest::SetUp();
+        SharedAppWindowTest::SetUp();
         g_records_played = 0;
         g_canvas_playback_test_hook = CountPlayedRecord;
         anchor_ = WriteSaveDcFile("anchor.emf", 12);
@@ -98,7 +96,7 @@ class HostileWindowTest : public AppWindowTest {
 
     void TearDown() override {
         g_canvas_playback_test_hook = nullptr;
-        AppWindowTest::TearDown();
+        SharedAppWindowTest::TearDown();
     }
 
     // Opens the anchor file: a sound file, so that the next file has something to replace.
@@ -247,13 +245,9 @@ class HostileWindowTest : public AppWindowTest {
         }
     }
 
-    // Every view, each a tab click; a long file's Records and GDI calls views are left out.
+    // Every view, each a tab click.
     void ShowEveryView() {
-        const bool long_file = g_document.Store().count() > kTextViewRecords;
-        for (int mode : {1, 2, 3, 4, 0}) {
-            if (long_file && (mode == 2 || mode == 3)) {
-                continue;
-            }
+        for (int mode : {1, 2, 3, 5, 4, 0}) {
             ClickTab(mode);
             EXPECT_EQ(g_view_mode, mode);
             EXPECT_TRUE(Answers(main_)) << "view " << mode;
@@ -363,10 +357,7 @@ TEST_F(HostileWindowTest, SurvivesEveryRecordTypeFilledWithHostileValues) {
 }
 
 TEST_F(HostileWindowTest, SurvivesTheCorruptedCorpus) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
+    ORVELLA_CORPUS_OR_SKIP(corpus);
     BrowseFolder(corpus + "/corrupted", kCorpusPlan);
 }
 
