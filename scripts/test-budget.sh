@@ -22,7 +22,7 @@ code_lines() {
 tests=$(code_lines tests)
 code=$(code_lines "${folders[@]}")
 percent=$((100 * tests / code))
-echo "tests: $tests of $code code lines ($percent%)"
+printf "tests: %s of %s code lines (%s%%)\n" "$tests" "$code" "$percent"
 if [ $((3 * tests)) -gt "$code" ]; then
     echo "tests: above a third of the code" >&2
     exit 1
