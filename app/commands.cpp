@@ -92,12 +92,9 @@ void OnOpenCommand(HWND main_window) {
     }
     WaitCursor wait;
     const int loaded = g_document.LoadFile(reinterpret_cast<const char16_t*>(path));
-    // A file that opens but cannot be loaded releases the document before it: the report made
-    // from that one goes with it.
+    // A file that cannot be loaded leaves the loaded document, and the report made from it, as
+    // they were.
     if (!loaded || !g_document.IsLoaded()) {
-        if (!g_document.IsLoaded()) {
-            ForgetReport(main_window);
-        }
         return;
     }
     // Unsigned arithmetic: an absurd header count must not overflow.
