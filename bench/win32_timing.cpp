@@ -37,6 +37,7 @@
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
+#include "tests/win32/playback_watch.h"
 #include "textview/text_view.h"
 
 namespace {
@@ -337,13 +338,12 @@ void PrintOpenSteps(HWND main_window, const std::wstring& path) {
 double OpenOnce(HWND main_window, const std::wstring& path) {
     g_answer = path;
     g_picture_played = false;
-    g_canvas_playback_test_hook = NotePlayback;
+    const playback_watch::PlaybackWatch watch(NotePlayback);
     SendMessageW(main_window, WM_COMMAND, IDM_OPEN, 0);
     const double command = Now() - g_dialog_closed;
     Pump();
     const double painted = Now() - g_dialog_closed;
     g_open_command = command;
-    g_canvas_playback_test_hook = nullptr;
     if (!g_picture_played) {
         std::printf("  (the canvas did not play the picture)\n");
     }

@@ -43,7 +43,3 @@ void OnMouseMove(HWND window, int32_t x, int32_t y);
 void OnLeftButtonUp(HWND window);
 void OnRightButtonDown(HWND window, WPARAM key_state);
 void ChooseCursor(HWND window);
-
-// Test hook: when set, told every record the canvas plays, by index, and -1 for a playback
-// of the whole metafile at once. Tests use it to see which records a paint played.
-extern void (*g_canvas_playback_test_hook)(int32_t record_index);

@@ -7,19 +7,11 @@
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"
 
-void (*g_canvas_playback_test_hook)(int32_t record_index) = nullptr;
-
 namespace {
 
 void FillSolid(HDC surface, const RECT& rect, COLORREF color) {
     SetBkColor(surface, color);
     ExtTextOutW(surface, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-void TellTestHook(int32_t record_index) {
-    if (g_canvas_playback_test_hook != nullptr) {
-        g_canvas_playback_test_hook(record_index);
-    }
 }
 
 // Called for each record in file order. A record switched off is skipped without the stop
@@ -29,7 +21,6 @@ int CALLBACK PlayRecordFiltered(HDC surface, HANDLETABLE* handles, const ENHMETA
     const int32_t counter = g_canvas_view.playback_counter;
     if (IsRecordPlayed(static_cast<uint32_t>(counter)) != 0) {
         PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
-        TellTestHook(counter);
         if (counter >= index) {
             return 0;
         }
@@ -53,7 +44,6 @@ void DrawPicture(HDC surface, HWND window, COLORREF background, int32_t index,
     HENHMETAFILE metafile = static_cast<HENHMETAFILE>(document.Metafile());
     if (ReachesLastRecord(index, document.HeaderRecordCount()) && AnyRecordUnchecked() == 0) {
         PlayEnhMetaFile(surface, metafile, &picture);
-        TellTestHook(-1);
         return;
     }
     g_canvas_view.playback_counter = 0;

@@ -246,14 +246,12 @@ std::string WriteLongPicture(uint32_t records) {
     return WriteTempFile("long.emf", picture.Build());
 }
 
-PlaybackLog::PlaybackLog() {
+PlaybackLog::PlaybackLog() : watch_(RecordPlayed) {
     g_played.clear();
-    g_canvas_playback_test_hook = RecordPlayed;
+    EXPECT_TRUE(watch_.watching());
 }
 
-PlaybackLog::~PlaybackLog() {
-    g_canvas_playback_test_hook = nullptr;
-}
+PlaybackLog::~PlaybackLog() = default;
 
 const std::vector<int32_t>& PlaybackLog::played() const {
     return g_played;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/playback_watch.h"
+
 // A top-level window standing in for the main window: it keeps the notifications and commands
 // its children send, and holds one canvas (control 504) and, on request, the filter list.
 class CanvasHost {
@@ -85,4 +87,7 @@ class PlaybackLog {
     ~PlaybackLog();
     const std::vector<int32_t>& played() const;
     void Clear();
+
+  private:
+    playback_watch::PlaybackWatch watch_;
 };

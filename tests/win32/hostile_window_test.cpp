@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "app/filter_list.h"
 #include "canvas/canvas_control.h"
@@ -22,6 +23,7 @@
 #include "tests/support/corpus.h"
 #include "tests/support/hostile_metafiles.h"
 #include "tests/win32/app_window_fixture.h"
+#include "tests/win32/playback_watch.h"
 
 #include <psapi.h>
 
@@ -90,12 +92,13 @@ class HostileWindowTest : public SharedAppWindowTest {
     void SetUp() override {
         SharedAppWindowTest::SetUp();
         g_records_played = 0;
-        g_canvas_playback_test_hook = CountPlayedRecord;
+        watch_.emplace(CountPlayedRecord);
+        ASSERT_TRUE(watch_->watching());
         anchor_ = WriteSaveDcFile("anchor.emf", 12);
     }
 
     void TearDown() override {
-        g_canvas_playback_test_hook = nullptr;
+        watch_.reset();
         SharedAppWindowTest::TearDown();
     }
 
@@ -342,6 +345,7 @@ class HostileWindowTest : public SharedAppWindowTest {
 
     std::string anchor_;
     int steps_ = 0;
+    std::optional<playback_watch::PlaybackWatch> watch_;
 };
 
 TEST_F(HostileWindowTest, SurvivesMalformedFiles) {
