@@ -36,8 +36,8 @@ inline int32_t IndexOf(const ENHMETARECORD* record) {
 
 inline BOOL WINAPI WatchedRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record,
                                  UINT count) {
-    // Records the platform plays on its own behalf inside a whole playback are not the
-    // program's.
+    // Records the platform plays inside a whole playback are not the program's (Wine's player
+    // does not call them through this executable's imports; another platform might).
     if (!g_in_whole && record != nullptr) {
         g_on_play(IndexOf(record));
     }
@@ -62,25 +62,19 @@ inline void** ImportSlot(const char* function) {
     if (imports.VirtualAddress == 0) {
         return nullptr;
     }
-    const void* real =
-        reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), function));
     for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
          dll->Name != 0; ++dll) {
         if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "gdi32.dll") != 0) {
             continue;
         }
         auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
-        const auto* name = dll->OriginalFirstThunk != 0
-                               ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk)
-                               : nullptr;
-        for (; slot->u1.Function != 0; ++slot, name = name != nullptr ? name + 1 : nullptr) {
-            const bool named =
-                name != nullptr && !IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
+        const auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        for (; dll->OriginalFirstThunk != 0 && slot->u1.Function != 0; ++slot, ++name) {
+            if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
                 std::strcmp(
                     reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)
                         ->Name,
-                    function) == 0;
-            if (named || reinterpret_cast<const void*>(slot->u1.Function) == real) {
+                    function) == 0) {
                 return reinterpret_cast<void**>(&slot->u1.Function);
             }
         }
@@ -95,7 +89,6 @@ inline void* Swap(void** slot, void* value) {
     void* previous = *slot;
     *slot = value;
     VirtualProtect(slot, sizeof(*slot), protection, &protection);
-    FlushInstructionCache(GetCurrentProcess(), slot, sizeof(*slot));
     return previous;
 }
 
