@@ -36,36 +36,33 @@ Rect Zoomed(CanvasRect picture, bool zoom_in) {
     return Of(view.picture);
 }
 
-TEST(CanvasFit, KeepsTheFrameProportionsCentredAcrossTheOtherAxis) {
-    EXPECT_EQ((Rect{188, 0, 612, 600}), Fitted({0, 0, 21000, 29700}, 800, 600));
-    EXPECT_EQ((Rect{0, 17, 800, 582}), Fitted({0, 0, 29700, 21000}, 800, 600));
-    // Only the frame's size counts, not where it lies.
-    EXPECT_EQ((Rect{188, 0, 612, 600}), Fitted({-5000, 300, 16000, 30000}, 800, 600));
-}
-
-TEST(CanvasFit, BindingSideSpansTheWholeClientExtent) {
-    // 1000 / (1000 / 390) is 389.99... in floating point.
-    EXPECT_EQ((Rect{0, 202, 390, 397}), Fitted({0, 0, 1000, 500}, 390, 600));
-    EXPECT_EQ((Rect{100, 0, 500, 400}), Fitted({0, 0, 2645, 2645}, 600, 400));
-}
-
-TEST(CanvasFit, DegenerateFramesAndClientsGiveAnEmptyPictureAtTheCentre) {
-    EXPECT_EQ((Rect{400, 300, 400, 300}), Fitted({10, 10, 10, 10}, 800, 600));
-    EXPECT_EQ((Rect{0, 0, 0, 0}), Fitted({0, 0, 21000, 29700}, 0, 0));
-    EXPECT_EQ((Rect{400, 0, 400, 0}), Fitted({0, 0, 21000, 29700}, 800, 0));
-}
-
-// A frame with a negative width or height binds on its larger side in size, so the other side
-// fits as well; the picture stays mirrored as the larger ratio makes it.
-TEST(CanvasFit, MirroredFramesFitInsideTheClientArea) {
-    // Mirrored both ways: drawn upright, bound by the height.
-    EXPECT_EQ((Rect{250, 0, 550, 600}), Fitted({0, 0, -300, -600}, 800, 600));
-    // Mirrored left to right only: stays mirrored, bound by the width.
-    EXPECT_EQ((Rect{800, 100, 0, 500}), Fitted({0, 0, -600, 300}, 800, 600));
-    EXPECT_EQ((Rect{700, 0, 100, 600}), Fitted({0, 0, -300, 300}, 800, 600));
-    // A mirrored line spans the width, as an upright one does.
-    EXPECT_EQ((Rect{0, 300, 800, 300}), Fitted({0, 0, -500, 0}, 800, 600));
-    EXPECT_EQ((Rect{0, 300, 800, 300}), Fitted({0, 0, 500, 0}, 800, 600));
+// The frame's proportions kept, centred across the other axis whatever the frame's place; the
+// binding side spanning the whole extent; an empty picture at the centre for a degenerate
+// frame or client. A mirrored frame binds on its larger side in size, so the other side fits
+// as well, and stays mirrored as the larger ratio makes it.
+TEST(CanvasFit, KeepsProportionsInsideTheClientArea) {
+    const struct {
+        CanvasRect frame;
+        int32_t width, height;
+        Rect fitted;
+    } cases[] = {
+        {{0, 0, 21000, 29700}, 800, 600, {188, 0, 612, 600}},
+        {{0, 0, 29700, 21000}, 800, 600, {0, 17, 800, 582}},
+        {{-5000, 300, 16000, 30000}, 800, 600, {188, 0, 612, 600}},
+        {{0, 0, 1000, 500}, 390, 600, {0, 202, 390, 397}},  // 1000 / (1000 / 390) is 389.99...
+        {{0, 0, 2645, 2645}, 600, 400, {100, 0, 500, 400}},
+        {{10, 10, 10, 10}, 800, 600, {400, 300, 400, 300}},
+        {{0, 0, 21000, 29700}, 0, 0, {0, 0, 0, 0}},
+        {{0, 0, 21000, 29700}, 800, 0, {400, 0, 400, 0}},
+        {{0, 0, -300, -600}, 800, 600, {250, 0, 550, 600}},
+        {{0, 0, -600, 300}, 800, 600, {800, 100, 0, 500}},
+        {{0, 0, -300, 300}, 800, 600, {700, 0, 100, 600}},
+        {{0, 0, -500, 0}, 800, 600, {0, 300, 800, 300}},
+        {{0, 0, 500, 0}, 800, 600, {0, 300, 800, 300}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.fitted, Fitted(c.frame, c.width, c.height)) << Of(c.frame);
+    }
 }
 
 TEST(CanvasFit, ReadsTheFrameFromTheHeader) {

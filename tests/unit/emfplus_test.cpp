@@ -1,9 +1,7 @@
 // The EMF+ decoder: names, the decoded line of each record family, split objects, the size
-// rules at a comment's end, the public comments, and the report as stream, lines and command.
+// rules at a comment's end, the public comments, and the report as stream and lines.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,10 +9,6 @@
 #include "emfplus/emfplus_names.h"
 #include "emfplus/emfplus_report.h"
 #include "tests/support/emf_builder.h"
-
-#ifdef ORVELLA_DUMP_PATH
-#include <sys/wait.h>
-#endif
 
 namespace {
 
@@ -345,97 +339,5 @@ TEST(EmfPlusReport, PublicAndOtherComments) {
     EXPECT_EQ(Lines({RecordBuilder(18, 12).U32(8, 1)}),
               std::vector<std::string>{"No EMF+ records or comments in this file."});
 }
-
-// The EMF+ records of a file, counted here by walking its comments under the size rules.
-int64_t IndependentEmfPlusCount(const MetafileDocument& document) {
-    int64_t count = 0;
-    for (int32_t i = 0; i < document.Store().count(); ++i) {
-        const RecordView record = document.RecordAt(i);
-        auto u32 = [&](uint32_t at) {
-            uint32_t v = 0;
-            std::memcpy(&v, record.data + at, 4);
-            return v;
-        };
-        if (record.size < 16 || u32(0) != 70 || u32(12) != kEmfPlusIdentifier) {
-            continue;
-        }
-        const uint64_t end = std::min<uint64_t>(12 + uint64_t{u32(8)}, record.size);
-        for (uint64_t at = 16; at + 12 <= end; ++count) {
-            const uint32_t size = u32(static_cast<uint32_t>(at) + 4);
-            if (size < 12 || size % 4 != 0 || size > end - at) {
-                break;
-            }
-            at += size;
-        }
-    }
-    return count;
-}
-
-TEST(EmfPlusCorpus, EveryFileListsAllItsEmfPlusRecordsByName) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout (set ORVELLA_CORPUS to one)";
-    }
-    int with_emfplus = 0;
-    for (const char* part : {"/good", "/corrupted"}) {
-        for (const std::string& path : ListEmfFiles(corpus + part)) {
-            SCOPED_TRACE(path);
-            MetafileDocument document;
-            if (!document.LoadFileWith(DirectMetafileReader(), ToU16(path).c_str())) {
-                continue;
-            }
-            const EmfPlusIndex index(document.Store());
-            EXPECT_EQ(index.emfplus_records(), IndependentEmfPlusCount(document));
-            if (index.emfplus_records() == 0) {
-                continue;
-            }
-            ++with_emfplus;
-            ReportText report;
-            CollectReport(*OpenEmfPlusReport(document), &report);
-            const std::string text = ToUtf8(JoinReport(report));
-            int64_t named = 0;
-            for (size_t at = text.find("\tEmfPlus"); at != std::string::npos;
-                 at = text.find("\tEmfPlus", at + 1)) {
-                ++named;
-            }
-            const bool good = std::string(part) == "/good";
-            if (good) {
-                EXPECT_EQ(named, index.emfplus_records());
-                EXPECT_EQ(text.find("(unreadable)"), std::string::npos);
-            }
-        }
-    }
-    EXPECT_GT(with_emfplus, 0);
-    std::printf("corpus: %d files with EMF+ records\n", with_emfplus);
-}
-
-#ifdef ORVELLA_DUMP_PATH
-TEST(EmfPlusReport, DumpModePrintsTextAndJsonLines) {
-    const std::string path = WriteTempFile(
-        "emfplus.emf",
-        EmfBuilder().Add(PlusComment({Plus(0x4009, 0, Data().U32(0xFF000000))})).Build());
-    auto run = [](const std::string& arguments, int* code) {
-        FILE* pipe =
-            popen((std::string(ORVELLA_DUMP_PATH) + " " + arguments + " 2>&1").c_str(), "r");
-        std::string out;
-        char buffer[4096];
-        for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            out.append(buffer, got);
-        }
-        *code = WEXITSTATUS(pclose(pipe));
-        return out;
-    };
-    int code = -1;
-    EXPECT_EQ(run("emfplus " + path, &code), "1.0\tEmfPlusClear\tARGB(255, 0, 0, 0)\r\n");
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(run("emfplus " + path + " --json", &code),
-              "{\"record\":1,\"place\":0,\"type\":16393,\"name\":\"EmfPlusClear\",\"flags\":0,"
-              "\"size\":16,\"dataSize\":4,\"text\":\"ARGB(255, 0, 0, 0)\"}\n");
-    run("emfplus " + path + " --xml", &code);
-    EXPECT_EQ(code, 2);
-    run("emfplus /nonexistent.emf", &code);
-    EXPECT_EQ(code, 1);
-}
-#endif
 
 }  // namespace

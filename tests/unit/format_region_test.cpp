@@ -174,22 +174,6 @@ TEST(FormatPolyPolygons, EachPolygonStartsAfterAllPointsOfTheOnesBefore) {
     EXPECT_EQ(Occurrences(text, "Parameter(s)"), 0u);
 }
 
-TEST(FormatPolyPolygons, LargestTextFitsTheCallTextBuffer) {
-    // Nine polygons of 40 points at the most negative coordinates, and the longest numbers in
-    // the first line.
-    RecordBuilder r = PolyPolygon16(std::vector<uint32_t>(9, 40), 360, 0, kPolyPolyline16);
-    r.U32(28, 0x80000000);
-    for (uint32_t p = 0; p < 360; ++p) {
-        r.I16(68 + 4 * p, -32768).I16(70 + 4 * p, -32768);
-    }
-    FixedWideText<kCallTextUnits> text;
-    SetVerboseFlag(1);
-    BuildCallText(r.view(), text);
-    EXPECT_FALSE(text.cut());
-    EXPECT_LT(text.size(), kCallTextUnits);
-    EXPECT_TRUE(EndsWith(ToUtf8(text.view()), "// 1 more polygon(s) is(are) bypassed..."));
-}
-
 TEST(FormatPolyPolygons, HostileCountsReadOnlyWhatTheRecordHolds) {
     // More polygons claimed than counts held: the held ones, then a note.
     const std::string many = ExactCallText(PolyPolygon16({1, 1}, 0, 1000), 1);
@@ -266,6 +250,11 @@ TEST(FormatRegions, VerboseFillRgnListsItsRegion) {
               "10, 20);\r\n\t  // the region is made up by the following rect(s);\r\n\t  // "
               "number of rect(s) (pRDH->nCount): 2\r\n\t  //   1. (0, 0, 10, 20)\r\n\t  //   2. "
               "(0, 1, 10, 20)");
+    // Nine rectangles are listed, the rest counted.
+    RecordBuilder ten = RecordBuilder(kFillRgn, 32).U32(24, 192);
+    PutRegion(ten, 32, 10, 10);
+    EXPECT_TRUE(EndsWith(CallTextUtf8(ten, 1),
+                         "//   9. (0, 8, 10, 20)\r\n\t  // 1 more rect(s) is(are) bypassed..."));
 }
 
 TEST(FormatRegions, RegionDataCutShortIsNotRead) {

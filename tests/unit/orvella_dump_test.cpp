@@ -228,6 +228,22 @@ TEST(OrvellaDump, PrintsOneJsonObjectPerRecord) {
     EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 1);
 }
 
+// The EMF+ report: text lines, JSON lines, and the exit codes of a bad option and a missing file.
+TEST(OrvellaDump, PrintsTheEmfPlusReportAsTextAndJsonLines) {
+    // One EmfPlusClear record in an "EMF+" comment.
+    RecordBuilder plus(70, 32);
+    plus.U32(8, 20).U32(12, 0x2B464D45).U16(16, 0x4009).U32(20, 16).U32(24, 4).U32(28, 0xFF000000);
+    const std::string path = WriteTempFile("emfplus.emf", EmfBuilder().Add(plus).Build());
+    const DumpRun text = RunDump("emfplus " + path);
+    EXPECT_EQ(text.out, "1.0\tEmfPlusClear\tARGB(255, 0, 0, 0)\r\n");
+    EXPECT_EQ(text.exit_code, 0);
+    EXPECT_EQ(RunDump("emfplus " + path + " --json").out,
+              "{\"record\":1,\"place\":0,\"type\":16393,\"name\":\"EmfPlusClear\",\"flags\":0,"
+              "\"size\":16,\"dataSize\":4,\"text\":\"ARGB(255, 0, 0, 0)\"}\n");
+    EXPECT_EQ(RunDump("emfplus " + path + " --xml").exit_code, 2);
+    EXPECT_EQ(RunDump("emfplus /nonexistent.emf").exit_code, 1);
+}
+
 // On a terminal, text from the file cannot drive it; redirected, the bytes are exact.
 TEST(OrvellaDump, EscapesControlCharactersOnlyOnATerminal) {
     RecordBuilder text(84, 80);

@@ -166,25 +166,4 @@ TEST(CallList, ReportsNoCallsForAHeaderAndEndOfFileAloneAndNeverANegativeCount) 
     EXPECT_EQ(ToUtf8(JoinReport(report)), "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 0\r\n\r\n");
 }
 
-// The control takes the text a chunk at a time: no chunk reaches 0x7FFFF units, and chunks
-// break only between lines.
-TEST(ReportText, BreaksLongReportsIntoChunksBetweenLines) {
-    MetafileDocument document;
-    EmfBuilder builder;
-    for (int i = 0; i < 4000; ++i) {
-        builder.Add(RecordBuilder(70, 400));
-    }
-    Load(document, "many.emf", builder.Build());
-    ReportText report;
-    ASSERT_EQ(BuildRecordListText(document, &report), 1);
-    ASSERT_GT(report.chunks.size(), 1u);
-    size_t total = 0;
-    for (const std::u16string& chunk : report.chunks) {
-        EXPECT_LT(chunk.size(), kReportChunkUnits);
-        EXPECT_EQ(chunk.substr(chunk.size() - 4), u"\r\n\r\n");
-        total += chunk.size();
-    }
-    EXPECT_EQ(JoinReport(report).size(), total);
-}
-
 }  // namespace
