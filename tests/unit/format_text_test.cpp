@@ -57,6 +57,10 @@ TEST(FormatExtTextOut, PrintsTheCallAndItsSpacingBlock) {
     EXPECT_EQ(CallTextUtf8(r, 1), line +
                                       "\r\n\t  // Parameter(s):\r\n\t  int* lpDx:\r\n\t  lpDx[0] = "
                                       "8;\r\n\t  lpDx[1] = 8;\r\n\t  lpDx[2] = 9;");
+    // Empty text keeps only the block's head.
+    EXPECT_EQ(CallTextUtf8(ExtTextOut(kExtTextOutW, u"", 0), 1),
+              "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"\"), 0, lpDx);\r\n\t  // "
+              "Parameter(s):\r\n\t  int* lpDx:");
 }
 
 TEST(FormatExtTextOut, NamesOnlyTheKnownOptionFlags) {
@@ -73,11 +77,25 @@ TEST(FormatExtTextOut, NamesOnlyTheKnownOptionFlags) {
               "ETO_NUMERICSLATIN | ETO_IGNORELANGUAGE | ETO_PDY");
 }
 
-TEST(FormatExtTextOut, TextIsUnescapedAndEndsAtItsFirstNul) {
-    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, u"say \"hi\"\t\\"))),
-              "say \"hi\"\t\\");
-    const std::string cut = CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(u"ab\0cd", 5)));
-    EXPECT_NE(cut.find("_T(\"ab\"), 5, lpDx);"), std::string::npos) << cut;
+// Text is printed unescaped up to its first NUL; lone surrogates become replacement
+// characters; 8-bit text is read as Windows-1252.
+TEST(FormatExtTextOut, QuotesTheTextAsItsWidthReadsIt) {
+    const struct {
+        uint32_t type;
+        std::u16string text;
+        const char* quoted;
+    } cases[] = {
+        {kExtTextOutW, u"say \"hi\"\t\\", "say \"hi\"\t\\"},
+        {kExtTextOutW, std::u16string(u"ab\0cd", 5), "ab"},
+        {kExtTextOutW, {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00}, "a\uFFFDb\uFFFD\U0001F600"},
+        {kExtTextOutA, {u'a', 0x80, 0xE9, 0x9D}, "a\u20AC\u00E9\u009D"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(c.type, c.text))), c.quoted);
+    }
+    EXPECT_NE(
+        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(u"ab\0cd", 5))).find("\"), 5, lpDx);"),
+        std::string::npos);
 }
 
 TEST(FormatExtTextOut, LongTextStopsAt1023UnitsWithoutSplittingAPair) {
@@ -91,23 +109,6 @@ TEST(FormatExtTextOut, LongTextStopsAt1023UnitsWithoutSplittingAPair) {
     const std::u16string pair_at_cut = std::u16string(1022, u'x') + u"\U0001F600yz";
     EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, pair_at_cut))),
               std::string(1022, 'x'));
-}
-
-TEST(FormatExtTextOut, LoneSurrogatesBecomeReplacementCharacters) {
-    const std::u16string text = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00};
-    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, text))), "a\uFFFDb\uFFFD😀");
-}
-
-TEST(FormatExtTextOut, EmptyTextKeepsOnlyTheBlockHeader) {
-    const std::string verbose = CallTextUtf8(ExtTextOut(kExtTextOutW, u"", 0), 1);
-    EXPECT_EQ(verbose,
-              "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"\"), 0, lpDx);\r\n\t  // "
-              "Parameter(s):\r\n\t  int* lpDx:");
-}
-
-TEST(FormatExtTextOut, EightBitTextIsReadAsWindows1252) {
-    const std::u16string bytes = {u'a', 0x80, 0xE9, 0x9D};
-    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutA, bytes))), "a€é\u009D");
 }
 
 TEST(FormatExtTextOut, LongSpacingArrayListsThirtyTwoValues) {
