@@ -36,24 +36,45 @@ std::vector<uint8_t> FirstBytes(std::vector<uint8_t> bytes, size_t count) {
     return bytes;
 }
 
-TEST(MetafileDocument, LoadsEveryRecordOfAWellFormedFile) {
-    const std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
+// A well-formed file is held whole; its bytes in memory load as the file does, under the name
+// given, and are copied. What is not a metafile, no bytes, or a name too long to be a path
+// change nothing.
+TEST(MetafileDocument, LoadsEveryRecordOfAFileOrOfItsBytesInMemory) {
+    std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
     const std::u16string path = WriteFile("well-formed.emf", file);
+    MetafileDocument from_disk;
+    ASSERT_EQ(from_disk.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(from_disk.IsLoaded(), 1);
+    EXPECT_EQ(std::u16string(from_disk.Path()), path);
+    EXPECT_EQ(from_disk.HeaderRecordCount(), 4);
+    EXPECT_EQ(from_disk.HeaderSize(), 108u);
+    EXPECT_EQ(from_disk.Store().count(), 4);
+    EXPECT_EQ(from_disk.Store().stored_bytes(), file.size());
+    EXPECT_EQ(TypeOf(from_disk.RecordAt(0)), kEmrHeader);
+    EXPECT_EQ(TypeOf(from_disk.RecordAt(1)), 33u);
+    EXPECT_EQ(from_disk.RecordAt(2).size, 12u);
+    EXPECT_EQ(TypeOf(from_disk.RecordAt(3)), kEmrEof);
+    EXPECT_FALSE(from_disk.RecordAt(-1));
+    EXPECT_FALSE(from_disk.RecordAt(4));
+    EXPECT_EQ(0, std::memcmp(from_disk.Store().bytes(), file.data(), file.size()));
+
     MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(document.IsLoaded(), 1);
-    EXPECT_EQ(std::u16string(document.Path()), path);
-    EXPECT_EQ(document.HeaderRecordCount(), 4);
-    EXPECT_EQ(document.HeaderSize(), 108u);
+    ASSERT_EQ(document.LoadBytes(file.data(), file.size(), u"in memory"), 1);
+    std::fill(file.begin(), file.end(), uint8_t{0xEE});
+    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
+    EXPECT_EQ(document.HeaderSize(), from_disk.HeaderSize());
+    ASSERT_EQ(document.Store().stored_bytes(), from_disk.Store().stored_bytes());
+    EXPECT_EQ(document.Store().count(), from_disk.Store().count());
+    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), from_disk.Store().bytes(),
+                             from_disk.Store().stored_bytes()));
+    const std::vector<uint8_t> text(200, 'x');
+    EXPECT_EQ(document.LoadBytes(text.data(), text.size(), u"text"), 0);
+    EXPECT_EQ(document.LoadBytes(nullptr, 0, u"nothing"), 0);
+    const std::u16string long_name(259, u'n');
+    const std::vector<uint8_t> other = EmfBuilder().Build();
+    EXPECT_EQ(document.LoadBytes(other.data(), other.size(), long_name.c_str()), 0);
+    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
     EXPECT_EQ(document.Store().count(), 4);
-    EXPECT_EQ(document.Store().stored_bytes(), file.size());
-    EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
-    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
-    EXPECT_EQ(document.RecordAt(2).size, 12u);
-    EXPECT_EQ(TypeOf(document.RecordAt(3)), kEmrEof);
-    EXPECT_FALSE(document.RecordAt(-1));
-    EXPECT_FALSE(document.RecordAt(4));
-    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), file.data(), file.size()));
 }
 
 // A path of 259 units, a file that is no metafile and a missing file are refused, and a
@@ -90,32 +111,6 @@ TEST(MetafileDocument, RefusesWhatItCannotLoadKeepingTheLoadedFileUntilReleased)
     EXPECT_EQ(document.Path()[0], 0);
     EXPECT_EQ(document.Metafile(), nullptr);
     document.Release();
-}
-
-// Bytes in memory load as a file of those bytes would, under the name given, and are copied.
-TEST(MetafileDocument, LoadsBytesInMemoryAsTheSameFileAndKeepsACopy) {
-    std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
-    MetafileDocument from_disk;
-    ASSERT_EQ(from_disk.LoadFile(WriteFile("on-disk.emf", file).c_str()), 1);
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadBytes(file.data(), file.size(), u"in memory"), 1);
-    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
-    EXPECT_EQ(document.HeaderSize(), from_disk.HeaderSize());
-    ASSERT_EQ(document.Store().stored_bytes(), from_disk.Store().stored_bytes());
-    EXPECT_EQ(document.Store().count(), from_disk.Store().count());
-    std::fill(file.begin(), file.end(), uint8_t{0xEE});
-    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), from_disk.Store().bytes(),
-                             from_disk.Store().stored_bytes()));
-
-    // What is not a metafile, no bytes, or a name too long to be a path change nothing.
-    const std::vector<uint8_t> text(200, 'x');
-    EXPECT_EQ(document.LoadBytes(text.data(), text.size(), u"text"), 0);
-    EXPECT_EQ(document.LoadBytes(nullptr, 0, u"nothing"), 0);
-    const std::u16string long_name(259, u'n');
-    const std::vector<uint8_t> other = EmfBuilder().Build();
-    EXPECT_EQ(document.LoadBytes(other.data(), other.size(), long_name.c_str()), 0);
-    EXPECT_EQ(std::u16string(document.Path()), u"in memory");
-    EXPECT_EQ(document.Store().count(), 4);
 }
 
 // A header whose byte count is smaller than its records: a record that would overflow the
