@@ -58,8 +58,7 @@ TEST(CanvasFit, KeepsProportionsInsideTheClientArea) {
         {{0, 0, -600, 300}, 800, 600, {800, 100, 0, 500}},
         {{0, 0, -300, 300}, 800, 600, {700, 0, 100, 600}},
         {{0, 0, -500, 0}, 800, 600, {0, 300, 800, 300}},
-        {{0, 0, 500, 0}, 800, 600, {0, 300, 800, 300}},
-    };
+        {{0, 0, 500, 0}, 800, 600, {0, 300, 800, 300}}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.fitted, Fitted(c.frame, c.width, c.height)) << Of(c.frame);
     }
@@ -189,13 +188,11 @@ TEST(CanvasPanel, DragStopsAtTheEdgesAndWaitsForThePointerToComeBack) {
     EXPECT_EQ(299, view.panel_origin.y);
     EXPECT_EQ(555, view.drag_anchor.x);
     EXPECT_EQ(304, view.drag_anchor.y);
-}
-
-TEST(CanvasPanel, NarrowClientPutsThePanelLeftOfTheOrigin) {
-    CanvasView view;
-    view.drag_anchor = {50, 15};
-    MovePanel(view, 50, 400, 60, 15);
-    EXPECT_EQ(49 - 84, view.panel_origin.x);
+    // A client narrower than the panel puts it left of the origin.
+    CanvasView narrow;
+    narrow.drag_anchor = {50, 15};
+    MovePanel(narrow, 50, 400, 60, 15);
+    EXPECT_EQ(49 - 84, narrow.panel_origin.x);
 }
 
 TEST(CanvasPan, FollowsThePointerOneToOneUpToTheLimit) {

@@ -25,7 +25,7 @@ enum : uint32_t {
     kCreatePen = 38,
     kDeleteObject = 40,
     kSetMiterLimit = 58,
-    kSetTextJustification = 120,
+    kSetTextJustification = 120
 };
 
 // A record of `type` with one 32-bit field at offset 8.
@@ -87,8 +87,7 @@ TEST(FormatState, NamesValuesOrPrintsTheirNumbers) {
         {OneField(kSelectObject, 3), "SelectObject(hDC, 3);"},
         {OneField(kDeleteObject, 3), "DeleteObject(hDC, 3);"},
         {OneField(kDeleteObject, 0x80000005),
-         "DeleteObject(hDC, (HGDIOBJ)NULL_BRUSH | HOLLOW_BRUSH);"},
-    };
+         "DeleteObject(hDC, (HGDIOBJ)NULL_BRUSH | HOLLOW_BRUSH);"}};
     for (const auto& c : cases) {
         EXPECT_EQ(Text(c.record), c.text);
     }

@@ -59,16 +59,13 @@ TEST(ReportStream, StartsANewChunkWithTheLineThatWouldReachTheLimit) {
     EXPECT_EQ(chunks[1].back(), u'a' + 69 % 26);
 }
 
-TEST(ReportStream, GivesNothingMoreOnceItEnded) {
+TEST(ReportStream, GivesNothingMoreOnceItEndedAndCollectsWithItsTabStops) {
     LinesStream empty({});
     EXPECT_TRUE(empty.NextChunk().empty());
     LinesStream one({3, 4});
     EXPECT_EQ(one.NextChunk(), u"aaabbbb");
     EXPECT_TRUE(one.NextChunk().empty());
     EXPECT_TRUE(one.NextChunk().empty());
-}
-
-TEST(ReportStream, CollectsIntoAReportWithItsTabStops) {
     LinesStream stream({2, 1});
     ReportText report;
     report.chunks = {u"old"};

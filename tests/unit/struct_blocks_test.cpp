@@ -43,8 +43,7 @@ TEST(FormatFixed6, TruncatesExactValuesAndSpellsTheSpecialOnes) {
         {kInf, "INFINITY"},
         {-kInf, "-INFINITY"},
         {kNan, "NAN"},
-        {-kNan, "NAN"},
-    };
+        {-kNan, "NAN"}};
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(Fixed6(value), text);
     }

@@ -137,19 +137,17 @@ TEST(NameValues, ReturnTheirLengthAndReadBrushFieldsByTheStyle) {
         uint32_t value;
         uint32_t style;
         const char* text;
-    } cases[] = {
-        {NameBrushColor, 0x00FF8040, 0, "RGB(64, 128, 255)"},
-        {NameBrushColor, 0xAAFF8040, 2, "RGB(64, 128, 255)"},
-        {NameBrushColor, 0x00FF8040, 1, "(COLORREF)0"},
-        {NameBrushColor, 0x00FF8040, 3, "(COLORREF)0x00FF8040 ████"},
-        {NameBrushColor, 0x00FF8040, 0xFFFFFFFF, "(COLORREF)0x00FF8040 ████"},
-        {NameBrushHatch, 3, 0, "0"},
-        {NameBrushHatch, 3, 1, "0"},
-        {NameBrushHatch, 3, 2, "HS_BDIAGONAL"},
-        {NameBrushHatch, 9, 2, "0x00000009"},
-        {NameBrushHatch, 3, 5, "0x00000003 ████"},
-        {NameBrushHatch, 3, 0x80000000, "0x00000003 ████"},
-    };
+    } cases[] = {{NameBrushColor, 0x00FF8040, 0, "RGB(64, 128, 255)"},
+                 {NameBrushColor, 0xAAFF8040, 2, "RGB(64, 128, 255)"},
+                 {NameBrushColor, 0x00FF8040, 1, "(COLORREF)0"},
+                 {NameBrushColor, 0x00FF8040, 3, "(COLORREF)0x00FF8040 ████"},
+                 {NameBrushColor, 0x00FF8040, 0xFFFFFFFF, "(COLORREF)0x00FF8040 ████"},
+                 {NameBrushHatch, 3, 0, "0"},
+                 {NameBrushHatch, 3, 1, "0"},
+                 {NameBrushHatch, 3, 2, "HS_BDIAGONAL"},
+                 {NameBrushHatch, 9, 2, "0x00000009"},
+                 {NameBrushHatch, 3, 5, "0x00000003 ████"},
+                 {NameBrushHatch, 3, 0x80000000, "0x00000003 ████"}};
     for (const auto& c : cases) {
         const size_t length = c.name(out, c.value, c.style);
         EXPECT_EQ(length, out.size());
