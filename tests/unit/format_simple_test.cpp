@@ -1,4 +1,4 @@
-// Device-context state, CreatePen and object selection as call text.
+// Device-context state, CreatePen, object and palette selection and colour spaces as call text.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -24,7 +24,11 @@ enum : uint32_t {
     kSelectObject = 37,
     kCreatePen = 38,
     kDeleteObject = 40,
+    kSelectPalette = 48,
     kSetMiterLimit = 58,
+    kSetIcmMode = 98,
+    kSetColorSpace = 100,
+    kDeleteColorSpace = 101,
     kSetTextJustification = 120
 };
 
@@ -45,9 +49,10 @@ std::string Text(const RecordBuilder& record) {
     return CallTextUtf8(record, 0);
 }
 
-// Modes named or printed in hexadecimal, the text-align fields and reading-order flag (bits
-// outside them not shown), colours without their high byte, signed number pairs, the pen's
-// whole style, and stock objects named while table indices print as numbers.
+// The same text in both forms: modes named or printed in hexadecimal, the text-align fields and
+// reading-order flag (bits outside them not shown), colours without their high byte, signed number
+// pairs, the pen's whole style, stock objects and the default palette named while table indices
+// print as numbers, and colour spaces.
 TEST(FormatState, NamesValuesOrPrintsTheirNumbers) {
     const struct {
         RecordBuilder record;
@@ -87,9 +92,17 @@ TEST(FormatState, NamesValuesOrPrintsTheirNumbers) {
         {OneField(kSelectObject, 3), "SelectObject(hDC, 3);"},
         {OneField(kDeleteObject, 3), "DeleteObject(hDC, 3);"},
         {OneField(kDeleteObject, 0x80000005),
-         "DeleteObject(hDC, (HGDIOBJ)NULL_BRUSH | HOLLOW_BRUSH);"}};
+         "DeleteObject(hDC, (HGDIOBJ)NULL_BRUSH | HOLLOW_BRUSH);"},
+        {OneField(kSelectPalette, 0x8000000F), "SelectPalette(hDC, DEFAULT_PALETTE, TRUE);"},
+        {OneField(kSelectPalette, 0x80000000), "SelectPalette(hDC, DEFAULT_PALETTE, TRUE);"},
+        {OneField(kSelectPalette, 1), "SelectPalette(hDC, 1, TRUE);"},
+        {OneField(kSetIcmMode, 2), "SetICMMode(hDC, ICM_ON);"},
+        {OneField(kSetIcmMode, 0), "SetICMMode(hDC, 0);"},
+        {OneField(kSetColorSpace, 5), "SetColorSpace(hDC, 0x00000005);"},
+        {OneField(kDeleteColorSpace, 5), "DeleteColorSpace(0x00000005);"}};
     for (const auto& c : cases) {
         EXPECT_EQ(Text(c.record), c.text);
+        EXPECT_EQ(CallTextUtf8(c.record, 1), c.text);
     }
 }
 
