@@ -26,6 +26,7 @@ enum : uint32_t {
     kDeleteObject = 40,
     kSelectPalette = 48,
     kSetMiterLimit = 58,
+    kExtSelectClipRgn = 75,
     kSetIcmMode = 98,
     kSetColorSpace = 100,
     kDeleteColorSpace = 101,
@@ -99,7 +100,8 @@ TEST(FormatState, NamesValuesOrPrintsTheirNumbers) {
         {OneField(kSetIcmMode, 2), "SetICMMode(hDC, ICM_ON);"},
         {OneField(kSetIcmMode, 0), "SetICMMode(hDC, 0);"},
         {OneField(kSetColorSpace, 5), "SetColorSpace(hDC, 0x00000005);"},
-        {OneField(kDeleteColorSpace, 5), "DeleteColorSpace(0x00000005);"}};
+        {OneField(kDeleteColorSpace, 5), "DeleteColorSpace(0x00000005);"},
+        {Pair(kExtSelectClipRgn, 0, 5), "ExtSelectClipRgn(hDC, NULL, RGN_COPY | RGN_MAX);"}};
     for (const auto& c : cases) {
         EXPECT_EQ(Text(c.record), c.text);
         EXPECT_EQ(CallTextUtf8(c.record, 1), c.text);
