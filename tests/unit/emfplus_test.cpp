@@ -2,7 +2,7 @@
 // rules at a comment's end, the public comments, and the report as stream and lines.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -16,26 +16,15 @@ namespace {
 // Little-endian data bytes of one EMF+ record.
 struct Data {
     std::vector<uint8_t> bytes;
-    Data& U32(uint32_t v) {
-        for (int k = 0; k < 4; ++k) {
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * k)));
-        }
-        return *this;
-    }
-    Data& F32(float f) {
-        uint32_t v;
-        std::memcpy(&v, &f, 4);
-        return U32(v);
-    }
-    Data& U16(uint16_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-        return *this;
-    }
     Data& U8(uint8_t v) {
         bytes.push_back(v);
         return *this;
     }
+    Data& U16(uint16_t v) { return U8(static_cast<uint8_t>(v)).U8(static_cast<uint8_t>(v >> 8)); }
+    Data& U32(uint32_t v) {
+        return U16(static_cast<uint16_t>(v)).U16(static_cast<uint16_t>(v >> 16));
+    }
+    Data& F32(float f) { return U32(std::bit_cast<uint32_t>(f)); }
     Data& Text(std::u16string_view text) {
         for (char16_t c : text) {
             U16(c);

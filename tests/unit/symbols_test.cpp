@@ -88,12 +88,11 @@ TEST(SymbolTables, SpotChecksOfDocumentedValuesAndFallbacks) {
                   {&kRasterOpSymbols, 0x440328, "SRCERASE"},
                   {&kRasterOpSymbols, 0x40000000, "NOMIRRORBITMAP"},
                   {&kRegionModeSymbols, 1, "RGN_AND | RGN_MIN"},
-                  {&kMapModeSymbols, 8, "MM_ANISOTROPIC"},
+
                   {&kTextAlignHorizontalSymbols, 6, "TA_CENTER"},
                   {&kTextAlignVerticalSymbols, 24, "TA_BASELINE"},
                   {&kStockObjectSymbols, 16, "SYSTEM_FIXED_FONT"},
-                  {&kStockObjectSymbols, 5, "NULL_BRUSH | HOLLOW_BRUSH"},
-                  {&kStretchModeSymbols, 4, "HALFTONE | STRETCH_HALFTONE"},
+
                   {&kMixModeSymbols, 16, "R2_WHITE"},
                   {&kFontWeightSymbols, 600, "FW_SEMIBOLD | FW_DEMIBOLD"},
                   {&kCharSetSymbols, 77, "MAC_CHARSET"},
