@@ -169,16 +169,13 @@ TEST(DirectReader, RefusesFilesWithoutAHeaderRecordItCanTrust) {
 
 // Reading ends at a record whose size cannot be right, keeping what came before it; it ends
 // after the end-of-file record; without one it goes to the end of the file. A record of an odd
-// size is kept, and reading goes on at the byte after it.
+// size is kept, and reading goes on at the byte after it. (The input sweep's damaged files add
+// sizes of 0 and past the file's end, and a file without an end-of-file record.)
 TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     RecordBuilder size4 = SaveDc();
     size4.NSize(4);
-    RecordBuilder size0 = SaveDc();
-    size0.NSize(0);
     RecordBuilder unaligned(70, 16);
     unaligned.NSize(14).Resize(14);
-    RecordBuilder past_end = SaveDc();
-    past_end.NSize(4096);
     std::vector<uint8_t> after_eof = EmfBuilder().Add(SaveDc()).Build();
     const RecordBuilder trailing = SaveDc();
     after_eof.insert(after_eof.end(), trailing.bytes().begin(), trailing.bytes().end());
@@ -188,11 +185,8 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
         int32_t count;
     } files[] = {
         {"size-4.emf", EmfBuilder().Add(SaveDc()).Add(size4).Add(SaveDc()).Build(), 2},
-        {"size-0.emf", EmfBuilder().Add(SaveDc()).Add(size0).Add(SaveDc()).Build(), 2},
         {"unaligned.emf", EmfBuilder().Add(SaveDc()).Add(unaligned).Add(SaveDc()).Build(), 5},
-        {"past-end.emf", EmfBuilder().Add(SaveDc()).Add(past_end).Build(), 2},
         {"after-eof.emf", after_eof, 3},
-        {"no-eof.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).NoEof().Build(), 3},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -205,7 +199,7 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     }
     MetafileDocument odd;
     ASSERT_EQ(odd.LoadFileWith(DirectMetafileReader(),
-                               WriteFile("unaligned.emf", files[2].bytes).c_str()),
+                               WriteFile("unaligned.emf", files[1].bytes).c_str()),
               1);
     EXPECT_EQ(odd.RecordAt(2).size, 14u);
     EXPECT_EQ(TypeOf(odd.RecordAt(3)), 33u);
