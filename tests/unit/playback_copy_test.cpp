@@ -31,15 +31,19 @@ void StoreRecords(const std::vector<std::vector<uint8_t>>& records, RecordStore*
     }
 }
 
-// Stores the records of a whole metafile built by the tests.
-void StoreFile(const std::vector<uint8_t>& file, RecordStore* store) {
+// The records of a whole metafile built by the tests.
+std::vector<std::vector<uint8_t>> RecordsOf(const std::vector<uint8_t>& file) {
     std::vector<std::vector<uint8_t>> records;
     for (size_t offset = 0; offset + 8 <= file.size();) {
         const uint32_t size = U32At(file.data() + offset + 4);
         records.emplace_back(file.begin() + offset, file.begin() + offset + size);
         offset += size;
     }
-    StoreRecords(records, store);
+    return records;
+}
+
+void StoreFile(const std::vector<uint8_t>& file, RecordStore* store) {
+    StoreRecords(RecordsOf(file), store);
 }
 
 std::vector<RecordView> CopyRecords(const PlaybackCopy& copy) {
@@ -170,12 +174,8 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
     RecordStore store;
     PlaybackCopy copy;
     // A palette beyond the record: an end-of-file record of the same size without one.
-    StoreFile(EmfBuilder().PalEntries(9).Add(RecordBuilder(33, 8)).Build(), &store);
-    RecordBuilder eof(14, 24);
-    eof.U32(8, 9).U32(12, 16).U32(20, 24);
-    std::vector<std::vector<uint8_t>> records = {std::vector<uint8_t>(
-        store.RecordAt(0).data, store.RecordAt(0).data + store.RecordAt(0).size)};
-    records.push_back(eof.bytes());
+    std::vector<std::vector<uint8_t>> records = RecordsOf(EmfBuilder().PalEntries(9).Build());
+    records[1] = RecordBuilder(14, 24).U32(8, 9).U32(12, 16).U32(20, 24).bytes();
     StoreRecords(records, &store);
     copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy)[1].size, 24u);
@@ -206,15 +206,9 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
 }
 
 TEST(PlaybackCopy, HeaderOrEndOfFileInTheMiddleBecomesAComment) {
-    const std::vector<uint8_t> file =
-        EmfBuilder().Add(EofRecord()).Add(RecordBuilder(33, 8)).Build();
+    std::vector<std::vector<uint8_t>> records =
+        RecordsOf(EmfBuilder().Add(EofRecord()).Add(RecordBuilder(33, 8)).Build());
     RecordStore store;
-    StoreFile(file, &store);
-    std::vector<std::vector<uint8_t>> records;
-    for (int i = 0; i < store.count(); ++i) {
-        records.emplace_back(store.RecordAt(i).data,
-                             store.RecordAt(i).data + store.RecordAt(i).size);
-    }
     records.insert(records.begin() + 2, records[0]);  // a second header
     StoreRecords(records, &store);
     const PlaybackCopy copy = Copy(store);
