@@ -35,11 +35,6 @@ size_t Occurrences(const std::string& text, const std::string& piece) {
     return count;
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // A point record claiming `count` points and holding `held`, point i being (i, -i); bounds
 // (1, 2, 3, 4).
 RecordBuilder PointRecord(uint32_t type, uint32_t count, uint32_t held) {
@@ -100,12 +95,12 @@ TEST(FormatPoints, ListsAtMostThirtyTwoPointsInBothWidths) {
     for (const uint32_t type : {kPolyline, kPolyline16}) {
         const std::string full = CallTextUtf8(PointRecord(type, 32, 32), 1);
         EXPECT_EQ(Occurrences(full, "\r\n\t  lppt["), 32u);
-        EXPECT_TRUE(EndsWith(full, "lppt[31] = (31, -31);\r\n\t  rclBounds = RECT(1, 2, 3, 4);"));
+        EXPECT_TRUE(full.ends_with("lppt[31] = (31, -31);\r\n\t  rclBounds = RECT(1, 2, 3, 4);"));
 
         const std::string capped = CallTextUtf8(PointRecord(type, 33, 33), 1);
         EXPECT_EQ(Occurrences(capped, "\r\n\t  lppt["), 32u);
-        EXPECT_TRUE(EndsWith(capped,
-                             "lppt[31] = (31, -31);\r\n\t  // 1 more point(s) is(are) bypassed..."
+        EXPECT_TRUE(
+            capped.ends_with("lppt[31] = (31, -31);\r\n\t  // 1 more point(s) is(are) bypassed..."
                              "\r\n\t  rclBounds = RECT(1, 2, 3, 4);"))
             << capped;
     }
@@ -119,7 +114,7 @@ TEST(FormatPoints, CountsWithTheTopBitSetPrintSignedAndListNothing) {
         const std::string all_ones = ExactCallText(PointRecord(type, 0xFFFFFFFF, 2), 1);
         EXPECT_NE(all_ones.find("(hDC, lppt, -1);"), std::string::npos);
         EXPECT_EQ(Occurrences(all_ones, "lppt["), 0u);
-        EXPECT_TRUE(EndsWith(all_ones, "* lppt;\r\n\t  rclBounds = RECT(1, 2, 3, 4);"));
+        EXPECT_TRUE(all_ones.ends_with("* lppt;\r\n\t  rclBounds = RECT(1, 2, 3, 4);"));
 
         const std::string top_bit = ExactCallText(PointRecord(type, 0x80000000, 2), 1);
         EXPECT_NE(top_bit.find("(hDC, lppt, -2147483648);"), std::string::npos);
@@ -130,9 +125,9 @@ TEST(FormatPoints, CountsWithTheTopBitSetPrintSignedAndListNothing) {
 TEST(FormatPoints, CountBeyondTheRecordListsWhatIsHeldThenTheBounds) {
     for (const uint32_t type : {kPolyline, kPolyline16}) {
         const std::string text = ExactCallText(PointRecord(type, 10, 3), 1);
-        EXPECT_TRUE(EndsWith(text,
-                             "lppt[2] = (2, -2);\r\n\t  // 7 more point(s) is(are) beyond the "
-                             "record...\r\n\t  rclBounds = RECT(1, 2, 3, 4);"))
+        EXPECT_TRUE(
+            text.ends_with("lppt[2] = (2, -2);\r\n\t  // 7 more point(s) is(are) beyond the "
+                           "record...\r\n\t  rclBounds = RECT(1, 2, 3, 4);"))
             << text;
     }
     // Bytes past the record's own size are not part of it, even when stored.
@@ -147,11 +142,11 @@ TEST(FormatPoints, CountBeyondTheRecordListsWhatIsHeldThenTheBounds) {
 TEST(FormatPolyPolygons, ListsAtMostEightPolygons) {
     const std::string eight = CallTextUtf8(PolyPolygon16(std::vector<uint32_t>(8, 1), 8), 1);
     EXPECT_EQ(Occurrences(eight, "// Polygon "), 8u);
-    EXPECT_TRUE(EndsWith(eight, "// Polygon 8, number of points: 1\r\n\t  // 1. (7, -7)"));
+    EXPECT_TRUE(eight.ends_with("// Polygon 8, number of points: 1\r\n\t  // 1. (7, -7)"));
 
     const std::string nine = CallTextUtf8(PolyPolygon16(std::vector<uint32_t>(9, 1), 9), 1);
     EXPECT_EQ(Occurrences(nine, "// Polygon "), 8u);
-    EXPECT_TRUE(EndsWith(nine, "// 1. (7, -7)\r\n\t  // 1 more polygon(s) is(are) bypassed..."));
+    EXPECT_TRUE(nine.ends_with("// 1. (7, -7)\r\n\t  // 1 more polygon(s) is(are) bypassed..."));
     EXPECT_EQ(CallTextUtf8(PolyPolygon16(std::vector<uint32_t>(9, 1), 9), 0),
               "PolyPolygon(hDC, lpPoints, lpPolyCounts, 9);\t// 9 points total. 16-bit version");
 }
@@ -175,10 +170,10 @@ TEST(FormatPolyPolygons, EachPolygonStartsAfterAllPointsOfTheOnesBefore) {
 TEST(FormatPolyPolygons, HostileCountsReadOnlyWhatTheRecordHolds) {
     // More polygons claimed than counts held: the held ones, then a note.
     const std::string many = ExactCallText(PolyPolygon16({1, 1}, 0, 1000), 1);
-    EXPECT_TRUE(EndsWith(many,
-                         "// Polygon 2, number of points: 1\r\n\t  // 1 more point(s) "
-                         "is(are) beyond the record...\r\n\t  // 998 more polygon(s) "
-                         "is(are) beyond the record..."))
+    EXPECT_TRUE(
+        many.ends_with("// Polygon 2, number of points: 1\r\n\t  // 1 more point(s) "
+                       "is(are) beyond the record...\r\n\t  // 998 more polygon(s) "
+                       "is(are) beyond the record..."))
         << many;
     // The counts of an nPolys of 0xFFFFFFFF or 0x80000000 fill the record; its points would
     // start far beyond it.
@@ -214,7 +209,7 @@ TEST(FormatRegions, VerboseClipRegionNamesItsModeAndListsTheRegion) {
                          0),
               0u)
         << text;
-    EXPECT_TRUE(EndsWith(text, "(pRDH->nCount): 1\r\n\t  //   1. (0, 0, 10, 20)"));
+    EXPECT_TRUE(text.ends_with("(pRDH->nCount): 1\r\n\t  //   1. (0, 0, 10, 20)"));
 }
 
 TEST(FormatRegions, BriefFormsPrintTheRecordFieldsOnly) {
@@ -242,27 +237,27 @@ TEST(FormatRegions, VerboseFillRgnListsItsRegion) {
     // Nine rectangles are listed, the rest counted.
     RecordBuilder ten = RecordBuilder(kFillRgn, 32).U32(24, 192);
     PutRegion(ten, 32, 10, 10);
-    EXPECT_TRUE(EndsWith(CallTextUtf8(ten, 1),
-                         "//   9. (0, 8, 10, 20)\r\n\t  // 1 more rect(s) is(are) bypassed..."));
+    EXPECT_TRUE(CallTextUtf8(ten, 1).ends_with(
+        "//   9. (0, 8, 10, 20)\r\n\t  // 1 more rect(s) is(are) bypassed..."));
 }
 
 TEST(FormatRegions, RegionDataCutShortIsNotRead) {
     RecordBuilder rects(kFillRgn, 32);
     rects.U32(24, 80);
     PutRegion(rects, 32, 3, 1);
-    EXPECT_TRUE(EndsWith(ExactCallText(rects, 1),
-                         "//   1. (0, 0, 10, 20)\r\n\t  // 2 more rect(s) is(are) beyond the "
-                         "record..."));
+    EXPECT_TRUE(ExactCallText(rects, 1).ends_with(
+        "//   1. (0, 0, 10, 20)\r\n\t  // 2 more rect(s) is(are) beyond the "
+        "record..."));
     RecordBuilder header(73, 40);
     header.U32(24, 48).U32(28, 32);
-    EXPECT_TRUE(EndsWith(ExactCallText(header, 1),
-                         "emrIR.RgnData);\r\n\t  const RGNDATAHEADER* pRDH = &(pRgnData->rdh);"
-                         "\r\n\t  // RGNDATAHEADER is beyond the record..."));
+    EXPECT_TRUE(ExactCallText(header, 1).ends_with(
+        "emrIR.RgnData);\r\n\t  const RGNDATAHEADER* pRDH = &(pRgnData->rdh);"
+        "\r\n\t  // RGNDATAHEADER is beyond the record..."));
     RecordBuilder huge(kExtSelectClipRgn, 16);
     huge.U32(8, 0xFFFFFFFF).U32(12, 1);
     PutRegion(huge, 16, 0xFFFFFFFF, 0);
-    EXPECT_TRUE(EndsWith(ExactCallText(huge, 1),
-                         "// 4294967295 more rect(s) is(are) beyond the record..."));
+    EXPECT_TRUE(ExactCallText(huge, 1).ends_with(
+        "// 4294967295 more rect(s) is(are) beyond the record..."));
 }
 
 }  // namespace
