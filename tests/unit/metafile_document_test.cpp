@@ -27,10 +27,6 @@ std::u16string PathOfLength(size_t units, const std::vector<uint8_t>& bytes) {
     return ToU16(WriteTempFile(name.substr(base.size()), bytes));
 }
 
-uint32_t TypeOf(RecordView record) {
-    return RecordType(record);
-}
-
 std::vector<uint8_t> FirstBytes(std::vector<uint8_t> bytes, size_t count) {
     bytes.resize(count);
     return bytes;
@@ -50,10 +46,10 @@ TEST(MetafileDocument, LoadsEveryRecordOfAFileOrOfItsBytesInMemory) {
     EXPECT_EQ(from_disk.HeaderSize(), 108u);
     EXPECT_EQ(from_disk.Store().count(), 4);
     EXPECT_EQ(from_disk.Store().stored_bytes(), file.size());
-    EXPECT_EQ(TypeOf(from_disk.RecordAt(0)), kEmrHeader);
-    EXPECT_EQ(TypeOf(from_disk.RecordAt(1)), 33u);
+    EXPECT_EQ(RecordType(from_disk.RecordAt(0)), kEmrHeader);
+    EXPECT_EQ(RecordType(from_disk.RecordAt(1)), 33u);
     EXPECT_EQ(from_disk.RecordAt(2).size, 12u);
-    EXPECT_EQ(TypeOf(from_disk.RecordAt(3)), kEmrEof);
+    EXPECT_EQ(RecordType(from_disk.RecordAt(3)), kEmrEof);
     EXPECT_FALSE(from_disk.RecordAt(-1));
     EXPECT_FALSE(from_disk.RecordAt(4));
     EXPECT_EQ(0, std::memcmp(from_disk.Store().bytes(), file.data(), file.size()));
@@ -124,8 +120,8 @@ TEST(MetafileDocument, LeavesOutRecordsBeyondTheHeadersByteCount) {
     ASSERT_EQ(document.LoadFile(path.c_str()), 1);
     EXPECT_EQ(document.HeaderRecordCount(), 4);
     ASSERT_EQ(document.Store().count(), 3);
-    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
-    EXPECT_EQ(TypeOf(document.RecordAt(2)), kEmrEof);
+    EXPECT_EQ(RecordType(document.RecordAt(1)), 33u);
+    EXPECT_EQ(RecordType(document.RecordAt(2)), kEmrEof);
     EXPECT_EQ(document.Store().stored_bytes(), 136u);
 }
 
@@ -195,15 +191,15 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
             document.LoadFileWith(DirectMetafileReader(), WriteFile(file.name, file.bytes).c_str()),
             1);
         EXPECT_EQ(document.Store().count(), file.count);
-        EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
+        EXPECT_EQ(RecordType(document.RecordAt(0)), kEmrHeader);
     }
     MetafileDocument odd;
     ASSERT_EQ(odd.LoadFileWith(DirectMetafileReader(),
                                WriteFile("unaligned.emf", files[1].bytes).c_str()),
               1);
     EXPECT_EQ(odd.RecordAt(2).size, 14u);
-    EXPECT_EQ(TypeOf(odd.RecordAt(3)), 33u);
-    EXPECT_EQ(TypeOf(odd.RecordAt(4)), kEmrEof);
+    EXPECT_EQ(RecordType(odd.RecordAt(3)), 33u);
+    EXPECT_EQ(RecordType(odd.RecordAt(4)), kEmrEof);
 }
 
 TEST(RecordStore, RefusesWhatItCannotHoldAndStoresLaterRecordsThatFit) {
