@@ -1,46 +1,30 @@
 // The EMF+ decoder: names, the decoded line of each record family, split objects, the size
-// rules at a comment's end, the public comments, and the report as stream, lines and command.
+// rules at a comment's end, the public comments, and the report as stream and lines.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
+#include <bit>
 #include <string>
 #include <vector>
 
 #include "emfplus/emfplus_names.h"
 #include "emfplus/emfplus_report.h"
+#include "fuzz/fuzz_checks.h"
 #include "tests/support/emf_builder.h"
-
-#ifdef ORVELLA_DUMP_PATH
-#include <sys/wait.h>
-#endif
 
 namespace {
 
 // Little-endian data bytes of one EMF+ record.
 struct Data {
     std::vector<uint8_t> bytes;
-    Data& U32(uint32_t v) {
-        for (int k = 0; k < 4; ++k) {
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * k)));
-        }
-        return *this;
-    }
-    Data& F32(float f) {
-        uint32_t v;
-        std::memcpy(&v, &f, 4);
-        return U32(v);
-    }
-    Data& U16(uint16_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-        return *this;
-    }
     Data& U8(uint8_t v) {
         bytes.push_back(v);
         return *this;
     }
+    Data& U16(uint16_t v) { return U8(static_cast<uint8_t>(v)).U8(static_cast<uint8_t>(v >> 8)); }
+    Data& U32(uint32_t v) {
+        return U16(static_cast<uint16_t>(v)).U16(static_cast<uint16_t>(v >> 16));
+    }
+    Data& F32(float f) { return U32(std::bit_cast<uint32_t>(f)); }
     Data& Text(std::u16string_view text) {
         for (char16_t c : text) {
             U16(c);
@@ -85,27 +69,16 @@ std::vector<std::string> Lines(const std::vector<RecordBuilder>& records) {
     const std::vector<uint8_t> bytes = file.Build();
     MetafileDocument document;
     EXPECT_EQ(document.LoadBytes(bytes.data(), bytes.size(), u"t.emf"), 1);
+    // The report ends every line with CR LF, and each line made alone is the stream's.
+    const char* broken = CheckEmfPlusReport(document);
+    EXPECT_EQ(broken, nullptr) << broken;
     ReportText report;
-    std::unique_ptr<ReportStream> stream = OpenEmfPlusReport(document);
-    CollectReport(*stream, &report);
+    CollectReport(*OpenEmfPlusReport(document), &report);
     const std::string text = ToUtf8(JoinReport(report));
-    // Random access must give the same lines as the stream.
-    const EmfPlusIndex index(document.Store());
     std::vector<std::string> lines;
-    for (size_t start = 0; start < text.size();) {
-        const size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
         lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 2;
-    }
-    EXPECT_EQ(static_cast<int64_t>(lines.size()), index.line_count());
-    FixedWideText<kReportLineUnits> line;
-    for (size_t n = 0; n < lines.size(); ++n) {
-        index.WriteLine(static_cast<int64_t>(n), line);
-        EXPECT_EQ(ToUtf8(line.view()), lines[n]);
     }
     return lines;
 }
@@ -345,97 +318,5 @@ TEST(EmfPlusReport, PublicAndOtherComments) {
     EXPECT_EQ(Lines({RecordBuilder(18, 12).U32(8, 1)}),
               std::vector<std::string>{"No EMF+ records or comments in this file."});
 }
-
-// The EMF+ records of a file, counted here by walking its comments under the size rules.
-int64_t IndependentEmfPlusCount(const MetafileDocument& document) {
-    int64_t count = 0;
-    for (int32_t i = 0; i < document.Store().count(); ++i) {
-        const RecordView record = document.RecordAt(i);
-        auto u32 = [&](uint32_t at) {
-            uint32_t v = 0;
-            std::memcpy(&v, record.data + at, 4);
-            return v;
-        };
-        if (record.size < 16 || u32(0) != 70 || u32(12) != kEmfPlusIdentifier) {
-            continue;
-        }
-        const uint64_t end = std::min<uint64_t>(12 + uint64_t{u32(8)}, record.size);
-        for (uint64_t at = 16; at + 12 <= end; ++count) {
-            const uint32_t size = u32(static_cast<uint32_t>(at) + 4);
-            if (size < 12 || size % 4 != 0 || size > end - at) {
-                break;
-            }
-            at += size;
-        }
-    }
-    return count;
-}
-
-TEST(EmfPlusCorpus, EveryFileListsAllItsEmfPlusRecordsByName) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout (set ORVELLA_CORPUS to one)";
-    }
-    int with_emfplus = 0;
-    for (const char* part : {"/good", "/corrupted"}) {
-        for (const std::string& path : ListEmfFiles(corpus + part)) {
-            SCOPED_TRACE(path);
-            MetafileDocument document;
-            if (!document.LoadFileWith(DirectMetafileReader(), ToU16(path).c_str())) {
-                continue;
-            }
-            const EmfPlusIndex index(document.Store());
-            EXPECT_EQ(index.emfplus_records(), IndependentEmfPlusCount(document));
-            if (index.emfplus_records() == 0) {
-                continue;
-            }
-            ++with_emfplus;
-            ReportText report;
-            CollectReport(*OpenEmfPlusReport(document), &report);
-            const std::string text = ToUtf8(JoinReport(report));
-            int64_t named = 0;
-            for (size_t at = text.find("\tEmfPlus"); at != std::string::npos;
-                 at = text.find("\tEmfPlus", at + 1)) {
-                ++named;
-            }
-            const bool good = std::string(part) == "/good";
-            if (good) {
-                EXPECT_EQ(named, index.emfplus_records());
-                EXPECT_EQ(text.find("(unreadable)"), std::string::npos);
-            }
-        }
-    }
-    EXPECT_GT(with_emfplus, 0);
-    std::printf("corpus: %d files with EMF+ records\n", with_emfplus);
-}
-
-#ifdef ORVELLA_DUMP_PATH
-TEST(EmfPlusReport, DumpModePrintsTextAndJsonLines) {
-    const std::string path = WriteTempFile(
-        "emfplus.emf",
-        EmfBuilder().Add(PlusComment({Plus(0x4009, 0, Data().U32(0xFF000000))})).Build());
-    auto run = [](const std::string& arguments, int* code) {
-        FILE* pipe =
-            popen((std::string(ORVELLA_DUMP_PATH) + " " + arguments + " 2>&1").c_str(), "r");
-        std::string out;
-        char buffer[4096];
-        for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            out.append(buffer, got);
-        }
-        *code = WEXITSTATUS(pclose(pipe));
-        return out;
-    };
-    int code = -1;
-    EXPECT_EQ(run("emfplus " + path, &code), "1.0\tEmfPlusClear\tARGB(255, 0, 0, 0)\r\n");
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(run("emfplus " + path + " --json", &code),
-              "{\"record\":1,\"place\":0,\"type\":16393,\"name\":\"EmfPlusClear\",\"flags\":0,"
-              "\"size\":16,\"dataSize\":4,\"text\":\"ARGB(255, 0, 0, 0)\"}\n");
-    run("emfplus " + path + " --xml", &code);
-    EXPECT_EQ(code, 2);
-    run("emfplus /nonexistent.emf", &code);
-    EXPECT_EQ(code, 1);
-}
-#endif
 
 }  // namespace

@@ -17,17 +17,17 @@ constexpr uint32_t kDibPatternBrush = 94;
 
 const std::string kHeaderBlock =
     "\r\n\t  lpBMIH->biSize = 40;\r\n\t  lpBMIH->biWidth = 8;\r\n\t  lpBMIH->biHeight = "
-    "-4;\r\n\t  lpBMIH->biPlanes = 1;\r\n\t  lpBMIH->biBitCount = 24;\r\n\t  "
+    "-4;\r\n\t  lpBMIH->biPlanes = 65535;\r\n\t  lpBMIH->biBitCount = 24;\r\n\t  "
     "lpBMIH->biCompression = 0;\r\n\t  lpBMIH->biSizeImage = 96;\r\n\t  lpBMIH->biXPelsPerMeter = "
     "0;\r\n\t  lpBMIH->biYPelsPerMeter = 0;\r\n\t  lpBMIH->biClrUsed = 0;\r\n\t  "
     "lpBMIH->biClrImportant = 0;";
 
-// Writes the bitmap header that kHeaderBlock lists at `offset`.
+// Writes the bitmap header that kHeaderBlock lists at `offset`; its 16-bit fields read unsigned.
 RecordBuilder& PutHeader(RecordBuilder& r, uint32_t offset) {
     return r.U32(offset, 40)
         .I32(offset + 4, 8)
         .I32(offset + 8, -4)
-        .U16(offset + 12, 1)
+        .U16(offset + 12, 0xFFFF)
         .U16(offset + 14, 24)
         .U32(offset + 20, 96)
         .U32(offset + 36, 0);

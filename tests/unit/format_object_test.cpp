@@ -1,4 +1,4 @@
-// Brush, extended pen, palette and colour-space records.
+// Brush, extended pen and palette records.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,12 +8,8 @@
 namespace {
 
 constexpr uint32_t kCreateBrushIndirect = 39;
-constexpr uint32_t kSelectPalette = 48;
 constexpr uint32_t kCreatePalette = 49;
 constexpr uint32_t kExtCreatePen = 95;
-constexpr uint32_t kSetIcmMode = 98;
-constexpr uint32_t kSetColorSpace = 100;
-constexpr uint32_t kDeleteColorSpace = 101;
 
 // An EMR_EXTCREATEPEN of index 2, width 1, colour 0x00FF0000, hatch 3 and no style entries.
 RecordBuilder ExtPen(uint32_t pen_style, uint32_t brush_style = 0) {
@@ -29,10 +25,6 @@ std::string PenStyle(uint32_t pen_style) {
     return text.substr(begin, text.find(", 1, lplb") - begin);
 }
 
-RecordBuilder OneField(uint32_t type, uint32_t value) {
-    return RecordBuilder(type, 12).U32(8, value);
-}
-
 TEST(FormatCreateBrushIndirect, ListsTheLogicalBrushWhenVerbose) {
     RecordBuilder r(kCreateBrushIndirect, 24);
     r.U32(8, 1).U32(12, 0).U32(16, 0x000000FF).U32(20, 0);
@@ -42,8 +34,6 @@ TEST(FormatCreateBrushIndirect, ListsTheLogicalBrushWhenVerbose) {
                                       "\r\n\t  // Parameter(s):\r\n\t  LOGBRUSH lb;\r\n\t  "
                                       "lb.lbStyle = BS_SOLID;\r\n\t  lb.lbColor = RGB(255, 0, "
                                       "0);\r\n\t  lb.lbHatch = 0;");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kCreateBrushIndirect, 23), 1),
-              "CreateBrushIndirect(████████);");
 }
 
 TEST(FormatExtCreatePen, CosmeticPenShowsOnlyItsColour) {
@@ -76,7 +66,6 @@ TEST(FormatExtCreatePen, NonCosmeticPenListsItsBrush) {
                   .find("lplb->lbColor = (COLORREF)0x00FF0000 ████;\r\n\t  lplb->lbHatch = "
                         "0x00000003 ████;"),
               std::string::npos);
-    EXPECT_EQ(CallTextUtf8(ExtPen(0).NSize(51), 1), "ExtCreatePen(████████);");
 }
 
 TEST(FormatCreatePalette, ListsThePaletteHeaderWhenVerbose) {
@@ -89,26 +78,6 @@ TEST(FormatCreatePalette, ListsThePaletteHeaderWhenVerbose) {
                                       "*lplgpl;\r\n\t  lplgpl->palVersion = 0x0300;\r\n\t  "
                                       "lplgpl->palNumEntries = 16;\r\n\t  "
                                       "lplgpl->palPalEntry[...]");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kCreatePalette, 15)), "CreatePalette(████████);");
-}
-
-TEST(FormatObjectState, OneFieldRecordsReadTheSameInBothForms) {
-    const struct {
-        RecordBuilder record;
-        std::string text;
-    } cases[] = {
-        {OneField(kSelectPalette, 0x8000000F), "SelectPalette(hDC, DEFAULT_PALETTE, TRUE);"},
-        {OneField(kSelectPalette, 0x80000000), "SelectPalette(hDC, DEFAULT_PALETTE, TRUE);"},
-        {OneField(kSelectPalette, 1), "SelectPalette(hDC, 1, TRUE);"},
-        {OneField(kSetIcmMode, 2), "SetICMMode(hDC, ICM_ON);"},
-        {OneField(kSetIcmMode, 0), "SetICMMode(hDC, 0);"},
-        {OneField(kSetColorSpace, 5), "SetColorSpace(hDC, 0x00000005);"},
-        {OneField(kDeleteColorSpace, 5), "DeleteColorSpace(0x00000005);"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CallTextUtf8(c.record, 0), c.text);
-        EXPECT_EQ(CallTextUtf8(c.record, 1), c.text);
-    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // One sweep over every input file the tests know: the generated hostile files, the shipped
 // samples, the corpus's good and corrupted files and every input the fuzzers ever found. Each
 // goes through the checks of its fuzz target (reports, call texts, playback copy), and the
-// records a file holds are counted by an independent walk of its bytes.
+// records and EMF+ records a file holds are counted by an independent walk of its bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,8 @@
 #include "calls/formatters.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
+#include "emfplus/emfplus_report.h"
+#include "emfplus/emfplus_walk.h"
 #include "fuzz/fuzz_checks.h"
 #include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
@@ -63,6 +65,30 @@ int32_t IndependentCount(const std::vector<uint8_t>& file) {
     return count;
 }
 
+// The EMF+ records of a loaded file, counted by walking its "EMF+" comments under the size
+// rules: a record head needs 12 bytes, and a Size below 12, not a multiple of 4 or past the
+// comment's data ends the comment.
+int64_t IndependentEmfPlusCount(const MetafileDocument& document) {
+    int64_t count = 0;
+    for (int32_t i = 0; i < document.Store().count(); ++i) {
+        const RecordView record = document.RecordAt(i);
+        std::vector<uint8_t> bytes(record.data, record.data + record.size);
+        if (record.size < 16 || ReadU32(bytes, 0) != kEmrGdiComment ||
+            ReadU32(bytes, 12) != kEmfPlusIdentifier) {
+            continue;
+        }
+        const uint64_t end = std::min<uint64_t>(12 + uint64_t{ReadU32(bytes, 8)}, record.size);
+        for (uint64_t at = 16; at + 12 <= end; ++count) {
+            const uint32_t size = ReadU32(bytes, static_cast<size_t>(at) + 4);
+            if (size < 12 || size % 4 != 0 || size > end - at) {
+                break;
+            }
+            at += size;
+        }
+    }
+    return count;
+}
+
 struct SweepCount {
     int loaded = 0;
     int refused = 0;
@@ -85,6 +111,13 @@ void SweepFile(const std::string& name, const std::vector<uint8_t>& file, bool w
     }
     ++count->loaded;
     EXPECT_EQ(document->Store().count(), IndependentCount(file));
+    const EmfPlusIndex emfplus(document->Store());
+    EXPECT_EQ(emfplus.emfplus_records(), IndependentEmfPlusCount(*document));
+    if (well_formed && emfplus.emfplus_records() > 0) {
+        ReportText report;
+        CollectReport(*OpenEmfPlusReport(*document), &report);
+        EXPECT_EQ(JoinReport(report).find(u"(unreadable)"), std::u16string::npos);
+    }
     FixedWideText<kCallTextUnits> text;
     for (int32_t i = 0; well_formed && i < document->Store().count(); ++i) {
         const RecordView record = document->RecordAt(i);

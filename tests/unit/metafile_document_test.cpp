@@ -27,109 +27,42 @@ std::u16string PathOfLength(size_t units, const std::vector<uint8_t>& bytes) {
     return ToU16(WriteTempFile(name.substr(base.size()), bytes));
 }
 
-uint32_t TypeOf(RecordView record) {
-    return RecordType(record);
-}
-
 std::vector<uint8_t> FirstBytes(std::vector<uint8_t> bytes, size_t count) {
     bytes.resize(count);
     return bytes;
 }
 
-TEST(MetafileDocument, IsEmptyBeforeAnyLoad) {
-    MetafileDocument document;
-    EXPECT_EQ(document.IsLoaded(), 0);
-    EXPECT_EQ(document.Header(), nullptr);
-    EXPECT_EQ(document.HeaderRecordCount(), 0);
-    EXPECT_EQ(document.Store().count(), 0);
-    EXPECT_FALSE(document.RecordAt(0));
-    EXPECT_EQ(document.Path()[0], 0);
-    EXPECT_EQ(document.Metafile(), nullptr);
-}
-
-TEST(MetafileDocument, LoadsEveryRecordOfAWellFormedFile) {
-    const std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
-    const std::u16string path = WriteFile("well-formed.emf", file);
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(document.IsLoaded(), 1);
-    EXPECT_EQ(std::u16string(document.Path()), path);
-    EXPECT_EQ(document.HeaderRecordCount(), 4);
-    EXPECT_EQ(document.HeaderSize(), 108u);
-    EXPECT_EQ(document.Store().count(), 4);
-    EXPECT_EQ(document.Store().stored_bytes(), file.size());
-    EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
-    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
-    EXPECT_EQ(document.RecordAt(2).size, 12u);
-    EXPECT_EQ(TypeOf(document.RecordAt(3)), kEmrEof);
-    EXPECT_FALSE(document.RecordAt(-1));
-    EXPECT_FALSE(document.RecordAt(4));
-    EXPECT_EQ(0, std::memcmp(document.Store().bytes(), file.data(), file.size()));
-}
-
-TEST(MetafileDocument, AcceptsAPathOf258UnitsAndRefuses259KeepingTheLoadedFile) {
-    const std::vector<uint8_t> first = EmfBuilder().Add(SaveDc()).Build();
-    const std::vector<uint8_t> second = EmfBuilder().Add(SaveDc()).Add(SaveDc()).Build();
-    const std::u16string path258 = PathOfLength(258, first);
-    const std::u16string path259 = PathOfLength(259, second);
-    ASSERT_EQ(path258.size(), 258u);
-    ASSERT_EQ(path259.size(), 259u);
-
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(path258.c_str()), 1);
-    EXPECT_EQ(document.LoadFile(path259.c_str()), 0);
-    EXPECT_EQ(std::u16string(document.Path()), path258);
-    EXPECT_EQ(document.Store().count(), 3);
-    EXPECT_EQ(document.LoadFile(nullptr), 0);
-    EXPECT_EQ(document.IsLoaded(), 1);
-}
-
-TEST(MetafileDocument, RefusesAFileThatIsNoMetafileKeepingTheLoadedFile) {
-    const std::u16string good = WriteFile("good.emf", EmfBuilder().Add(SaveDc()).Build());
-    const std::u16string text = WriteFile("text.emf", std::vector<uint8_t>(200, 'x'));
-    const std::u16string missing = ToU16(WriteTempFile("gone.emf", {}) + ".missing");
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(good.c_str()), 1);
-    EXPECT_EQ(document.LoadFile(text.c_str()), 0);
-    EXPECT_EQ(document.LoadFile(missing.c_str()), 0);
-    EXPECT_EQ(std::u16string(document.Path()), good);
-    EXPECT_EQ(document.Store().count(), 3);
-}
-
-TEST(MetafileDocument, ASecondLoadReplacesTheFirstAndReleaseEmptiesIt) {
-    const std::u16string first = WriteFile("first.emf", EmfBuilder().Add(SaveDc()).Build());
-    const std::u16string second =
-        WriteFile("second.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).Add(SaveDc()).Build());
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(first.c_str()), 1);
-    ASSERT_EQ(document.LoadFile(second.c_str()), 1);
-    EXPECT_EQ(std::u16string(document.Path()), second);
-    EXPECT_EQ(document.Store().count(), 5);
-    document.Release();
-    EXPECT_EQ(document.IsLoaded(), 0);
-    EXPECT_EQ(document.Header(), nullptr);
-    EXPECT_EQ(document.HeaderSize(), 0u);
-    EXPECT_EQ(document.Store().count(), 0);
-    EXPECT_EQ(document.Path()[0], 0);
-    document.Release();
-}
-
-// Bytes in memory load as a file of those bytes would, under the name given, and are copied.
-TEST(MetafileDocument, LoadsBytesInMemoryAsTheSameFileAndKeepsACopy) {
+// A well-formed file is held whole; its bytes in memory load as the file does, under the name
+// given, and are copied. What is not a metafile, no bytes, or a name too long to be a path
+// change nothing.
+TEST(MetafileDocument, LoadsEveryRecordOfAFileOrOfItsBytesInMemory) {
     std::vector<uint8_t> file = EmfBuilder().Add(SaveDc()).Add(RecordBuilder(34, 12)).Build();
+    const std::u16string path = WriteFile("well-formed.emf", file);
     MetafileDocument from_disk;
-    ASSERT_EQ(from_disk.LoadFile(WriteFile("on-disk.emf", file).c_str()), 1);
+    ASSERT_EQ(from_disk.LoadFile(path.c_str()), 1);
+    EXPECT_EQ(from_disk.IsLoaded(), 1);
+    EXPECT_EQ(std::u16string(from_disk.Path()), path);
+    EXPECT_EQ(from_disk.HeaderRecordCount(), 4);
+    EXPECT_EQ(from_disk.HeaderSize(), 108u);
+    EXPECT_EQ(from_disk.Store().count(), 4);
+    EXPECT_EQ(from_disk.Store().stored_bytes(), file.size());
+    EXPECT_EQ(RecordType(from_disk.RecordAt(0)), kEmrHeader);
+    EXPECT_EQ(RecordType(from_disk.RecordAt(1)), 33u);
+    EXPECT_EQ(from_disk.RecordAt(2).size, 12u);
+    EXPECT_EQ(RecordType(from_disk.RecordAt(3)), kEmrEof);
+    EXPECT_FALSE(from_disk.RecordAt(-1));
+    EXPECT_FALSE(from_disk.RecordAt(4));
+    EXPECT_EQ(0, std::memcmp(from_disk.Store().bytes(), file.data(), file.size()));
+
     MetafileDocument document;
     ASSERT_EQ(document.LoadBytes(file.data(), file.size(), u"in memory"), 1);
+    std::fill(file.begin(), file.end(), uint8_t{0xEE});
     EXPECT_EQ(std::u16string(document.Path()), u"in memory");
     EXPECT_EQ(document.HeaderSize(), from_disk.HeaderSize());
     ASSERT_EQ(document.Store().stored_bytes(), from_disk.Store().stored_bytes());
     EXPECT_EQ(document.Store().count(), from_disk.Store().count());
-    std::fill(file.begin(), file.end(), uint8_t{0xEE});
     EXPECT_EQ(0, std::memcmp(document.Store().bytes(), from_disk.Store().bytes(),
                              from_disk.Store().stored_bytes()));
-
-    // What is not a metafile, no bytes, or a name too long to be a path change nothing.
     const std::vector<uint8_t> text(200, 'x');
     EXPECT_EQ(document.LoadBytes(text.data(), text.size(), u"text"), 0);
     EXPECT_EQ(document.LoadBytes(nullptr, 0, u"nothing"), 0);
@@ -138,6 +71,42 @@ TEST(MetafileDocument, LoadsBytesInMemoryAsTheSameFileAndKeepsACopy) {
     EXPECT_EQ(document.LoadBytes(other.data(), other.size(), long_name.c_str()), 0);
     EXPECT_EQ(std::u16string(document.Path()), u"in memory");
     EXPECT_EQ(document.Store().count(), 4);
+}
+
+// A path of 259 units, a file that is no metafile and a missing file are refused, and a
+// second load replaces the first; releasing empties the document as it was before any load.
+TEST(MetafileDocument, RefusesWhatItCannotLoadKeepingTheLoadedFileUntilReleased) {
+    const std::vector<uint8_t> first = EmfBuilder().Add(SaveDc()).Build();
+    const std::vector<uint8_t> second = EmfBuilder().Add(SaveDc()).Add(SaveDc()).Build();
+    const std::u16string path258 = PathOfLength(258, first);
+    const std::u16string path259 = PathOfLength(259, second);
+    ASSERT_EQ(path258.size(), 258u);
+    ASSERT_EQ(path259.size(), 259u);
+    const std::u16string text = WriteFile("text.emf", std::vector<uint8_t>(200, 'x'));
+    const std::u16string missing = ToU16(WriteTempFile("gone.emf", {}) + ".missing");
+
+    MetafileDocument document;
+    ASSERT_EQ(document.LoadFile(path258.c_str()), 1);
+    EXPECT_EQ(document.LoadFile(path259.c_str()), 0);
+    EXPECT_EQ(document.LoadFile(text.c_str()), 0);
+    EXPECT_EQ(document.LoadFile(missing.c_str()), 0);
+    EXPECT_EQ(document.LoadFile(nullptr), 0);
+    EXPECT_EQ(std::u16string(document.Path()), path258);
+    EXPECT_EQ(document.Store().count(), 3);
+    const std::u16string other = WriteFile("second.emf", second);
+    ASSERT_EQ(document.LoadFile(other.c_str()), 1);
+    EXPECT_EQ(std::u16string(document.Path()), other);
+    EXPECT_EQ(document.Store().count(), 4);
+    document.Release();
+    EXPECT_EQ(document.IsLoaded(), 0);
+    EXPECT_EQ(document.Header(), nullptr);
+    EXPECT_EQ(document.HeaderSize(), 0u);
+    EXPECT_EQ(document.HeaderRecordCount(), 0);
+    EXPECT_EQ(document.Store().count(), 0);
+    EXPECT_FALSE(document.RecordAt(0));
+    EXPECT_EQ(document.Path()[0], 0);
+    EXPECT_EQ(document.Metafile(), nullptr);
+    document.Release();
 }
 
 // A header whose byte count is smaller than its records: a record that would overflow the
@@ -151,18 +120,9 @@ TEST(MetafileDocument, LeavesOutRecordsBeyondTheHeadersByteCount) {
     ASSERT_EQ(document.LoadFile(path.c_str()), 1);
     EXPECT_EQ(document.HeaderRecordCount(), 4);
     ASSERT_EQ(document.Store().count(), 3);
-    EXPECT_EQ(TypeOf(document.RecordAt(1)), 33u);
-    EXPECT_EQ(TypeOf(document.RecordAt(2)), kEmrEof);
+    EXPECT_EQ(RecordType(document.RecordAt(1)), 33u);
+    EXPECT_EQ(RecordType(document.RecordAt(2)), kEmrEof);
     EXPECT_EQ(document.Store().stored_bytes(), 136u);
-}
-
-TEST(MetafileDocument, StoresNoMoreRecordsThanTheHeaderCounts) {
-    const std::vector<uint8_t> file =
-        EmfBuilder().Add(SaveDc()).Add(SaveDc()).HeaderU32(kHeaderRecordsOffset, 2).Build();
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(WriteFile("two-records.emf", file).c_str()), 1);
-    EXPECT_EQ(document.Store().count(), 2);
-    EXPECT_EQ(document.HeaderRecordCount(), 2);
 }
 
 // The counts in the header come from the file: a 150-byte file claiming 4 GiB and two
@@ -205,16 +165,13 @@ TEST(DirectReader, RefusesFilesWithoutAHeaderRecordItCanTrust) {
 
 // Reading ends at a record whose size cannot be right, keeping what came before it; it ends
 // after the end-of-file record; without one it goes to the end of the file. A record of an odd
-// size is kept, and reading goes on at the byte after it.
+// size is kept, and reading goes on at the byte after it. (The input sweep's damaged files add
+// sizes of 0 and past the file's end, and a file without an end-of-file record.)
 TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     RecordBuilder size4 = SaveDc();
     size4.NSize(4);
-    RecordBuilder size0 = SaveDc();
-    size0.NSize(0);
     RecordBuilder unaligned(70, 16);
     unaligned.NSize(14).Resize(14);
-    RecordBuilder past_end = SaveDc();
-    past_end.NSize(4096);
     std::vector<uint8_t> after_eof = EmfBuilder().Add(SaveDc()).Build();
     const RecordBuilder trailing = SaveDc();
     after_eof.insert(after_eof.end(), trailing.bytes().begin(), trailing.bytes().end());
@@ -224,11 +181,8 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
         int32_t count;
     } files[] = {
         {"size-4.emf", EmfBuilder().Add(SaveDc()).Add(size4).Add(SaveDc()).Build(), 2},
-        {"size-0.emf", EmfBuilder().Add(SaveDc()).Add(size0).Add(SaveDc()).Build(), 2},
         {"unaligned.emf", EmfBuilder().Add(SaveDc()).Add(unaligned).Add(SaveDc()).Build(), 5},
-        {"past-end.emf", EmfBuilder().Add(SaveDc()).Add(past_end).Build(), 2},
         {"after-eof.emf", after_eof, 3},
-        {"no-eof.emf", EmfBuilder().Add(SaveDc()).Add(SaveDc()).NoEof().Build(), 3},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -237,15 +191,15 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
             document.LoadFileWith(DirectMetafileReader(), WriteFile(file.name, file.bytes).c_str()),
             1);
         EXPECT_EQ(document.Store().count(), file.count);
-        EXPECT_EQ(TypeOf(document.RecordAt(0)), kEmrHeader);
+        EXPECT_EQ(RecordType(document.RecordAt(0)), kEmrHeader);
     }
     MetafileDocument odd;
     ASSERT_EQ(odd.LoadFileWith(DirectMetafileReader(),
-                               WriteFile("unaligned.emf", files[2].bytes).c_str()),
+                               WriteFile("unaligned.emf", files[1].bytes).c_str()),
               1);
     EXPECT_EQ(odd.RecordAt(2).size, 14u);
-    EXPECT_EQ(TypeOf(odd.RecordAt(3)), 33u);
-    EXPECT_EQ(TypeOf(odd.RecordAt(4)), kEmrEof);
+    EXPECT_EQ(RecordType(odd.RecordAt(3)), 33u);
+    EXPECT_EQ(RecordType(odd.RecordAt(4)), kEmrEof);
 }
 
 TEST(RecordStore, RefusesWhatItCannotHoldAndStoresLaterRecordsThatFit) {

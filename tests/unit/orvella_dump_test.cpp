@@ -64,63 +64,43 @@ TEST(OrvellaDump, PrintsEachReportAsTheWindowShowsIt) {
 }
 
 // A list of many chunks, with the dump's characters 0x80 to 0xFF and a text of a character
-// beyond the 16-bit range, comes out whole and exactly as the report's text in UTF-8.
-TEST(OrvellaDump, PrintsALongListWholeInUtf8) {
+// beyond the 16-bit range, comes out whole and exactly as the report's text in UTF-8. The text
+// is converted in slices of 16,384 units: the character is placed so that its two units
+// straddle a slice's end.
+TEST(OrvellaDump, PrintsLongListsWholeInUtf8AcrossItsSlices) {
     std::vector<uint8_t> bytes(256);
     for (size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<uint8_t>(i);
     }
-    EmfBuilder builder;
-    for (int i = 0; i < 3000; ++i) {
-        builder.Add(RecordBuilder(70, 8 + 256).Bytes(8, bytes));
-    }
-    RecordBuilder text(84, 80);
-    text.U32(44, 2).U32(48, 76).Utf16(76, u"\U0001F600");
-    builder.Add(text);
-    const std::string path = WriteTempFile("long-dump.emf", builder.Build());
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
-    ReportText records;
-    ASSERT_EQ(BuildRecordListText(document, &records), 1);
-    ASSERT_GT(records.chunks.size(), 1u);
-    ReportText calls;
-    ASSERT_EQ(BuildCallListText(document, &calls, 1), 1);
-    EXPECT_TRUE(RunDump("records " + path).out == ToUtf8(JoinReport(records)));
-    const std::string calls_out = RunDump("calls " + path).out;
-    EXPECT_TRUE(calls_out == ToUtf8(JoinReport(calls)));
-    EXPECT_NE(calls_out.find("\xF0\x9F\x98\x80"), std::string::npos);
-}
-
-// orvella-dump converts its text to UTF-8 in slices of 16,384 units: a character beyond the
-// 16-bit range whose two units straddle a slice's end comes out whole.
-TEST(OrvellaDump, KeepsACharacterWholeWhereItsUnitsStraddleTwoSlices) {
-    auto file_with = [](size_t padding) {
+    auto file_with = [&](size_t padding) {
         EmfBuilder builder;
         for (int i = 0; i < 600; ++i) {
-            builder.Add(RecordBuilder(70, 16));
+            builder.Add(RecordBuilder(70, 8 + 256).Bytes(8, bytes));
         }
         const std::u16string text = std::u16string(padding, u'x') + u"\U0001F600";
         const uint32_t units = static_cast<uint32_t>(text.size());
         RecordBuilder record(84, 76 + ((2 * units + 3) & ~3u));
         record.U32(44, units).U32(48, 76).Utf16(76, text);
-        return builder.Add(record).Build();
+        return WriteTempFile("slices.emf", builder.Add(record).Build());
     };
-    auto position = [](const std::vector<uint8_t>& file) {
-        MetafileDocument document;
-        const std::string path = WriteTempFile("slices.emf", file);
-        document.LoadFile(ToU16(path).c_str());
-        ReportText report;
-        BuildCallListText(document, &report, 0);
-        return JoinReport(report).find(u"\U0001F600");
-    };
-    const size_t unpadded = position(file_with(0));
+    MetafileDocument document;
+    ReportText calls;
+    ASSERT_EQ(document.LoadFile(ToU16(file_with(0)).c_str()), 1);
+    ASSERT_EQ(BuildCallListText(document, &calls, 0), 1);
+    const size_t unpadded = JoinReport(calls).find(u"\U0001F600");
     ASSERT_LT(unpadded, 16383u);
     ASSERT_GT(unpadded + 1000, 16383u);
-    const std::vector<uint8_t> file = file_with(16383 - unpadded);
-    ASSERT_EQ(position(file), 16383u);
-    const std::string out =
-        RunDump("calls " + WriteTempFile("straddle.emf", file) + " --brief").out;
-    EXPECT_NE(out.find(std::string(100, 'x') + "\xF0\x9F\x98\x80\"), "), std::string::npos);
+    const std::string path = file_with(16383 - unpadded);
+    ASSERT_EQ(document.LoadFile(ToU16(path).c_str()), 1);
+    ASSERT_EQ(BuildCallListText(document, &calls, 0), 1);
+    ASSERT_EQ(JoinReport(calls).find(u"\U0001F600"), 16383u);
+    ReportText records;
+    ASSERT_EQ(BuildRecordListText(document, &records), 1);
+    ASSERT_GT(records.chunks.size(), 1u);
+    EXPECT_TRUE(RunDump("records " + path).out == ToUtf8(JoinReport(records)));
+    const std::string calls_out = RunDump("calls " + path + " --brief").out;
+    EXPECT_TRUE(calls_out == ToUtf8(JoinReport(calls)));
+    EXPECT_NE(calls_out.find(std::string(100, 'x') + "\xF0\x9F\x98\x80\"), "), std::string::npos);
 }
 
 TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
@@ -226,6 +206,22 @@ TEST(OrvellaDump, PrintsOneJsonObjectPerRecord) {
     EXPECT_NE(calls.find("q\\\"\\\\\\u001b\\u009b"), std::string::npos) << calls;
     EXPECT_EQ(calls.find("\"data\""), std::string::npos);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 1);
+}
+
+// The EMF+ report: text lines, JSON lines, and the exit codes of a bad option and a missing file.
+TEST(OrvellaDump, PrintsTheEmfPlusReportAsTextAndJsonLines) {
+    // One EmfPlusClear record in an "EMF+" comment.
+    RecordBuilder plus(70, 32);
+    plus.U32(8, 20).U32(12, 0x2B464D45).U16(16, 0x4009).U32(20, 16).U32(24, 4).U32(28, 0xFF000000);
+    const std::string path = WriteTempFile("emfplus.emf", EmfBuilder().Add(plus).Build());
+    const DumpRun text = RunDump("emfplus " + path);
+    EXPECT_EQ(text.out, "1.0\tEmfPlusClear\tARGB(255, 0, 0, 0)\r\n");
+    EXPECT_EQ(text.exit_code, 0);
+    EXPECT_EQ(RunDump("emfplus " + path + " --json").out,
+              "{\"record\":1,\"place\":0,\"type\":16393,\"name\":\"EmfPlusClear\",\"flags\":0,"
+              "\"size\":16,\"dataSize\":4,\"text\":\"ARGB(255, 0, 0, 0)\"}\n");
+    EXPECT_EQ(RunDump("emfplus " + path + " --xml").exit_code, 2);
+    EXPECT_EQ(RunDump("emfplus /nonexistent.emf").exit_code, 1);
 }
 
 // On a terminal, text from the file cannot drive it; redirected, the bytes are exact.

@@ -31,15 +31,19 @@ void StoreRecords(const std::vector<std::vector<uint8_t>>& records, RecordStore*
     }
 }
 
-// Stores the records of a whole metafile built by the tests.
-void StoreFile(const std::vector<uint8_t>& file, RecordStore* store) {
+// The records of a whole metafile built by the tests.
+std::vector<std::vector<uint8_t>> RecordsOf(const std::vector<uint8_t>& file) {
     std::vector<std::vector<uint8_t>> records;
     for (size_t offset = 0; offset + 8 <= file.size();) {
         const uint32_t size = U32At(file.data() + offset + 4);
         records.emplace_back(file.begin() + offset, file.begin() + offset + size);
         offset += size;
     }
-    StoreRecords(records, store);
+    return records;
+}
+
+void StoreFile(const std::vector<uint8_t>& file, RecordStore* store) {
+    StoreRecords(RecordsOf(file), store);
 }
 
 std::vector<RecordView> CopyRecords(const PlaybackCopy& copy) {
@@ -55,9 +59,13 @@ std::vector<RecordView> CopyRecords(const PlaybackCopy& copy) {
     return records;
 }
 
-void ExpectPlayable(const PlaybackCopy& copy) {
+// The playback copy of `store`, which must be built and playable.
+PlaybackCopy Copy(const RecordStore& store) {
+    PlaybackCopy copy;
+    EXPECT_EQ(BuildPlaybackCopy(store, &copy), 1);
     const char* broken = CheckPlayable(copy);
     EXPECT_EQ(broken, nullptr) << broken;
+    return copy;
 }
 
 RecordBuilder Pen(uint32_t index) {
@@ -78,8 +86,7 @@ TEST(PlaybackCopy, WellFormedFileIsCopiedByteForByte) {
                                           .Build();
     RecordStore store;
     StoreFile(file, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
+    const PlaybackCopy copy = Copy(store);
     EXPECT_EQ(copy.bytes, file);
     EXPECT_TRUE(copy.replacements.empty());
 }
@@ -97,9 +104,7 @@ TEST(PlaybackCopy, UnsoundRecordsBecomeCommentsOfTheSameSizeInTheirPlace) {
                                           .Build();
     RecordStore store;
     StoreFile(file, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    const PlaybackCopy copy = Copy(store);
     ASSERT_EQ(copy.bytes.size(), file.size());
     const std::vector<RecordView> records = CopyRecords(copy);
     ASSERT_EQ(records.size(), 7u);
@@ -124,20 +129,6 @@ TEST(PlaybackCopy, UnsoundRecordsBecomeCommentsOfTheSameSizeInTheirPlace) {
     EXPECT_EQ(copy.replacements[1].verdict.fault, GuardFault::kObjectIndexOutsideTable);
 }
 
-// A comment needs its cbData field, which the player reads: an 8-byte record gives way to a
-// comment of 12 bytes, and the header's byte count follows.
-TEST(PlaybackCopy, EightByteRecordBecomesATwelveByteComment) {
-    const std::vector<uint8_t> file = EmfBuilder().Add(RecordBuilder(38, 8)).Build();
-    RecordStore store;
-    StoreFile(file, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
-    EXPECT_EQ(copy.bytes.size(), file.size() + 4);
-    EXPECT_EQ(CopyRecords(copy)[1].size, 12u);
-    EXPECT_EQ(U32At(CopyRecords(copy)[1].data + 8), 0u);
-}
-
 TEST(PlaybackCopy, HeaderIsMendedPartByPart) {
     const std::vector<uint8_t> file = EmfBuilder()
                                           .Handles(0)
@@ -148,9 +139,7 @@ TEST(PlaybackCopy, HeaderIsMendedPartByPart) {
                                           .Build();
     RecordStore store;
     StoreFile(file, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    const PlaybackCopy copy = Copy(store);
     const uint8_t* header = copy.bytes.data();
     EXPECT_EQ(header[kHeaderHandlesOffset], 1);
     EXPECT_EQ(U32At(header + 60), 0u);
@@ -176,9 +165,7 @@ TEST(PlaybackCopy, PixelFormatIsCheckedOnceTheDescriptionIsDropped) {
                                           .Build();
     RecordStore store;
     StoreFile(file, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    const PlaybackCopy copy = Copy(store);
     EXPECT_EQ(U32At(copy.bytes.data() + 88), 0u);
     EXPECT_EQ(U32At(copy.bytes.data() + 92), 0u);
 }
@@ -187,15 +174,10 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
     RecordStore store;
     PlaybackCopy copy;
     // A palette beyond the record: an end-of-file record of the same size without one.
-    StoreFile(EmfBuilder().PalEntries(9).Add(RecordBuilder(33, 8)).Build(), &store);
-    RecordBuilder eof(14, 24);
-    eof.U32(8, 9).U32(12, 16).U32(20, 24);
-    std::vector<std::vector<uint8_t>> records = {std::vector<uint8_t>(
-        store.RecordAt(0).data, store.RecordAt(0).data + store.RecordAt(0).size)};
-    records.push_back(eof.bytes());
+    std::vector<std::vector<uint8_t>> records = RecordsOf(EmfBuilder().PalEntries(9).Build());
+    records[1] = RecordBuilder(14, 24).U32(8, 9).U32(12, 16).U32(20, 24).bytes();
     StoreRecords(records, &store);
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy)[1].size, 24u);
     EXPECT_EQ(U32At(copy.bytes.data() + 68), 0u);  // nPalEntries follows the copy's record
     ASSERT_EQ(copy.replacements.size(), 1u);
@@ -204,21 +186,19 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
     // A sound palette: the header's nPalEntries says what the record holds.
     records[1] = RecordBuilder(14, 28).U32(8, 2).U32(12, 16).U32(24, 28).bytes();
     StoreRecords(records, &store);
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
+    copy = Copy(store);
     EXPECT_TRUE(copy.replacements.empty());
     EXPECT_EQ(U32At(copy.bytes.data() + 68), 2u);
 
     // Too short for an end-of-file record: one of 20 bytes.
     records[1] = RecordBuilder(14, 12).bytes();
     StoreRecords(records, &store);
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy)[1].size, 20u);
 
     // None at all: one is added after the last stored record.
     StoreFile(EmfBuilder().NoEof().Add(RecordBuilder(33, 8)).Build(), &store);
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy).size(), 3u);
     ASSERT_EQ(copy.replacements.size(), 1u);
     EXPECT_EQ(copy.replacements[0].index, 2);
@@ -226,20 +206,12 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
 }
 
 TEST(PlaybackCopy, HeaderOrEndOfFileInTheMiddleBecomesAComment) {
-    const std::vector<uint8_t> file =
-        EmfBuilder().Add(EofRecord()).Add(RecordBuilder(33, 8)).Build();
+    std::vector<std::vector<uint8_t>> records =
+        RecordsOf(EmfBuilder().Add(EofRecord()).Add(RecordBuilder(33, 8)).Build());
     RecordStore store;
-    StoreFile(file, &store);
-    std::vector<std::vector<uint8_t>> records;
-    for (int i = 0; i < store.count(); ++i) {
-        records.emplace_back(store.RecordAt(i).data,
-                             store.RecordAt(i).data + store.RecordAt(i).size);
-    }
     records.insert(records.begin() + 2, records[0]);  // a second header
     StoreRecords(records, &store);
-    PlaybackCopy copy;
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    const PlaybackCopy copy = Copy(store);
     ASSERT_EQ(copy.replacements.size(), 2u);
     EXPECT_EQ(copy.replacements[0].index, 1);
     EXPECT_EQ(copy.replacements[1].index, 2);
@@ -254,15 +226,13 @@ TEST(PlaybackCopy, StoreFilledByHandStillGivesAPlayableCopy) {
     odd.U32(8, 2).NSize(14);
     StoreRecords({RecordBuilder(33, 8).bytes(), odd.bytes(), RecordBuilder(33, 8).bytes()}, &store);
     ASSERT_EQ(store.count(), 3);
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy)[1].size, 16u);
     EXPECT_EQ(copy.replacements[0].mend, PlaybackMend::kHeader);
 
     // An empty store plays as an empty picture: a header and an end-of-file record.
     store.Clear();
-    ASSERT_EQ(BuildPlaybackCopy(store, &copy), 1);
-    ExpectPlayable(copy);
+    copy = Copy(store);
     ASSERT_EQ(CopyRecords(copy).size(), 2u);
     EXPECT_EQ(RecordType(CopyRecords(copy)[1]), kEmrEof);
     EXPECT_TRUE(copy.replacements.empty());

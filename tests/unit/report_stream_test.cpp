@@ -59,16 +59,13 @@ TEST(ReportStream, StartsANewChunkWithTheLineThatWouldReachTheLimit) {
     EXPECT_EQ(chunks[1].back(), u'a' + 69 % 26);
 }
 
-TEST(ReportStream, GivesNothingMoreOnceItEnded) {
+TEST(ReportStream, GivesNothingMoreOnceItEndedAndCollectsWithItsTabStops) {
     LinesStream empty({});
     EXPECT_TRUE(empty.NextChunk().empty());
     LinesStream one({3, 4});
     EXPECT_EQ(one.NextChunk(), u"aaabbbb");
     EXPECT_TRUE(one.NextChunk().empty());
     EXPECT_TRUE(one.NextChunk().empty());
-}
-
-TEST(ReportStream, CollectsIntoAReportWithItsTabStops) {
     LinesStream stream({2, 1});
     ReportText report;
     report.chunks = {u"old"};
@@ -96,9 +93,9 @@ TEST(ReportStream, ListsNeedALoadedDocumentAndTheCallListSetsTheVerboseFlag) {
     EXPECT_EQ(OpenRecordList(document)->tab_stops(), (std::vector<int>{30, 150, 205}));
 }
 
-// Each call text is made in place after its number, in a text of the call-text size: the
-// longest call text there is (nine polygons of 40 points at the most negative coordinates)
-// stands in the list exactly as in a call-text buffer of its own.
+// The longest call text there is (nine polygons of 40 points at the most negative
+// coordinates, the longest numbers in the first line) fits a call-text buffer uncut, and
+// stands in the list, where it is made in place after its number, exactly as there.
 TEST(ReportStream, PutsTheLongestCallTextInTheListWhole) {
     constexpr uint32_t kPolyPolyline16 = 90;
     RecordBuilder longest(kPolyPolyline16, 68 + 360 * 4);
@@ -116,6 +113,8 @@ TEST(ReportStream, PutsTheLongestCallTextInTheListWhole) {
     FixedWideText<kCallTextUnits> call;
     BuildCallText(document.RecordAt(1), call);
     EXPECT_GT(call.size(), kCallTextUnits / 2);
+    EXPECT_FALSE(call.cut());
+    EXPECT_TRUE(ToUtf8(call.view()).ends_with("// 1 more polygon(s) is(are) bypassed..."));
     ReportText report;
     ASSERT_EQ(BuildCallListText(document, &report, 1), 1);
     const std::u16string joined = JoinReport(report);

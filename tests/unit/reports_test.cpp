@@ -36,22 +36,14 @@ std::string Load(MetafileDocument& document, const std::string& name,
     return path;
 }
 
-TEST(HexDump, FillsRowsOfSixteenWithTheTextColumnAt49) {
-    EXPECT_EQ(Dump(Counting(16)),
-              "\t41 42 43 44 45 46 47 48-49 4A 4B 4C 4D 4E 4F 50  ABCDEFGHIJKLMNOP\r\n");
-    EXPECT_EQ(Dump(Counting(17)),
-              "\t41 42 43 44 45 46 47 48-49 4A 4B 4C 4D 4E 4F 50  ABCDEFGHIJKLMNOP\r\n"
-              "\t\t\t51" +
-                  std::string(47, ' ') + "Q\r\n");
-    EXPECT_EQ(Dump({}), "(none)");
-}
-
-// The dash separates the eighth byte from the ninth: a row of eight bytes has none.
+// The dash separates the eighth byte from the ninth: a row of eight bytes has none. (Rows of
+// sixteen, the text column and the rows after the first are held by the record list's tests.)
 TEST(HexDump, PutsTheDashOnlyBetweenTheEighthAndNinthByte) {
     EXPECT_EQ(Dump(Counting(8)),
               "\t41 42 43 44 45 46 47 48" + std::string(26, ' ') + "ABCDEFGH\r\n");
     EXPECT_EQ(Dump(Counting(9)),
               "\t41 42 43 44 45 46 47 48-49" + std::string(23, ' ') + "ABCDEFGHI\r\n");
+    EXPECT_EQ(Dump({}), "(none)");
 }
 
 TEST(HexDump, ShowsControlBytesAsDotsAndHighBytesAsTheirCodePoints) {
@@ -164,27 +156,6 @@ TEST(CallList, ReportsNoCallsForAHeaderAndEndOfFileAloneAndNeverANegativeCount) 
     ASSERT_EQ(document.Store().count(), 1);
     ASSERT_EQ(BuildCallListText(document, &report), 1);
     EXPECT_EQ(ToUtf8(JoinReport(report)), "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 0\r\n\r\n");
-}
-
-// The control takes the text a chunk at a time: no chunk reaches 0x7FFFF units, and chunks
-// break only between lines.
-TEST(ReportText, BreaksLongReportsIntoChunksBetweenLines) {
-    MetafileDocument document;
-    EmfBuilder builder;
-    for (int i = 0; i < 4000; ++i) {
-        builder.Add(RecordBuilder(70, 400));
-    }
-    Load(document, "many.emf", builder.Build());
-    ReportText report;
-    ASSERT_EQ(BuildRecordListText(document, &report), 1);
-    ASSERT_GT(report.chunks.size(), 1u);
-    size_t total = 0;
-    for (const std::u16string& chunk : report.chunks) {
-        EXPECT_LT(chunk.size(), kReportChunkUnits);
-        EXPECT_EQ(chunk.substr(chunk.size() - 4), u"\r\n\r\n");
-        total += chunk.size();
-    }
-    EXPECT_EQ(JoinReport(report).size(), total);
 }
 
 }  // namespace
