@@ -443,36 +443,21 @@ uint32_t StructureOrSome(uint32_t type) {
     return structure < 8 ? 8 : structure;
 }
 
-// Each type's fixed structure and 24 bytes more, every byte after the head `fill`; the last
-// record an end-of-file record filled the same way.
-std::vector<uint8_t> EveryTypeFilled(uint8_t fill) {
-    EmfBuilder file;
-    file.Handles(kHandles).NoEof();
-    for (uint32_t type : SweptTypes()) {
-        RecordBuilder record(type, StructureOrSome(type) + 24);
-        for (uint32_t at = 8; at < record.bytes().size(); ++at) {
-            record.U8(at, fill);
-        }
-        file.Add(record);
-    }
-    RecordBuilder eof(14, 32);
-    for (uint32_t at = 8; at < 32; ++at) {
-        eof.U8(at, fill);
-    }
-    file.Add(eof);
-    return file.Build();
-}
-
-// Each type cut to `size(structure)` bytes (at least 8), filled with 0x41 after the head.
+// Each type cut to `size(structure)` bytes (at least 8), every byte after the head `fill`.
+// With `filled_end`, the end-of-file record is of 32 bytes filled the same way.
 template <typename Size>
-std::vector<uint8_t> EveryTypeCut(Size size) {
+std::vector<uint8_t> EveryType(Size size, uint8_t fill, bool filled_end) {
     EmfBuilder file;
     file.Handles(kHandles);
-    for (uint32_t type : SweptTypes()) {
-        const uint32_t bytes = size(StructureOrSome(type));
-        RecordBuilder record(type, bytes < 8 ? 8 : bytes);
+    std::vector<uint32_t> types = SweptTypes();
+    if (filled_end) {
+        file.NoEof();
+        types.push_back(14);
+    }
+    for (uint32_t type : types) {
+        RecordBuilder record(type, type == 14 ? 32 : size(StructureOrSome(type)));
         for (uint32_t at = 8; at < record.bytes().size(); ++at) {
-            record.U8(at, 0x41);
+            record.U8(at, fill);
         }
         file.Add(record);
     }
@@ -496,35 +481,18 @@ class WordSource {
 // A word a hostile writer would put in a count, an offset, a size or an object index: the
 // limits of 32 bits, stock objects, places inside, at and just past the record, or noise.
 uint32_t HostileWord(WordSource& source, uint32_t record_size) {
-    switch (source.Below(16)) {
-        case 0:
-            return 0;
-        case 1:
-            return 1;
-        case 2:
-            return 2 + source.Below(6);
-        case 3:
-            return 0x7FFFFFFF;
-        case 4:
-            return 0x80000000;
-        case 5:
-            return 0xFFFFFFFF;
-        case 6:
-            return 0xFFFFFFF8;
-        case 7:
-            return 0x80000000 + source.Below(20);
-        case 8:
-        case 9:
-            return source.Below(record_size + 1);
-        case 10:
-            return record_size;
-        case 11:
-            return record_size + 4;
-        case 12:
-            return source.Below(0x10000);
-        default:
-            return source.Next();
+    const uint32_t limits[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFF8};
+    const uint32_t pick = source.Below(16);
+    if (pick < 6) {
+        return limits[pick];
     }
+    const uint32_t near_record[] = {record_size, record_size + 4, source.Below(record_size + 1)};
+    if (pick < 9) {
+        return near_record[pick - 6];
+    }
+    const uint32_t drawn[] = {2 + source.Below(6), 0x80000000 + source.Below(20),
+                              source.Below(record_size + 1), source.Below(0x10000)};
+    return pick < 13 ? drawn[pick - 9] : source.Next();
 }
 
 std::vector<uint8_t> EveryTypeMixed(uint32_t seed) {
@@ -549,11 +517,12 @@ std::vector<HostileMetafile> EveryTypeMetafiles() {
     for (uint8_t fill : {0x00, 0x7F, 0x80, 0xFF}) {
         char name[32];
         std::snprintf(name, sizeof name, "every-type-filled-%02x", fill);
-        files.push_back({name, EveryTypeFilled(fill)});
+        files.push_back(
+            {name, EveryType([](uint32_t structure) { return structure + 24; }, fill, true)});
     }
-    files.push_back({"every-type-head-only", EveryTypeCut([](uint32_t) { return 8u; })});
-    files.push_back(
-        {"every-type-word-short", EveryTypeCut([](uint32_t structure) { return structure - 4; })});
+    files.push_back({"every-type-head-only", EveryType([](uint32_t) { return 8u; }, 0x41, false)});
+    files.push_back({"every-type-word-short",
+                     EveryType([](uint32_t structure) { return structure - 4; }, 0x41, false)});
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         files.push_back({"every-type-mixed-" + std::to_string(seed), EveryTypeMixed(seed)});
     }

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <vector>
 
 #include "app/filter_list.h"
@@ -78,48 +79,34 @@ TEST_F(CanvasPaint, PlaybackStopsAfterTheCurrentRecord) {
     const ClientPixels pixels(host_.canvas());
     EXPECT_EQ(AsPixel(kRed), pixels.At(200, 100));
     EXPECT_EQ(Background(), pixels.At(400, 300));
+    // The first record shows the background alone.
+    EXPECT_EQ(Played{0}, PaintAt(0));
+    const RECT right_of_panel = {100, 0, 500, 400};
+    EXPECT_EQ(400 * 400, ClientPixels(host_.canvas()).Count(right_of_panel, Background()));
 }
 
 TEST_F(CanvasPaint, DisabledCurrentRecordPlaysTheNextEnabledOneAndStops) {
     ClearBox(4);
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6}), PaintAt(5));
-}
-
-TEST_F(CanvasPaint, SkippedRecordsLeaveTheirMarkOnThePicture) {
     // Without the blue brush, the second square is drawn with the red one still selected.
-    ClearBox(4);
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6, 7, 8}), PaintAt(8));
     const ClientPixels pixels(host_.canvas());
     EXPECT_EQ(AsPixel(kRed), pixels.At(400, 300));
-}
-
-TEST_F(CanvasPaint, FirstRecordShowsTheBackgroundAlone) {
-    EXPECT_EQ(Played{0}, PaintAt(0));
-    const ClientPixels pixels(host_.canvas());
-    const RECT right_of_panel = {100, 0, 500, 400};
-    EXPECT_EQ(400 * 400, pixels.Count(right_of_panel, Background()));
 }
 
 TEST_F(CanvasPaint, BackgroundBordersThePictureByOnePixel) {
     host_.IdleRefresh();
     SendMessageW(host_.canvas(), WM_COMMAND, kCommandZoomOut, 0);
     host_.PaintNow();
-    const CanvasRect p = g_canvas_view.picture;
-    ASSERT_EQ(134, p.left);
-    ASSERT_EQ(34, p.top);
-    ASSERT_EQ(467, p.right);
-    ASSERT_EQ(367, p.bottom);
+    ASSERT_EQ((std::vector<int32_t>{134, 34, 467, 367}), Picture());
     const ClientPixels pixels(host_.canvas());
-    EXPECT_EQ(Background(), pixels.At(133, 200));
-    EXPECT_EQ(Ground(), pixels.At(132, 200));
-    EXPECT_EQ(Background(), pixels.At(467, 200));
-    EXPECT_EQ(Ground(), pixels.At(468, 200));
-    EXPECT_EQ(Background(), pixels.At(300, 33));
-    EXPECT_EQ(Ground(), pixels.At(300, 32));
-    EXPECT_EQ(Background(), pixels.At(200, 367));
-    EXPECT_EQ(Ground(), pixels.At(200, 368));
-    EXPECT_EQ(Background(), pixels.At(467, 33));
-    EXPECT_EQ(Ground(), pixels.At(468, 32));
+    // Each a pixel of the border and its outer neighbour.
+    for (const auto [x, y, dx, dy] :
+         {std::array{133, 200, -1, 0}, std::array{467, 200, 1, 0}, std::array{300, 33, 0, -1},
+          std::array{200, 367, 0, 1}, std::array{467, 33, 1, -1}}) {
+        EXPECT_EQ(Background(), pixels.At(x, y)) << x << ", " << y;
+        EXPECT_EQ(Ground(), pixels.At(x + dx, y + dy)) << x << ", " << y;
+    }
 }
 
 TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
@@ -139,29 +126,6 @@ TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
     EXPECT_EQ(0u, pixels.At(50, 38));
     EXPECT_EQ(AsPixel(kRed), pixels.At(95, 60));
     EXPECT_EQ(AsPixel(kRed), pixels.At(50, 111));
-}
-
-TEST(CanvasPanelDrawing, ZoomButtonsAreGreyUntilADocumentIsAttached) {
-    CanvasHost host(400, 300);
-    host.PaintNow();
-    const uint32_t grey = AsPixel(GetSysColor(COLOR_GRAYTEXT));
-    const uint32_t black = AsPixel(GetSysColor(COLOR_BTNTEXT));
-    // Inside the outlines of row 0 ("Open...") and row 2 ("Zoom In").
-    const RECT open = {11, 21, 94, 38};
-    const RECT zoom_in = {11, 57, 94, 74};
-    {
-        const ClientPixels pixels(host.canvas());
-        EXPECT_EQ(Ground(), pixels.At(350, 250));
-        EXPECT_GT(pixels.Count(zoom_in, grey), 0);
-        EXPECT_EQ(0, pixels.Count(zoom_in, black));
-        EXPECT_GT(pixels.Count(open, black), 0);
-    }
-    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
-    host.IdleRefresh();
-    host.PaintNow();
-    const ClientPixels pixels(host.canvas());
-    EXPECT_GT(pixels.Count(zoom_in, black), 0);
-    EXPECT_EQ(0, pixels.Count(zoom_in, grey));
 }
 
 }  // namespace

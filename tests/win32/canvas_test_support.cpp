@@ -62,18 +62,6 @@ void RecordPlayed(int32_t record_index) {
     g_played.push_back(record_index);
 }
 
-RecordBuilder SelectRecord(uint32_t object) {
-    return RecordBuilder(37, 12).U32(8, object);
-}
-
-RecordBuilder SolidBrushRecord(uint32_t handle, COLORREF color) {
-    return RecordBuilder(39, 24).U32(8, handle).U32(12, BS_SOLID).U32(16, color).U32(20, 0);
-}
-
-RecordBuilder RectangleRecord(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    return RecordBuilder(43, 24).I32(8, left).I32(12, top).I32(16, right).I32(20, bottom);
-}
-
 // Every test shares one top-level window: without a window manager, Wine waits two seconds for
 // a destroyed top-level window to be withdrawn, while children come and go at once.
 HWND SharedParent() {
@@ -94,7 +82,8 @@ HWND SharedParent() {
 CanvasHost::CanvasHost(int width, int height) {
     RegisterClasses();
     g_canvas_view = CanvasView{};
-    ClearRecords();
+    g_notified_indexes.clear();
+    g_parent_commands.clear();
     parent_ = SharedParent();
     canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, width, height, parent_,
@@ -145,10 +134,6 @@ void CanvasHost::Pump() {
     }
 }
 
-void CanvasHost::PaintNow() {
-    RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 void CanvasHost::IdleRefresh() {
     SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0);
 }
@@ -163,19 +148,6 @@ const std::vector<int32_t>& CanvasHost::notified_indexes() const {
 
 const std::vector<int>& CanvasHost::parent_commands() const {
     return g_parent_commands;
-}
-
-void CanvasHost::ClearRecords() {
-    g_notified_indexes.clear();
-    g_parent_commands.clear();
-}
-
-bool CanvasHost::RepaintPending() const {
-    return GetUpdateRect(canvas_, nullptr, FALSE) != 0;
-}
-
-void CanvasHost::ValidateCanvas() const {
-    ValidateRect(canvas_, nullptr);
 }
 
 ClientPixels::ClientPixels(HWND window) {
@@ -225,25 +197,29 @@ uint32_t AsPixel(COLORREF color) {
 }
 
 std::string WriteQuadrantPicture() {
+    const auto select = [](uint32_t object) { return RecordBuilder(37, 12).U32(8, object); };
+    const auto brush = [](uint32_t handle, COLORREF color) {
+        return RecordBuilder(39, 24).U32(8, handle).U32(12, BS_SOLID).U32(16, color);
+    };
     EmfBuilder picture;
     picture.Handles(3)
-        .Add(SelectRecord(0x80000008))  // the stock null pen
-        .Add(SolidBrushRecord(1, kRed))
-        .Add(SelectRecord(1))
-        .Add(RectangleRecord(0, 0, 50, 50))
-        .Add(SolidBrushRecord(2, kBlue))
-        .Add(SelectRecord(2))
-        .Add(RectangleRecord(50, 50, 100, 100));
+        .Add(select(0x80000008))  // the stock null pen
+        .Add(brush(1, kRed))
+        .Add(select(1))
+        .Add(RecordBuilder(43, 24).I32(16, 50).I32(20, 50))
+        .Add(brush(2, kBlue))
+        .Add(select(2))
+        .Add(RecordBuilder(43, 24).I32(8, 50).I32(12, 50).I32(16, 100).I32(20, 100));
     return WriteTempFile("quadrants.emf", picture.Build());
 }
 
-std::string WriteLongPicture(uint32_t records) {
+std::string WriteLongPicture(uint32_t records, const std::string& name) {
     EmfBuilder picture;
     const RecordBuilder transparent = RecordBuilder(18, 12).U32(8, TRANSPARENT);
     for (uint32_t i = 2; i < records; ++i) {
         picture.Add(transparent);
     }
-    return WriteTempFile("long.emf", picture.Build());
+    return WriteTempFile(name, picture.Build());
 }
 
 PlaybackLog::PlaybackLog() {
