@@ -27,17 +27,17 @@ fi
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
 windows_path="Z:${file//\//\\}"
 
-xvfb_pid=""
+# A display of its own when there is none.
+. "$here/../../scripts/display.sh"
 wine_pid=""
-display_file=$(mktemp)
 cleanup() {
-    if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
+    if [ -n "$wine_pid" ]; then
         kill "$wine_pid" 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
+    if [ -n "${orvella_xvfb:-}" ]; then
+        kill "$orvella_xvfb" 2>/dev/null || true
+        rm -f "$orvella_display_file"
     fi
-    rm -f "$display_file"
 }
 trap cleanup EXIT
 
@@ -60,14 +60,6 @@ wait_until() {
     done
     return 1
 }
-
-# Xvfb picks a free display number itself and writes it once it accepts connections.
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    wait_until 30 test -s "$display_file" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -1 "$display_file")"
-fi
 
 visible_window() {
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1

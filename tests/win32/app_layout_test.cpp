@@ -40,9 +40,7 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
     }
     std::vector<int> expected = {IDC_MODESWITCHER, IDC_CANVAS, IDC_RECORDINDEX, IDC_CALLTEXT,
                                  IDC_REPORT};
-    if (Child(IDC_FILTERLIST) != nullptr) {
-        expected.push_back(IDC_FILTERLIST);
-    }
+    expected.push_back(IDC_FILTERLIST);
     EXPECT_EQ(ids, expected);
 
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETITEMCOUNT, 0, 0), 6);
@@ -74,9 +72,7 @@ TEST_F(AppLayoutTest, ClientAreaOf800By600GivesTheExampleRectangles) {
     ExpectRect(main_, Child(IDC_CANVAS), 12, 12, 776, canvas_height);
     ExpectRect(main_, Child(IDC_RECORDINDEX), 12, 12 + canvas_height, 54, c + 3);
     ExpectRect(main_, Child(IDC_CALLTEXT), 66, 12 + canvas_height, 722, c + 3);
-    if (Child(IDC_FILTERLIST) != nullptr) {
-        ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 776, 555);
-    }
+    ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 776, 555);
 }
 
 TEST_F(AppLayoutTest, ClientAreaFortyPixelsHighKeepsHeightsAtOne) {
@@ -87,9 +83,7 @@ TEST_F(AppLayoutTest, ClientAreaFortyPixelsHighKeepsHeightsAtOne) {
     ExpectRect(main_, Child(IDC_CANVAS), 12, 12, 276, 1);
     ExpectRect(main_, Child(IDC_RECORDINDEX), 12, 13, 54, c + 3);
     ExpectRect(main_, Child(IDC_CALLTEXT), 66, 13, 222, c + 3);
-    if (Child(IDC_FILTERLIST) != nullptr) {
-        ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 276, 1);
-    }
+    ExpectRect(main_, Child(IDC_FILTERLIST), 12, 12, 276, 1);
 }
 
 }  // namespace

@@ -72,22 +72,13 @@ TEST(CanvasMessages, ScrollCodesMoveTheIndexAndNotifyTheParent) {
     CanvasHost host(400, 300);
     ASSERT_TRUE(host.Open(WriteLongPicture(100)));
     EXPECT_EQ(99, host.Index());
-    Scroll(host.canvas(), SB_LEFT);
-    EXPECT_EQ(0, host.Index());
-    Scroll(host.canvas(), SB_LINERIGHT);
-    EXPECT_EQ(1, host.Index());
-    Scroll(host.canvas(), SB_PAGERIGHT);
-    EXPECT_EQ(6, host.Index());
-    Scroll(host.canvas(), SB_PAGELEFT);
-    EXPECT_EQ(1, host.Index());
-    Scroll(host.canvas(), SB_PAGELEFT);
-    EXPECT_EQ(0, host.Index());
-    Scroll(host.canvas(), SB_RIGHT);
-    EXPECT_EQ(99, host.Index());
-    Scroll(host.canvas(), SB_LINELEFT);
-    EXPECT_EQ(98, host.Index());
-    Scroll(host.canvas(), SB_THUMBTRACK, 40);
-    EXPECT_EQ(40, host.Index());
+    const std::pair<int, int32_t> steps[] = {
+        {SB_LEFT, 0},     {SB_LINERIGHT, 1}, {SB_PAGERIGHT, 6}, {SB_PAGELEFT, 1},
+        {SB_PAGELEFT, 0}, {SB_RIGHT, 99},    {SB_LINELEFT, 98}, {SB_THUMBTRACK, 40}};
+    for (const auto& [code, index] : steps) {
+        Scroll(host.canvas(), code, 40);
+        EXPECT_EQ(index, host.Index()) << code;
+    }
     EXPECT_EQ((std::vector<int32_t>{0, 1, 6, 1, 0, 99, 98, 40}), host.notified_indexes());
     EXPECT_EQ(1, BufferedPaintFlag(host.canvas()));
 }

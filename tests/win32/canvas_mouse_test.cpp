@@ -65,14 +65,14 @@ class CanvasMouse : public testing::Test {
 
 TEST_F(CanvasMouse, PressOnAButtonPostsItsCommandWhichRunsLater) {
     // The panel stands at (10, 10): grip bar 10 high, then rows of 18.
-    Press(canvas(), 50, 25);
-    EXPECT_EQ(kCommandOpen, PostedCommand(canvas()));
-    Press(canvas(), 50, 38);  // the line between rows 0 and 1 belongs to row 1
-    EXPECT_EQ(kCommandFit, PostedCommand(canvas()));
-    Press(canvas(), 93, 109);
-    EXPECT_EQ(kCommandBackground, PostedCommand(canvas()));
-    Press(canvas(), 94, 60);  // just right of the panel, in fit mode: nothing
-    EXPECT_EQ(0, PostedCommand(canvas()));
+    // The line between rows 0 and 1 belongs to row 1; just right of the panel, in fit mode,
+    // nothing is pressed.
+    const int presses[][3] = {
+        {50, 25, kCommandOpen}, {50, 38, kCommandFit}, {93, 109, kCommandBackground}, {94, 60, 0}};
+    for (const auto& [x, y, command] : presses) {
+        Press(canvas(), x, y);
+        EXPECT_EQ(command, PostedCommand(canvas())) << x << ", " << y;
+    }
     EXPECT_EQ(0, g_canvas_view.dragging);
 
     Press(canvas(), 50, 60);

@@ -114,18 +114,18 @@ TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
     ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
     host.PaintNow();
     const ClientPixels pixels(host.canvas());
-    // The panel stands at (10, 10); the red square lies under it.
-    EXPECT_EQ(Tinted(kRed), pixels.At(13, 23));
-    EXPECT_EQ(Tinted(kRed), pixels.At(90, 76));
-    EXPECT_EQ(AsPixel(GetSysColor(COLOR_ACTIVECAPTION)), pixels.At(50, 15));
-    // Outlines of grip bar and buttons: the panel's frame is 85 x 101 pixels.
-    EXPECT_EQ(0u, pixels.At(10, 10));
-    EXPECT_EQ(0u, pixels.At(94, 60));
-    EXPECT_EQ(0u, pixels.At(50, 110));
-    EXPECT_EQ(0u, pixels.At(50, 20));
-    EXPECT_EQ(0u, pixels.At(50, 38));
-    EXPECT_EQ(AsPixel(kRed), pixels.At(95, 60));
-    EXPECT_EQ(AsPixel(kRed), pixels.At(50, 111));
+    // The panel stands at (10, 10) over the red square: tinted buttons, the grip bar, the
+    // outlines of grip bar and buttons (the panel's frame is 85 x 101 pixels), and beyond them
+    // the picture untouched.
+    const uint32_t red = AsPixel(kRed);
+    const uint32_t tint = Tinted(kRed);
+    const uint32_t grip = AsPixel(GetSysColor(COLOR_ACTIVECAPTION));
+    const uint32_t expected[][3] = {{13, 23, tint}, {90, 76, tint}, {50, 15, grip}, {10, 10, 0},
+                                    {94, 60, 0},    {50, 110, 0},   {50, 20, 0},    {50, 38, 0},
+                                    {95, 60, red},  {50, 111, red}};
+    for (const auto& [x, y, color] : expected) {
+        EXPECT_EQ(color, pixels.At(static_cast<int>(x), static_cast<int>(y))) << x << ", " << y;
+    }
 }
 
 }  // namespace

@@ -78,14 +78,9 @@ TEST(GdiReader, AgreesOnBuiltFilesWithOddHeaderCounts) {
     RecordBuilder save_dc(33, 8);
     CompareReaders(WriteTempFile("plain.emf", EmfBuilder().Add(save_dc).Add(save_dc).Build()),
                    &comparison);
-    CompareReaders(WriteTempFile("after-eof.emf",
-                                 [&] {
-                                     std::vector<uint8_t> file = EmfBuilder().Add(save_dc).Build();
-                                     file.insert(file.end(), save_dc.bytes().begin(),
-                                                 save_dc.bytes().end());
-                                     return file;
-                                 }()),
-                   &comparison);
+    std::vector<uint8_t> after_eof = EmfBuilder().Add(save_dc).Build();
+    after_eof.insert(after_eof.end(), save_dc.bytes().begin(), save_dc.bytes().end());
+    CompareReaders(WriteTempFile("after-eof.emf", after_eof), &comparison);
     CompareReaders(WriteTempFile("few-records.emf",
                                  EmfBuilder().Add(save_dc).Add(save_dc).HeaderU32(52, 2).Build()),
                    &comparison);
