@@ -26,12 +26,6 @@ void ExpectRect(HWND main_window, HWND child, int x, int y, int width, int heigh
     EXPECT_EQ(rect.bottom - rect.top, height);
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     std::vector<int> ids;
@@ -54,7 +48,9 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
     // The report control is the text view, hidden until a text view is chosen.
     HWND report = Child(IDC_REPORT);
     ASSERT_NE(report, nullptr);
-    EXPECT_EQ(ClassOf(report), kTextViewClassName);
+    wchar_t name[64] = L"";
+    GetClassNameW(report, name, 64);
+    EXPECT_STREQ(name, kTextViewClassName);
     EXPECT_FALSE(IsWindowVisible(report));
     EXPECT_TRUE(IsWindowVisible(index));
 }

@@ -82,19 +82,6 @@ inline BOOL WINAPI FakeMessageBeep(UINT) {
     return TRUE;
 }
 
-// Handles every message waiting for the test's thread; a quit message left by a destroyed
-// main window is dropped.
-inline void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 inline std::wstring Wide(const std::string& utf8) {
     const std::u16string text = ToU16(utf8);
     return std::wstring(text.begin(), text.end());

@@ -116,7 +116,7 @@ TEST(CanvasMessages, DraggedThumbReachesRecordsBeyond65536) {
     SendMouse(0, x - 10, y);
     SendMouse(0, x - 20, y);
     SendMouse(MOUSEEVENTF_LEFTUP, x - 20, y);
-    host.Pump();
+    Pump();
     ASSERT_FALSE(host.notified_indexes().empty());
     for (int32_t index : host.notified_indexes()) {
         EXPECT_GT(index, 65536);

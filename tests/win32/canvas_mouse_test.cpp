@@ -41,14 +41,6 @@ HCURSOR CursorAt(HWND canvas, int x, int y) {
     return GetCursor();
 }
 
-HCURSOR Arrow() {
-    return LoadCursorW(nullptr, IDC_ARROW);
-}
-
-HCURSOR Hand() {
-    return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PANHAND));
-}
-
 // A 600 x 400 canvas with the test picture attached and its buttons enabled.
 class CanvasMouse : public testing::Test {
   protected:
@@ -77,11 +69,11 @@ TEST_F(CanvasMouse, PressOnAButtonPostsItsCommandWhichRunsLater) {
 
     Press(canvas(), 50, 60);
     EXPECT_EQ(1, g_canvas_view.fit_mode);
-    host_.Pump();
+    Pump();
     EXPECT_EQ(0, g_canvas_view.fit_mode);
     const std::vector<int32_t> zoomed = Picture();
     Release(canvas(), 300, 300);
-    host_.Pump();
+    Pump();
     EXPECT_EQ(zoomed, Picture());
 }
 
@@ -134,12 +126,14 @@ TEST_F(CanvasMouse, DragOutsideThePanelPansOnlyOutOfFitMode) {
 }
 
 TEST_F(CanvasMouse, HandCursorOutsideThePanelOnlyOutOfFitMode) {
-    EXPECT_EQ(Arrow(), CursorAt(canvas(), 300, 300));
-    EXPECT_EQ(Arrow(), CursorAt(canvas(), 50, 50));
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PANHAND));
+    EXPECT_EQ(arrow, CursorAt(canvas(), 300, 300));
+    EXPECT_EQ(arrow, CursorAt(canvas(), 50, 50));
     SendMessageW(canvas(), WM_COMMAND, kCommandZoomIn, 0);
-    EXPECT_EQ(Hand(), CursorAt(canvas(), 300, 300));
-    EXPECT_EQ(Arrow(), CursorAt(canvas(), 50, 50));
-    EXPECT_EQ(Hand(), CursorAt(canvas(), 94, 50));
+    EXPECT_EQ(hand, CursorAt(canvas(), 300, 300));
+    EXPECT_EQ(arrow, CursorAt(canvas(), 50, 50));
+    EXPECT_EQ(hand, CursorAt(canvas(), 94, 50));
 }
 
 TEST_F(CanvasMouse, PlainRightClickFitsAndAnyOtherKeyStopsIt) {

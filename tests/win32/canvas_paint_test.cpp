@@ -28,16 +28,6 @@ uint32_t Background() {
     return AsPixel(g_canvas_view.background_color);
 }
 
-// The tint of the buttons ANDs every pixel under them.
-uint32_t Tinted(COLORREF color) {
-    return AsPixel(color & 0x00FFE6E6);
-}
-
-// Clears the box of filter row `row`, which stands for record row + 1.
-void ClearBox(int row) {
-    g_record_filter.Set(row + 1, true);
-}
-
 // In a 600 x 400 canvas the square test picture is fitted to (100, 0, 500, 400): its red
 // square covers (100, 0)-(300, 200), its blue square (300, 200)-(500, 400).
 class CanvasPaint : public testing::Test {
@@ -70,7 +60,7 @@ TEST_F(CanvasPaint, WholeMetafileIsPlayedAtOnceOnlyAtTheLastRecordWithNothingFil
     EXPECT_EQ(Background(), pixels.At(400, 100));
     EXPECT_EQ(Background(), pixels.At(200, 300));
 
-    ClearBox(0);
+    g_record_filter.Set(1, true);  // switches record 1 off
     EXPECT_EQ((Played{0, 2, 3, 4, 5, 6, 7, 8}), PaintAt(8));
 }
 
@@ -86,7 +76,7 @@ TEST_F(CanvasPaint, PlaybackStopsAfterTheCurrentRecord) {
 }
 
 TEST_F(CanvasPaint, DisabledCurrentRecordPlaysTheNextEnabledOneAndStops) {
-    ClearBox(4);
+    g_record_filter.Set(5, true);  // switches record 5 off
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6}), PaintAt(5));
     // Without the blue brush, the second square is drawn with the red one still selected.
     EXPECT_EQ((Played{0, 1, 2, 3, 4, 6, 7, 8}), PaintAt(8));
@@ -118,7 +108,7 @@ TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
     // outlines of grip bar and buttons (the panel's frame is 85 x 101 pixels), and beyond them
     // the picture untouched.
     const uint32_t red = AsPixel(kRed);
-    const uint32_t tint = Tinted(kRed);
+    const uint32_t tint = AsPixel(kRed & 0x00FFE6E6);  // the buttons AND every pixel under them
     const uint32_t grip = AsPixel(GetSysColor(COLOR_ACTIVECAPTION));
     const uint32_t expected[][3] = {{13, 23, tint}, {90, 76, tint}, {50, 15, grip}, {10, 10, 0},
                                     {94, 60, 0},    {50, 110, 0},   {50, 20, 0},    {50, 38, 0},

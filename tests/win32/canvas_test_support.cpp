@@ -17,8 +17,6 @@ namespace {
 
 constexpr wchar_t kHostClassName[] = L"OrvellaCanvasTestHost";
 
-std::vector<int32_t> g_notified_indexes;
-std::vector<int> g_parent_commands;
 std::vector<int32_t> g_played;
 
 LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -27,13 +25,13 @@ LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
             if (header->idFrom == IDC_CANVAS &&
                 header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
-                g_notified_indexes.push_back(
+                CanvasHost::notified_indexes_.push_back(
                     static_cast<int32_t>(SendMessageW(header->hwndFrom, CVM_GETINDEX, 0, 0)));
             }
             return 0;
         }
         case WM_COMMAND:
-            g_parent_commands.push_back(LOWORD(wparam));
+            CanvasHost::parent_commands_.push_back(LOWORD(wparam));
             return 0;
         default:
             return DefWindowProcW(window, message, wparam, lparam);
@@ -82,8 +80,8 @@ HWND SharedParent() {
 CanvasHost::CanvasHost(int width, int height) {
     RegisterClasses();
     g_canvas_view = CanvasView{};
-    g_notified_indexes.clear();
-    g_parent_commands.clear();
+    CanvasHost::notified_indexes_.clear();
+    CanvasHost::parent_commands_.clear();
     parent_ = SharedParent();
     canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, width, height, parent_,
@@ -124,30 +122,6 @@ bool CanvasHost::Open(const std::string& path) {
     FillFilterList(parent_);
     RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;
-}
-
-void CanvasHost::Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-void CanvasHost::IdleRefresh() {
-    SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0);
-}
-
-int32_t CanvasHost::Index() const {
-    return static_cast<int32_t>(SendMessageW(canvas_, CVM_GETINDEX, 0, 0));
-}
-
-const std::vector<int32_t>& CanvasHost::notified_indexes() const {
-    return g_notified_indexes;
-}
-
-const std::vector<int>& CanvasHost::parent_commands() const {
-    return g_parent_commands;
 }
 
 ClientPixels::ClientPixels(HWND window) {

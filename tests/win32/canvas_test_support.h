@@ -8,7 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+
+// Handles every message waiting for the test's thread; a quit message left by a destroyed
+// main window is dropped.
+inline void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 // A top-level window standing in for the main window: it keeps the notifications and commands
 // its children send, and holds one canvas (control 504) and, on request, the filter list.
@@ -27,18 +41,20 @@ class CanvasHost {
 
     // Loads `path` into the process-wide document and attaches it, as the shell's Open does.
     bool Open(const std::string& path);
-    // Runs the queued messages, the posted button commands included.
-    void Pump();
     // Has every pending paint of the canvas carried out now.
     void PaintNow() { RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
     // Sends the idle refresh the message loop sends once the queue has drained.
-    void IdleRefresh();
-
-    int32_t Index() const;
+    void IdleRefresh() { SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0); }
+    int32_t Index() const {
+        return static_cast<int32_t>(SendMessageW(canvas_, CVM_GETINDEX, 0, 0));
+    }
     // The index the parent fetched on each CVN_INDEXCHANGED, and the commands it received from
     // the canvas, in order.
-    const std::vector<int32_t>& notified_indexes() const;
-    const std::vector<int>& parent_commands() const;
+    const std::vector<int32_t>& notified_indexes() const { return notified_indexes_; }
+    const std::vector<int>& parent_commands() const { return parent_commands_; }
+    // Kept by the parent's window procedure.
+    static inline std::vector<int32_t> notified_indexes_;
+    static inline std::vector<int> parent_commands_;
     // Whether the canvas has a repaint pending; ValidateCanvas clears it.
     bool RepaintPending() const { return GetUpdateRect(canvas_, nullptr, FALSE) != 0; }
     void ValidateCanvas() const { ValidateRect(canvas_, nullptr); }

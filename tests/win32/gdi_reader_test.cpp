@@ -11,10 +11,7 @@
 namespace {
 
 struct Comparison {
-    int both = 0;
-    int gdi_only = 0;
-    int direct_only = 0;
-    int neither = 0;
+    int both = 0, gdi_only = 0, direct_only = 0, neither = 0;
 };
 
 bool IsWellFormed(const std::u16string& path) {
@@ -37,17 +34,11 @@ void CompareReaders(const std::string& path, Comparison* comparison) {
     const int gdi_loaded =
         IsWellFormed(wide) ? gdi.LoadFileWith(GdiMetafileReader(), wide.c_str()) : 0;
     const int direct_loaded = direct.LoadFileWith(DirectMetafileReader(), wide.c_str());
+    ++(gdi_loaded ? (direct_loaded ? comparison->both : comparison->gdi_only)
+                  : (direct_loaded ? comparison->direct_only : comparison->neither));
     if (!gdi_loaded || !direct_loaded) {
-        if (gdi_loaded) {
-            ++comparison->gdi_only;
-        } else if (direct_loaded) {
-            ++comparison->direct_only;
-        } else {
-            ++comparison->neither;
-        }
         return;
     }
-    ++comparison->both;
     ASSERT_GE(gdi.HeaderSize(), 88u);
     const uint32_t common =
         gdi.HeaderSize() < direct.HeaderSize() ? gdi.HeaderSize() : direct.HeaderSize();
