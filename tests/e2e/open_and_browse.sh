@@ -31,13 +31,9 @@ windows_path="Z:${file//\//\\}"
 . "$here/../../scripts/display.sh"
 wine_pid=""
 cleanup() {
-    if [ -n "$wine_pid" ]; then
-        kill "$wine_pid" 2>/dev/null || true
-    fi
-    if [ -n "${orvella_xvfb:-}" ]; then
-        kill "$orvella_xvfb" 2>/dev/null || true
-        rm -f "$orvella_display_file"
-    fi
+    [ -z "$wine_pid" ] || kill "$wine_pid" 2>/dev/null || true
+    [ -z "${orvella_xvfb:-}" ] || kill "$orvella_xvfb" 2>/dev/null || true
+    rm -f "${orvella_display_file:-}"
 }
 trap cleanup EXIT
 

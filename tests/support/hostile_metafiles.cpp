@@ -460,18 +460,22 @@ class WordSource {
 // A word a hostile writer would put in a count, an offset, a size or an object index: the
 // limits of 32 bits, stock objects, places inside, at and just past the record, or noise.
 uint32_t HostileWord(WordSource& source, uint32_t record_size) {
-    const uint32_t limits[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFF8};
     const uint32_t pick = source.Below(16);
-    if (pick < 6) {
-        return limits[pick];
+    if (pick == 2) {
+        return 2 + source.Below(6);
     }
-    const uint32_t near_record[] = {record_size, record_size + 4, source.Below(record_size + 1)};
-    if (pick < 9) {
-        return near_record[pick - 6];
+    if (pick == 7) {
+        return 0x80000000 + source.Below(20);
     }
-    const uint32_t drawn[] = {2 + source.Below(6), 0x80000000 + source.Below(20),
-                              source.Below(record_size + 1), source.Below(0x10000)};
-    return pick < 13 ? drawn[pick - 9] : source.Next();
+    if (pick == 8 || pick == 9) {
+        return source.Below(record_size + 1);
+    }
+    if (pick == 12) {
+        return source.Below(0x10000);
+    }
+    const uint32_t fixed[] = {0,          1, 0, 0x7FFFFFFF, 0x80000000,  0xFFFFFFFF,
+                              0xFFFFFFF8, 0, 0, 0,          record_size, record_size + 4};
+    return pick < 12 ? fixed[pick] : source.Next();
 }
 
 std::vector<uint8_t> EveryTypeMixed(uint32_t seed) {

@@ -19,8 +19,6 @@
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "calls/call_text.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
 

@@ -6,8 +6,6 @@
 
 #include "app/app_globals.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/win32/canvas_test_support.h"
 
 namespace {

@@ -4,8 +4,6 @@
 
 #include "app/resource.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/win32/canvas_test_support.h"
 
 namespace {

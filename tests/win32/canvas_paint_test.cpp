@@ -11,8 +11,6 @@
 
 #include "app/filter_list.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
 

@@ -8,8 +8,6 @@
 #include "app/filter_list.h"
 #include "app/resource.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "canvas/canvas_window.h"
 #include "tests/support/emf_builder.h"
 

@@ -51,10 +51,6 @@ bool CanBeOpened(const std::string& path) {
     return true;
 }
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 bool Answers(HWND window) {
     DWORD_PTR result = 0;
     return window != nullptr && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
@@ -296,8 +292,10 @@ class HostileWindowTest : public SharedAppWindowTest {
                 EXPECT_EQ(CanvasIndex(), g_current_record);
             }
         }
-        std::printf("%-40s %s in %5.1f s\n", path.substr(path.find_last_of("/\\") + 1).c_str(),
-                    loaded ? "shown  " : "refused", SecondsSince(start));
+        std::printf(
+            "%-40s %s in %5.1f s\n", path.substr(path.find_last_of("/\\") + 1).c_str(),
+            loaded ? "shown  " : "refused",
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         std::fflush(stdout);
     }
 
