@@ -27,11 +27,68 @@ fi
 file=$(cd "$(dirname "$file")" && pwd)/$(basename "$file")
 windows_path="Z:${file//\//\\}"
 
-. "$here/x_session.sh"
+# A display of its own when there is none.
+. "$here/../../scripts/display.sh"
+wine_pid=""
+cleanup() {
+    [ -z "$wine_pid" ] || kill "$wine_pid" 2>/dev/null || true
+    [ -z "${orvella_xvfb:-}" ] || kill "$orvella_xvfb" 2>/dev/null || true
+    rm -f "${orvella_display_file:-}"
+}
+trap cleanup EXIT
 
-# Saves the screen once the main window has settled.
+fail() {
+    echo "e2e: $1" >&2
+    exit 1
+}
+
+# wait_until SECONDS COMMAND...: runs the command every tenth of a second until it succeeds
+# (0) or the time is up (1). Gives up at once when the program has ended.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    for _ in $(seq 1 "$tries"); do
+        "$@" && return 0
+        if [ -n "$wine_pid" ] && ! kill -0 "$wine_pid" 2>/dev/null; then
+            fail "the program ended while waiting for: $*"
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+visible_window() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
+}
+window_shown() {
+    [ -n "$(visible_window "$1")" ]
+}
+
+# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+wait_for_window() {
+    wait_until "$2" window_shown "$1" || return 1
+    visible_window "$1"
+}
+
+window_md5() {
+    import -display "$DISPLAY" -window "$1" png:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+
+# Whether window $1 no longer has the md5 $2.
+window_changed() {
+    [ "$(window_md5 "$1")" != "$2" ]
+}
+
+# Saves the screen once the main window looks the same for half a second.
 shot() {
-    wait_until_still "$main" 60 >/dev/null || fail "the window did not settle for $1"
+    local before="" now
+    for _ in $(seq 1 240); do
+        now=$(window_md5 "$main")
+        [ "$now" = "$before" ] && break
+        before=$now
+        sleep 0.25
+    done
+    [ "$now" = "$before" ] || fail "the window did not settle for $1"
     import -display "$DISPLAY" -window root "$shots/$1.png"
     echo "e2e: saved $shots/$1.png"
 }
@@ -65,7 +122,7 @@ previous=$(window_md5 "$main")
 for tab in 1 2 3 4 5 0; do
     xdotool mousemove --window "$main" "${tab_x[$tab]}" $((HEIGHT - 12)) click 1
     # A large report takes a while to build.
-    wait_until_changed "$main" "$previous" 60 || fail "the ${names[$tab]} view did not show"
+    wait_until 60 window_changed "$main" "$previous" || fail "the ${names[$tab]} view did not show"
     shot "${names[$tab]}-tab"
     previous=$(window_md5 "$main")
 done
@@ -77,4 +134,13 @@ distinct=$(md5sum "$shots"/*-tab.png | awk '{print $1}' | sort -u | wc -l)
 # The close box ends the process with exit code 0.
 xdotool windowfocus --sync "$main"
 xdotool key alt+F4
-expect_clean_exit 30
+for _ in $(seq 1 300); do
+    kill -0 "$wine_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$wine_pid" 2>/dev/null && fail "the program did not end"
+status=0
+wait "$wine_pid" || status=$?
+wine_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+echo "e2e: the program ended with exit code 0"

@@ -82,10 +82,7 @@ RecordBuilder& RecordBuilder::Ansi(uint32_t offset, std::string_view text) {
 RecordBuilder& RecordBuilder::Resize(uint32_t size) {
     bytes_.resize(size < 8 ? 8 : size, 0);
     if (!size_by_hand_) {
-        const uint32_t n = static_cast<uint32_t>(bytes_.size());
-        const uint8_t le[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
-                               static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
-        std::memcpy(bytes_.data() + 4, le, 4);
+        U32(4, static_cast<uint32_t>(bytes_.size()));
     }
     return *this;
 }

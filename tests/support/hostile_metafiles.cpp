@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 #include "document/record_guard.h"
 #include "tests/support/emf_builder.h"
@@ -14,6 +16,15 @@ constexpr uint16_t kHandles = 4;
 
 RecordBuilder Rec(uint32_t type, uint32_t size) {
     return RecordBuilder(type, size);
+}
+
+// `file` with header fields overridden, each {offset, value}.
+std::vector<uint8_t> WithHeader(EmfBuilder file,
+                                std::initializer_list<std::pair<uint32_t, uint32_t>> fields) {
+    for (const auto& [offset, value] : fields) {
+        file.HeaderU32(offset, value);
+    }
+    return file.Build();
 }
 
 // A DIB block at `at`: 8 x 4 pixels of 8 bits with two colours, header and table 48 bytes,
@@ -77,34 +88,26 @@ void AddMoreDamagedRecords(std::vector<RecordBuilder>& records) {
     for (uint32_t style : {3u, 5u, 9u, 0xFFFFFFFFu}) {
         records.push_back(Rec(39, 24).U32(8, 3).U32(12, style).U32(20, 0xDEADBEEF));
     }
-    {
-        RecordBuilder plg(79, 140);
-        plg.I32(56, 8).I32(60, 4);
-        PutDib(plg, 96, 104, 140);
-        plg.U32(124, 140).U32(128, 48).U32(132, 188).U32(136, 33);
-        records.push_back(plg);
-        RecordBuilder mask(78, 128);
-        mask.I32(32, 8).I32(36, 4).U32(40, 0xAACC0020);
-        PutDib(mask, 84, 92, 128);
-        mask.U32(112, 128).U32(116, 0xFFFFFFF0).U32(120, 176).U32(124, 32);
-        records.push_back(mask);
-    }
-    {
-        // A core header of 2 bits and 8 x 2 pixels whose bits are cut to 4 bytes.
-        RecordBuilder core(81, 112);
-        core.I32(40, 8).I32(44, 2).U32(68, 0x00CC0020);
-        core.U32(80, 12).U16(84, 8).U16(86, 2).U16(88, 1).U16(90, 2);
-        core.U32(48, 80).U32(52, 24).U32(56, 104).U32(60, 4);
-        records.push_back(core);
-        // Compressed bits shorter than the size the header gives them.
-        RecordBuilder png = StretchDIBits();
-        png.U16(94, 0).U32(96, 5).U32(100, 0x7FFFFFFF).U32(112, 0);
-        records.push_back(png);
-        // Dimensions whose image size does not fit 64 bits.
-        RecordBuilder huge = StretchDIBits();
-        huge.I32(84, 0x7FFFFFFF).I32(88, static_cast<int32_t>(0x80000000)).U16(94, 0xFFFF);
-        records.push_back(huge);
-    }
+    RecordBuilder plg(79, 140);
+    plg.I32(56, 8).I32(60, 4);
+    PutDib(plg, 96, 104, 140);
+    plg.U32(124, 140).U32(128, 48).U32(132, 188).U32(136, 33);
+    records.push_back(plg);
+    RecordBuilder mask(78, 128);
+    mask.I32(32, 8).I32(36, 4).U32(40, 0xAACC0020);
+    PutDib(mask, 84, 92, 128);
+    mask.U32(112, 128).U32(116, 0xFFFFFFF0).U32(120, 176).U32(124, 32);
+    records.push_back(mask);
+    // A core header of 2 bits and 8 x 2 pixels whose bits are cut to 4 bytes.
+    RecordBuilder core(81, 112);
+    core.I32(40, 8).I32(44, 2).U32(68, 0x00CC0020);
+    core.U32(80, 12).U16(84, 8).U16(86, 2).U16(88, 1).U16(90, 2);
+    core.U32(48, 80).U32(52, 24).U32(56, 104).U32(60, 4);
+    records.push_back(core);
+    // Compressed bits shorter than the size the header gives them.
+    records.push_back(StretchDIBits().U16(94, 0).U32(96, 5).U32(100, 0x7FFFFFFF).U32(112, 0));
+    // Dimensions whose image size does not fit 64 bits.
+    records.push_back(StretchDIBits().I32(84, 0x7FFFFFFF).U32(88, 0x80000000).U16(94, 0xFFFF));
     records.push_back(Rec(102, 16).U32(8, 0xFFFFFFFF));
     records.push_back(Rec(103, 36).U32(24, 9));
     records.push_back(Rec(105, 24).U32(12, 0xFFFFFFF0));
@@ -157,49 +160,39 @@ std::vector<RecordBuilder> DamagedRecords() {
     records.push_back(BitBlt(77).U32(96, 8));
     records.push_back(BitBlt(114).U32(96, 8));
     records.push_back(BitBlt(116).I32(112, 5000).I32(116, 5000));
-    {
-        RecordBuilder mask(78, 128);
-        mask.I32(32, 8).I32(36, 4).U32(40, 0xAACC0020);
-        PutDib(mask, 112, 120, 128);
-        mask.I32(132, 4000);
-        records.push_back(mask);
-    }
-    {
-        RecordBuilder plg(79, 140);
-        plg.I32(56, 8).I32(60, 4);
-        PutDib(plg, 96, 104, 140);
-        plg.U32(108, 0x10000);
-        records.push_back(plg);
-    }
-    {
-        RecordBuilder set(80, 76);
-        set.I32(40, 8).I32(44, 4).U32(72, 4);
-        PutDib(set, 48, 56, 76);
-        set.U32(76, 0x40000000);
-        records.push_back(set);
-    }
-    {
-        RecordBuilder brush(94, 32);
-        brush.U32(8, 2);
-        PutDib(brush, 16, 24, 32);
-        brush.U32(16, 0xFFFFFFF8).U32(20, 0x10);
-        records.push_back(brush);
-        RecordBuilder mono(93, 32);
-        mono.U32(8, 2);
-        PutDib(mono, 16, 24, 32);
-        mono.U32(28, 0x7FFFFFFF);
-        records.push_back(mono);
-    }
+    RecordBuilder mask(78, 128);
+    mask.I32(32, 8).I32(36, 4).U32(40, 0xAACC0020);
+    PutDib(mask, 112, 120, 128);
+    mask.I32(132, 4000);
+    records.push_back(mask);
+    RecordBuilder plg(79, 140);
+    plg.I32(56, 8).I32(60, 4);
+    PutDib(plg, 96, 104, 140);
+    plg.U32(108, 0x10000);
+    records.push_back(plg);
+    RecordBuilder set(80, 76);
+    set.I32(40, 8).I32(44, 4).U32(72, 4);
+    PutDib(set, 48, 56, 76);
+    set.U32(76, 0x40000000);
+    records.push_back(set);
+    RecordBuilder brush(94, 32);
+    brush.U32(8, 2);
+    PutDib(brush, 16, 24, 32);
+    brush.U32(16, 0xFFFFFFF8).U32(20, 0x10);
+    records.push_back(brush);
+    RecordBuilder mono(93, 32);
+    mono.U32(8, 2);
+    PutDib(mono, 16, 24, 32);
+    mono.U32(28, 0x7FFFFFFF);
+    records.push_back(mono);
     // Brush and pen whose pattern the player would take from a pointer in the record.
     records.push_back(Rec(39, 24).U32(8, 2).U32(12, 6).U32(20, 0x12345678));
     records.push_back(Rec(95, 52).U32(8, 2).U32(28, 0x10000).U32(32, 1).U32(36, 6).U32(48, 1000));
-    {
-        RecordBuilder pen(95, 52);
-        pen.U32(8, 2).U32(28, 0x10000).U32(32, 1).U32(36, 6);
-        PutDib(pen, 12, 20, 52);
-        pen.U32(52, 0x01000000);
-        records.push_back(pen);
-    }
+    RecordBuilder pen(95, 52);
+    pen.U32(8, 2).U32(28, 0x10000).U32(32, 1).U32(36, 6);
+    PutDib(pen, 12, 20, 52);
+    pen.U32(52, 0x01000000);
+    records.push_back(pen);
     // Palettes of more entries than the record holds.
     records.push_back(Rec(49, 24).U32(8, 3).U16(12, 0x300).U16(14, 0xFFFF));
     records.push_back(Rec(50, 24).U32(8, 3).U32(16, 0x3FFFFFFF));
@@ -246,24 +239,13 @@ std::vector<HostileMetafile> HostileMetafiles() {
     // no end-of-file record at all.
     files.push_back({"no-object-table",
                      EmfBuilder().Handles(0).Add(Rec(38, 28).U32(8, 0)).Add(Rec(40, 12)).Build()});
-    files.push_back({"description-outside", EmfBuilder()
-                                                .Description(u"x")
-                                                .HeaderU32(60, 0x7FFFFFFF)
-                                                .HeaderU32(64, 0xFFFFFF00)
-                                                .Build()});
-    files.push_back({"pixel-format-outside", EmfBuilder()
-                                                 .Description(u"pixel format")
-                                                 .HeaderU32(88, 40)
-                                                 .HeaderU32(92, 0x7FFFFFF0)
-                                                 .Build()});
-    files.push_back({"empty-frame", EmfBuilder()
-                                        .Frame(0, 0, 0, 0)
-                                        .HeaderU32(72, 0)
-                                        .HeaderU32(76, 0)
-                                        .HeaderU32(80, 0)
-                                        .HeaderU32(84, 0)
-                                        .Add(Rec(42, 24).I32(16, 50).I32(20, 50))
-                                        .Build()});
+    files.push_back({"description-outside", WithHeader(EmfBuilder().Description(u"x"),
+                                                       {{60, 0x7FFFFFFF}, {64, 0xFFFFFF00}})});
+    files.push_back({"pixel-format-outside", WithHeader(EmfBuilder().Description(u"pixel format"),
+                                                        {{88, 40}, {92, 0x7FFFFFF0}})});
+    const RecordBuilder square = Rec(42, 24).I32(16, 50).I32(20, 50);
+    files.push_back({"empty-frame", WithHeader(EmfBuilder().Frame(0, 0, 0, 0).Add(square),
+                                               {{72, 0}, {76, 0}, {80, 0}, {84, 0}})});
     files.push_back(
         {"no-end-of-file", EmfBuilder().NoEof().Add(Rec(43, 24).I32(16, 50).I32(20, 50)).Build()});
     return files;
@@ -385,13 +367,10 @@ void AddPictureDamage(std::vector<HostileMetafile>& files) {
     files.push_back({"frame-inverted", EmfBuilder().Frame(2645, 2645, 0, 0).Add(square).Build()});
     files.push_back({"frame-thin", EmfBuilder().Frame(0, 0, kMost, 1).Add(square).Build()});
     files.push_back({"frame-tall", EmfBuilder().Frame(kMost, kLeast, kMost, kMost).Build()});
-    files.push_back({"device-negative", EmfBuilder()
-                                            .HeaderU32(72, 0xFFFFFFFF)
-                                            .HeaderU32(76, 0x80000000)
-                                            .HeaderU32(80, 0x80000000)
-                                            .HeaderU32(84, 0xFFFFFFFF)
-                                            .Add(square)
-                                            .Build()});
+    files.push_back(
+        {"device-negative",
+         WithHeader(EmfBuilder().Add(square),
+                    {{72, 0xFFFFFFFF}, {76, 0x80000000}, {80, 0x80000000}, {84, 0xFFFFFFFF}})});
     files.push_back({"handles-65535", EmfBuilder()
                                           .Handles(0xFFFF)
                                           .Add(Rec(39, 24).U32(8, 0xFFFE).U32(16, 0xFF))
@@ -443,36 +422,21 @@ uint32_t StructureOrSome(uint32_t type) {
     return structure < 8 ? 8 : structure;
 }
 
-// Each type's fixed structure and 24 bytes more, every byte after the head `fill`; the last
-// record an end-of-file record filled the same way.
-std::vector<uint8_t> EveryTypeFilled(uint8_t fill) {
-    EmfBuilder file;
-    file.Handles(kHandles).NoEof();
-    for (uint32_t type : SweptTypes()) {
-        RecordBuilder record(type, StructureOrSome(type) + 24);
-        for (uint32_t at = 8; at < record.bytes().size(); ++at) {
-            record.U8(at, fill);
-        }
-        file.Add(record);
-    }
-    RecordBuilder eof(14, 32);
-    for (uint32_t at = 8; at < 32; ++at) {
-        eof.U8(at, fill);
-    }
-    file.Add(eof);
-    return file.Build();
-}
-
-// Each type cut to `size(structure)` bytes (at least 8), filled with 0x41 after the head.
+// Each type cut to `size(structure)` bytes (at least 8), every byte after the head `fill`.
+// With `filled_end`, the end-of-file record is of 32 bytes filled the same way.
 template <typename Size>
-std::vector<uint8_t> EveryTypeCut(Size size) {
+std::vector<uint8_t> EveryType(Size size, uint8_t fill, bool filled_end) {
     EmfBuilder file;
     file.Handles(kHandles);
-    for (uint32_t type : SweptTypes()) {
-        const uint32_t bytes = size(StructureOrSome(type));
-        RecordBuilder record(type, bytes < 8 ? 8 : bytes);
+    std::vector<uint32_t> types = SweptTypes();
+    if (filled_end) {
+        file.NoEof();
+        types.push_back(14);
+    }
+    for (uint32_t type : types) {
+        RecordBuilder record(type, type == 14 ? 32 : size(StructureOrSome(type)));
         for (uint32_t at = 8; at < record.bytes().size(); ++at) {
-            record.U8(at, 0x41);
+            record.U8(at, fill);
         }
         file.Add(record);
     }
@@ -496,35 +460,22 @@ class WordSource {
 // A word a hostile writer would put in a count, an offset, a size or an object index: the
 // limits of 32 bits, stock objects, places inside, at and just past the record, or noise.
 uint32_t HostileWord(WordSource& source, uint32_t record_size) {
-    switch (source.Below(16)) {
-        case 0:
-            return 0;
-        case 1:
-            return 1;
-        case 2:
-            return 2 + source.Below(6);
-        case 3:
-            return 0x7FFFFFFF;
-        case 4:
-            return 0x80000000;
-        case 5:
-            return 0xFFFFFFFF;
-        case 6:
-            return 0xFFFFFFF8;
-        case 7:
-            return 0x80000000 + source.Below(20);
-        case 8:
-        case 9:
-            return source.Below(record_size + 1);
-        case 10:
-            return record_size;
-        case 11:
-            return record_size + 4;
-        case 12:
-            return source.Below(0x10000);
-        default:
-            return source.Next();
+    const uint32_t pick = source.Below(16);
+    if (pick == 2) {
+        return 2 + source.Below(6);
     }
+    if (pick == 7) {
+        return 0x80000000 + source.Below(20);
+    }
+    if (pick == 8 || pick == 9) {
+        return source.Below(record_size + 1);
+    }
+    if (pick == 12) {
+        return source.Below(0x10000);
+    }
+    const uint32_t fixed[] = {0,          1, 0, 0x7FFFFFFF, 0x80000000,  0xFFFFFFFF,
+                              0xFFFFFFF8, 0, 0, 0,          record_size, record_size + 4};
+    return pick < 12 ? fixed[pick] : source.Next();
 }
 
 std::vector<uint8_t> EveryTypeMixed(uint32_t seed) {
@@ -549,11 +500,12 @@ std::vector<HostileMetafile> EveryTypeMetafiles() {
     for (uint8_t fill : {0x00, 0x7F, 0x80, 0xFF}) {
         char name[32];
         std::snprintf(name, sizeof name, "every-type-filled-%02x", fill);
-        files.push_back({name, EveryTypeFilled(fill)});
+        files.push_back(
+            {name, EveryType([](uint32_t structure) { return structure + 24; }, fill, true)});
     }
-    files.push_back({"every-type-head-only", EveryTypeCut([](uint32_t) { return 8u; })});
-    files.push_back(
-        {"every-type-word-short", EveryTypeCut([](uint32_t structure) { return structure - 4; })});
+    files.push_back({"every-type-head-only", EveryType([](uint32_t) { return 8u; }, 0x41, false)});
+    files.push_back({"every-type-word-short",
+                     EveryType([](uint32_t structure) { return structure - 4; }, 0x41, false)});
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         files.push_back({"every-type-mixed-" + std::to_string(seed), EveryTypeMixed(seed)});
     }

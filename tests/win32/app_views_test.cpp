@@ -4,6 +4,7 @@
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
+#include "tests/support/corpus.h"
 #include "tests/win32/app_window_fixture.h"
 #include "textview/text_view.h"
 
@@ -60,26 +61,44 @@ std::string FirstDifference(const std::u16string& actual, const std::u16string& 
            "\"";
 }
 
-TEST_F(AppViewsTest, SelectingTheSelectedTabAgainChangesNothing) {
+TEST_F(AppViewsTest, TabsBuildAReportOnlyWhenAnotherReplacedIt) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-five.emf", 5));
-    ClickTab(1);
-    ASSERT_EQ(g_view_mode, 1);
-    EXPECT_EQ(g_report_state, 1);
     HWND report = Child(IDC_REPORT);
-    MarkReport(report);
-    ValidateRect(main_, nullptr);
+    // Before any file a text view leaves the control alone.
     ClickTab(1);
     EXPECT_EQ(g_view_mode, 1);
+    EXPECT_EQ(g_report_state, -1);
+    EXPECT_EQ(ReportControlText(report), u"");
+    EXPECT_EQ(BuildHeaderReport(main_), 0);
+
+    Open(WriteLongPicture(5, "views-five.emf"));
+    ClickTab(1);
+    EXPECT_EQ(g_report_state, 1);
+    MarkReport(report);
+    // The selected tab selected again changes nothing, not even the picture on screen.
+    ValidateRect(main_, nullptr);
+    ClickTab(1);
     EXPECT_TRUE(Marked(report));
-    EXPECT_TRUE(IsWindowVisible(report));
     RECT update;
     EXPECT_FALSE(GetUpdateRect(main_, &update, FALSE));
+    // Header, Filter, Header builds the header once.
+    ClickTab(4);
+    ClickTab(1);
+    EXPECT_TRUE(Marked(report));
+    // The record list, chosen from code, selects its tab and replaces the header.
+    EXPECT_EQ(SwitchView(main_, 2), 1);
+    EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(g_report_state, 2);
+    EXPECT_EQ(SwitchView(main_, 6), 0);
+    EXPECT_EQ(g_view_mode, 2);
+    ClickTab(1);
+    EXPECT_EQ(g_report_state, 1);
+    EXPECT_FALSE(Marked(report));
 }
 
 TEST_F(AppViewsTest, EachViewShowsOnlyItsControls) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-shown.emf", 5));
+    Open(WriteLongPicture(5, "views-shown.emf"));
     const int content[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX, IDC_REPORT, IDC_FILTERLIST};
     const bool shown[6][5] = {
         {true, true, true, false, false},   {false, false, false, true, false},
@@ -100,61 +119,10 @@ TEST_F(AppViewsTest, EachViewShowsOnlyItsControls) {
     }
 }
 
-TEST_F(AppViewsTest, HeaderFilterHeaderBuildsTheHeaderOnce) {
-    ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-once.emf", 5));
-    HWND report = Child(IDC_REPORT);
-    ClickTab(1);
-    MarkReport(report);
-    ClickTab(4);
-    ClickTab(1);
-    EXPECT_TRUE(Marked(report));
-    EXPECT_EQ(g_report_state, 1);
-    // The record list in between replaces it, so the header is built again.
-    ClickTab(2);
-    EXPECT_EQ(g_report_state, 2);
-    ClickTab(1);
-    EXPECT_EQ(g_report_state, 1);
-    EXPECT_FALSE(Marked(report));
-}
-
-TEST_F(AppViewsTest, SwitchViewFromCodeSelectsItsTab) {
-    ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-code.emf", 5));
-    EXPECT_EQ(SwitchView(main_, 2), 1);
-    EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(SwitchView(main_, 6), 0);
-    EXPECT_EQ(g_view_mode, 2);
-}
-
-TEST_F(AppViewsTest, TextViewsBeforeAnyFileLeaveTheControlAlone) {
-    ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    ClickTab(1);
-    EXPECT_EQ(g_view_mode, 1);
-    EXPECT_EQ(g_report_state, -1);
-    EXPECT_EQ(ReportControlText(Child(IDC_REPORT)), u"");
-    EXPECT_EQ(BuildHeaderReport(main_), 0);
-}
-
-TEST_F(AppViewsTest, ReportFontIsCourierNewOfEightAndThreeQuarterPoints) {
-    ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    LOGFONTW font = {};
-    HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(SendMessageW(Child(IDC_REPORT), WM_GETFONT, 0, 0));
-    ASSERT_EQ(GetObjectW(handle, sizeof(font), &font), static_cast<int>(sizeof(font)));
-    EXPECT_STREQ(font.lfFaceName, L"Courier New");
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(font.lfHeight, -MulDiv(175, GetDeviceCaps(screen, LOGPIXELSY), 1440));
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(font.lfWeight, FW_NORMAL);
-}
-
 // The control must answer with exactly the portable text of each report, line breaks, tabs
 // and the dump's high characters included; so must the clipboard after Select All and Copy.
-TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus folder beside the checkout";
-    }
+TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTextsOfTheCorpus) {
+    ORVELLA_CORPUS_OR_SKIP(corpus);
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     for (const std::string& path : ListEmfFiles(corpus + "/good")) {
         SCOPED_TRACE(path);
@@ -204,7 +172,7 @@ TEST_F(AppViewsTest, ReportControlHoldsThePortableReportTexts) {
 // record's entry makes that record current in "The EMF", as a double-click does.
 TEST_F(AppViewsTest, FindSelectsTheMatchAndARecordsLineGoesToIt) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    Open(WriteSaveDcFile("views-find.emf", 3000));
+    Open(WriteLongPicture(3000, "views-find.emf"));
     ClickTab(3);
     HWND report = Child(IDC_REPORT);
     SendMessageW(report, WM_COMMAND, kTextViewFind, 0);

@@ -19,19 +19,15 @@
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "calls/call_text.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/support/emf_builder.h"
+#include "tests/win32/canvas_test_support.h"
 
 // What the fake dialogs answer and what they were asked.
 struct SeamLog {
     // Paths the file dialog answers with, one per call; cancelled when empty.
     std::deque<std::wstring> paths;
     int open_calls = 0;
-    std::wstring open_filter;
     std::wstring open_initial_dir;
-    std::wstring open_default_ext;
-    DWORD open_flags = 0;
     // The colour dialog's answer: confirmed with `color`, or cancelled.
     bool color_confirmed = false;
     COLORREF color = 0;
@@ -49,17 +45,7 @@ inline SeamLog g_seam_log;
 
 inline BOOL WINAPI FakeGetOpenFileName(LPOPENFILENAMEW dialog) {
     ++g_seam_log.open_calls;
-    const wchar_t* filter = dialog->lpstrFilter;
-    g_seam_log.open_filter.clear();
-    // The filter's strings, each with its terminator, up to the empty one.
-    while (filter != nullptr && *filter != L'\0') {
-        const std::wstring piece(filter);
-        g_seam_log.open_filter += piece + L'|';
-        filter += piece.size() + 1;
-    }
     g_seam_log.open_initial_dir = dialog->lpstrInitialDir ? dialog->lpstrInitialDir : L"";
-    g_seam_log.open_default_ext = dialog->lpstrDefExt ? dialog->lpstrDefExt : L"";
-    g_seam_log.open_flags = dialog->Flags;
     if (g_seam_log.quit_on_open) {
         PostQuitMessage(0);
     }
@@ -94,19 +80,6 @@ inline BOOL WINAPI FakeMessageBeep(UINT) {
     return TRUE;
 }
 
-// Handles every message waiting for the test's thread; a quit message left by a destroyed
-// main window is dropped.
-inline void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 inline std::wstring Wide(const std::string& utf8) {
     const std::u16string text = ToU16(utf8);
     return std::wstring(text.begin(), text.end());
@@ -116,15 +89,6 @@ inline std::wstring CallTextOf(int32_t index) {
     FixedWideText<kCallTextUnits> call;
     BuildCallText(g_document.RecordAt(index), call);
     return std::wstring(call.view().begin(), call.view().end());
-}
-
-// A file of `count` records: the header, count - 2 SaveDC records and the end-of-file record.
-inline std::string WriteSaveDcFile(const std::string& name, int count) {
-    EmfBuilder file;
-    for (int i = 0; i < count - 2; ++i) {
-        file.Add(RecordBuilder(33, 8));
-    }
-    return WriteTempFile(name, file.Build());
 }
 
 class AppWindowTest : public testing::Test {
@@ -170,14 +134,18 @@ class AppWindowTest : public testing::Test {
             ADD_FAILURE() << "the main window could not be created";
             return nullptr;
         }
-        RECT outer = {0, 0, 800, 600};
-        AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
-        SetWindowPos(main_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                     SWP_NOZORDER | SWP_NOMOVE);
+        SetClientSize();
         ShowWindow(main_, SW_SHOW);
         UpdateWindow(main_);
         Pump();
         return main_;
+    }
+
+    void SetClientSize() {
+        RECT outer = {0, 0, 800, 600};
+        AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
+        SetWindowPos(main_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
     }
 
     // Opens `path` through the Open command, as the menu does.
@@ -262,10 +230,7 @@ class SharedAppWindowTest : public AppWindowTest {
         // through the tab control, as the user would.
         g_view_mode = static_cast<int32_t>(TabCtrl_GetCurSel(Child(IDC_MODESWITCHER)));
         ClickTab(0);
-        RECT outer = {0, 0, 800, 600};
-        AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
-        SetWindowPos(main_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                     SWP_NOZORDER | SWP_NOMOVE);
+        SetClientSize();
         // A test may have laid the children out for another size: the same size again sends
         // no size message, so one is sent here.
         SendMessageW(main_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600));

@@ -6,8 +6,6 @@
 
 #include "app/app_globals.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "tests/win32/canvas_test_support.h"
 
 namespace {
@@ -46,29 +44,10 @@ TEST(CanvasMessages, AttachSetsRangePositionAndFit) {
     EXPECT_EQ(8, host.Index());
     EXPECT_EQ(1, g_canvas_view.fit_mode);
     // The square frame fitted into 800 x 600: the whole height, centred across.
-    EXPECT_EQ(100, g_canvas_view.picture.left);
-    EXPECT_EQ(0, g_canvas_view.picture.top);
-    EXPECT_EQ(700, g_canvas_view.picture.right);
-    EXPECT_EQ(600, g_canvas_view.picture.bottom);
+    EXPECT_EQ((std::vector<int32_t>{100, 0, 700, 600}), Picture());
     EXPECT_EQ(&g_document, AttachedDocument(host.canvas()));
     EXPECT_EQ(0, BufferedPaintFlag(host.canvas()));
     EXPECT_TRUE(IsWindowEnabled(host.canvas()));
-}
-
-TEST(CanvasMessages, ResizeRefitsOnlyInFitMode) {
-    CanvasHost host(800, 600);
-    ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
-    SendMessageW(host.canvas(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 200));
-    EXPECT_EQ(100, g_canvas_view.picture.left);
-    EXPECT_EQ(300, g_canvas_view.picture.right);
-    EXPECT_EQ(200, g_canvas_view.picture.bottom);
-
-    host.IdleRefresh();
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
-    const CanvasRect zoomed = g_canvas_view.picture;
-    SendMessageW(host.canvas(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 300));
-    EXPECT_EQ(zoomed.left, g_canvas_view.picture.left);
-    EXPECT_EQ(zoomed.right, g_canvas_view.picture.right);
 }
 
 TEST(CanvasMessages, SetIndexIsClampedByTheBarAndReadBack) {
@@ -91,22 +70,13 @@ TEST(CanvasMessages, ScrollCodesMoveTheIndexAndNotifyTheParent) {
     CanvasHost host(400, 300);
     ASSERT_TRUE(host.Open(WriteLongPicture(100)));
     EXPECT_EQ(99, host.Index());
-    Scroll(host.canvas(), SB_LEFT);
-    EXPECT_EQ(0, host.Index());
-    Scroll(host.canvas(), SB_LINERIGHT);
-    EXPECT_EQ(1, host.Index());
-    Scroll(host.canvas(), SB_PAGERIGHT);
-    EXPECT_EQ(6, host.Index());
-    Scroll(host.canvas(), SB_PAGELEFT);
-    EXPECT_EQ(1, host.Index());
-    Scroll(host.canvas(), SB_PAGELEFT);
-    EXPECT_EQ(0, host.Index());
-    Scroll(host.canvas(), SB_RIGHT);
-    EXPECT_EQ(99, host.Index());
-    Scroll(host.canvas(), SB_LINELEFT);
-    EXPECT_EQ(98, host.Index());
-    Scroll(host.canvas(), SB_THUMBTRACK, 40);
-    EXPECT_EQ(40, host.Index());
+    const std::pair<int, int32_t> steps[] = {
+        {SB_LEFT, 0},     {SB_LINERIGHT, 1}, {SB_PAGERIGHT, 6}, {SB_PAGELEFT, 1},
+        {SB_PAGELEFT, 0}, {SB_RIGHT, 99},    {SB_LINELEFT, 98}, {SB_THUMBTRACK, 40}};
+    for (const auto& [code, index] : steps) {
+        Scroll(host.canvas(), code, 40);
+        EXPECT_EQ(index, host.Index()) << code;
+    }
     EXPECT_EQ((std::vector<int32_t>{0, 1, 6, 1, 0, 99, 98, 40}), host.notified_indexes());
     EXPECT_EQ(1, BufferedPaintFlag(host.canvas()));
 }
@@ -118,27 +88,13 @@ TEST(CanvasMessages, ScrollThatMovesNothingNeitherNotifiesNorRepaints) {
     host.PaintNow();
     ASSERT_EQ(0, BufferedPaintFlag(host.canvas()));
     host.ValidateCanvas();
-    Scroll(host.canvas(), SB_LINELEFT);
-    Scroll(host.canvas(), SB_PAGELEFT);
-    Scroll(host.canvas(), SB_LEFT);
-    Scroll(host.canvas(), SB_THUMBPOSITION, 50);
-    Scroll(host.canvas(), SB_ENDSCROLL);
+    for (int code : {SB_LINELEFT, SB_PAGELEFT, SB_LEFT, SB_THUMBPOSITION, SB_ENDSCROLL}) {
+        Scroll(host.canvas(), code, 50);
+    }
     EXPECT_EQ(0, host.Index());
     EXPECT_TRUE(host.notified_indexes().empty());
     EXPECT_FALSE(host.RepaintPending());
     EXPECT_EQ(0, BufferedPaintFlag(host.canvas()));
-}
-
-TEST(CanvasMessages, ScrollBeforeAnyDocumentChangesNothing) {
-    CanvasHost host(400, 300);
-    SendMessageW(host.canvas(), CVM_SETINDEX, 5, 0);
-    host.ValidateCanvas();
-    Scroll(host.canvas(), SB_LINERIGHT);
-    Scroll(host.canvas(), SB_RIGHT);
-    Scroll(host.canvas(), SB_LEFT);
-    EXPECT_EQ(5, host.Index());
-    EXPECT_TRUE(host.notified_indexes().empty());
-    EXPECT_FALSE(host.RepaintPending());
 }
 
 // A tracking message carries the thumb's position in 16 bits; dragging the thumb of a bar of
@@ -158,7 +114,7 @@ TEST(CanvasMessages, DraggedThumbReachesRecordsBeyond65536) {
     SendMouse(0, x - 10, y);
     SendMouse(0, x - 20, y);
     SendMouse(MOUSEEVENTF_LEFTUP, x - 20, y);
-    host.Pump();
+    Pump();
     ASSERT_FALSE(host.notified_indexes().empty());
     for (int32_t index : host.notified_indexes()) {
         EXPECT_GT(index, 65536);
@@ -167,15 +123,21 @@ TEST(CanvasMessages, DraggedThumbReachesRecordsBeyond65536) {
     EXPECT_LT(host.Index(), 69999);
 }
 
-TEST(CanvasMessages, CommandsOfDisabledButtonsAreIgnored) {
+// Before any document the record scroll bar and the disabled buttons change nothing.
+TEST(CanvasMessages, ScrollAndDisabledButtonsBeforeAnyDocumentChangeNothing) {
     CanvasHost host(400, 300);
+    SendMessageW(host.canvas(), CVM_SETINDEX, 5, 0);
     host.ValidateCanvas();
-    const CanvasRect before = g_canvas_view.picture;
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandFit, 0);
-    SendMessageW(host.canvas(), WM_COMMAND, 111, 0);
-    EXPECT_EQ(before.left, g_canvas_view.picture.left);
-    EXPECT_EQ(before.right, g_canvas_view.picture.right);
+    for (int code : {SB_LINERIGHT, SB_RIGHT, SB_LEFT}) {
+        Scroll(host.canvas(), code);
+    }
+    EXPECT_EQ(5, host.Index());
+    EXPECT_TRUE(host.notified_indexes().empty());
+    const std::vector<int32_t> before = Picture();
+    for (int command : {kCommandZoomIn, kCommandFit, 111}) {
+        SendMessageW(host.canvas(), WM_COMMAND, command, 0);
+    }
+    EXPECT_EQ(before, Picture());
     EXPECT_EQ(1, g_canvas_view.fit_mode);
     EXPECT_FALSE(host.RepaintPending());
     EXPECT_TRUE(host.parent_commands().empty());
@@ -206,26 +168,30 @@ TEST(CanvasMessages, ButtonsFollowTheDocumentAtTheNextIdleRefreshOnly) {
     EXPECT_FALSE(host.RepaintPending());
 }
 
-TEST(CanvasMessages, ZoomAndFitCommandsChangeTheViewOnceEnabled) {
+// Zoom and Fit change the view once enabled; a resize refits the picture in fit mode only.
+TEST(CanvasMessages, ZoomFitAndResizeChangeTheView) {
     CanvasHost host(800, 600);
     ASSERT_TRUE(host.Open(WriteQuadrantPicture()));
     host.IdleRefresh();
     host.PaintNow();
     SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
     EXPECT_EQ(0, g_canvas_view.fit_mode);
-    EXPECT_EQ(40, g_canvas_view.picture.left);
-    EXPECT_EQ(-60, g_canvas_view.picture.top);
-    EXPECT_EQ(760, g_canvas_view.picture.right);
-    EXPECT_EQ(660, g_canvas_view.picture.bottom);
+    EXPECT_EQ((std::vector<int32_t>{40, -60, 760, 660}), Picture());
     EXPECT_EQ(1, BufferedPaintFlag(host.canvas()));
     host.PaintNow();
     EXPECT_EQ(0, BufferedPaintFlag(host.canvas()));
 
     SendMessageW(host.canvas(), WM_COMMAND, kCommandFit, 0);
     EXPECT_EQ(1, g_canvas_view.fit_mode);
-    EXPECT_EQ(100, g_canvas_view.picture.left);
-    EXPECT_EQ(700, g_canvas_view.picture.right);
+    EXPECT_EQ((std::vector<int32_t>{100, 0, 700, 600}), Picture());
     EXPECT_EQ(1, BufferedPaintFlag(host.canvas()));
+    SendMessageW(host.canvas(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 200));
+    EXPECT_EQ((std::vector<int32_t>{100, 0, 300, 200}), Picture());
+    host.IdleRefresh();
+    SendMessageW(host.canvas(), WM_COMMAND, kCommandZoomIn, 0);
+    const std::vector<int32_t> zoomed = Picture();
+    SendMessageW(host.canvas(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 300));
+    EXPECT_EQ(zoomed, Picture());
 }
 
 }  // namespace

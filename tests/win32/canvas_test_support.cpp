@@ -8,8 +8,6 @@
 #include "app/filter_list.h"
 #include "app/resource.h"
 #include "canvas/canvas_control.h"
-#include "canvas/canvas_messages.h"
-#include "canvas/canvas_view.h"
 #include "canvas/canvas_window.h"
 #include "tests/support/emf_builder.h"
 
@@ -17,8 +15,6 @@ namespace {
 
 constexpr wchar_t kHostClassName[] = L"OrvellaCanvasTestHost";
 
-std::vector<int32_t> g_notified_indexes;
-std::vector<int> g_parent_commands;
 std::vector<int32_t> g_played;
 
 LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -27,13 +23,13 @@ LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
             if (header->idFrom == IDC_CANVAS &&
                 header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
-                g_notified_indexes.push_back(
+                CanvasHost::notified_indexes_.push_back(
                     static_cast<int32_t>(SendMessageW(header->hwndFrom, CVM_GETINDEX, 0, 0)));
             }
             return 0;
         }
         case WM_COMMAND:
-            g_parent_commands.push_back(LOWORD(wparam));
+            CanvasHost::parent_commands_.push_back(LOWORD(wparam));
             return 0;
         default:
             return DefWindowProcW(window, message, wparam, lparam);
@@ -62,18 +58,6 @@ void RecordPlayed(int32_t record_index) {
     g_played.push_back(record_index);
 }
 
-RecordBuilder SelectRecord(uint32_t object) {
-    return RecordBuilder(37, 12).U32(8, object);
-}
-
-RecordBuilder SolidBrushRecord(uint32_t handle, COLORREF color) {
-    return RecordBuilder(39, 24).U32(8, handle).U32(12, BS_SOLID).U32(16, color).U32(20, 0);
-}
-
-RecordBuilder RectangleRecord(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    return RecordBuilder(43, 24).I32(8, left).I32(12, top).I32(16, right).I32(20, bottom);
-}
-
 // Every test shares one top-level window: without a window manager, Wine waits two seconds for
 // a destroyed top-level window to be withdrawn, while children come and go at once.
 HWND SharedParent() {
@@ -94,7 +78,8 @@ HWND SharedParent() {
 CanvasHost::CanvasHost(int width, int height) {
     RegisterClasses();
     g_canvas_view = CanvasView{};
-    ClearRecords();
+    CanvasHost::notified_indexes_.clear();
+    CanvasHost::parent_commands_.clear();
     parent_ = SharedParent();
     canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, width, height, parent_,
@@ -135,47 +120,6 @@ bool CanvasHost::Open(const std::string& path) {
     FillFilterList(parent_);
     RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;
-}
-
-void CanvasHost::Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-void CanvasHost::PaintNow() {
-    RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
-void CanvasHost::IdleRefresh() {
-    SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0);
-}
-
-int32_t CanvasHost::Index() const {
-    return static_cast<int32_t>(SendMessageW(canvas_, CVM_GETINDEX, 0, 0));
-}
-
-const std::vector<int32_t>& CanvasHost::notified_indexes() const {
-    return g_notified_indexes;
-}
-
-const std::vector<int>& CanvasHost::parent_commands() const {
-    return g_parent_commands;
-}
-
-void CanvasHost::ClearRecords() {
-    g_notified_indexes.clear();
-    g_parent_commands.clear();
-}
-
-bool CanvasHost::RepaintPending() const {
-    return GetUpdateRect(canvas_, nullptr, FALSE) != 0;
-}
-
-void CanvasHost::ValidateCanvas() const {
-    ValidateRect(canvas_, nullptr);
 }
 
 ClientPixels::ClientPixels(HWND window) {
@@ -225,25 +169,29 @@ uint32_t AsPixel(COLORREF color) {
 }
 
 std::string WriteQuadrantPicture() {
+    const auto select = [](uint32_t object) { return RecordBuilder(37, 12).U32(8, object); };
+    const auto brush = [](uint32_t handle, COLORREF color) {
+        return RecordBuilder(39, 24).U32(8, handle).U32(12, BS_SOLID).U32(16, color);
+    };
     EmfBuilder picture;
     picture.Handles(3)
-        .Add(SelectRecord(0x80000008))  // the stock null pen
-        .Add(SolidBrushRecord(1, kRed))
-        .Add(SelectRecord(1))
-        .Add(RectangleRecord(0, 0, 50, 50))
-        .Add(SolidBrushRecord(2, kBlue))
-        .Add(SelectRecord(2))
-        .Add(RectangleRecord(50, 50, 100, 100));
+        .Add(select(0x80000008))  // the stock null pen
+        .Add(brush(1, kRed))
+        .Add(select(1))
+        .Add(RecordBuilder(43, 24).I32(16, 50).I32(20, 50))
+        .Add(brush(2, kBlue))
+        .Add(select(2))
+        .Add(RecordBuilder(43, 24).I32(8, 50).I32(12, 50).I32(16, 100).I32(20, 100));
     return WriteTempFile("quadrants.emf", picture.Build());
 }
 
-std::string WriteLongPicture(uint32_t records) {
+std::string WriteLongPicture(uint32_t records, const std::string& name) {
     EmfBuilder picture;
     const RecordBuilder transparent = RecordBuilder(18, 12).U32(8, TRANSPARENT);
     for (uint32_t i = 2; i < records; ++i) {
         picture.Add(transparent);
     }
-    return WriteTempFile("long.emf", picture.Build());
+    return WriteTempFile(name, picture.Build());
 }
 
 PlaybackLog::PlaybackLog() : watch_(RecordPlayed) {

@@ -8,7 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
 #include "tests/win32/playback_watch.h"
+
+// Handles every message waiting for the test's thread; a quit message left by a destroyed
+// main window is dropped.
+inline void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 // A top-level window standing in for the main window: it keeps the notifications and commands
 // its children send, and holds one canvas (control 504) and, on request, the filter list.
@@ -27,22 +42,23 @@ class CanvasHost {
 
     // Loads `path` into the process-wide document and attaches it, as the shell's Open does.
     bool Open(const std::string& path);
-    // Runs the queued messages, the posted button commands included.
-    void Pump();
     // Has every pending paint of the canvas carried out now.
-    void PaintNow();
+    void PaintNow() { RedrawWindow(parent_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
     // Sends the idle refresh the message loop sends once the queue has drained.
-    void IdleRefresh();
-
-    int32_t Index() const;
-    // The index the parent fetched on each CVN_INDEXCHANGED, in order.
-    const std::vector<int32_t>& notified_indexes() const;
-    // The commands the parent received from the canvas, in order.
-    const std::vector<int>& parent_commands() const;
-    void ClearRecords();
+    void IdleRefresh() { SendMessageW(canvas_, UWM_IDLEREFRESH, 0, 0); }
+    int32_t Index() const {
+        return static_cast<int32_t>(SendMessageW(canvas_, CVM_GETINDEX, 0, 0));
+    }
+    // The index the parent fetched on each CVN_INDEXCHANGED, and the commands it received from
+    // the canvas, in order.
+    const std::vector<int32_t>& notified_indexes() const { return notified_indexes_; }
+    const std::vector<int>& parent_commands() const { return parent_commands_; }
+    // Kept by the parent's window procedure.
+    static inline std::vector<int32_t> notified_indexes_;
+    static inline std::vector<int> parent_commands_;
     // Whether the canvas has a repaint pending; ValidateCanvas clears it.
-    bool RepaintPending() const;
-    void ValidateCanvas() const;
+    bool RepaintPending() const { return GetUpdateRect(canvas_, nullptr, FALSE) != 0; }
+    void ValidateCanvas() const { ValidateRect(canvas_, nullptr); }
 
   private:
     HWND parent_ = nullptr;
@@ -54,8 +70,6 @@ class ClientPixels {
   public:
     explicit ClientPixels(HWND window);
     uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-    int width() const { return width_; }
-    int height() const { return height_; }
     // How many pixels of the rectangle have exactly `color`.
     int Count(const RECT& rect, uint32_t color) const;
 
@@ -77,8 +91,15 @@ inline constexpr COLORREF kBlue = RGB(0, 0, 255);
 //   5 blue brush, 6 select it, 7 blue square (50, 50)-(100, 100), 8 end of file.
 // Written to a temporary file; its path.
 std::string WriteQuadrantPicture();
-// A picture of `records` records in all: header, SetBkMode records, end of file.
-std::string WriteLongPicture(uint32_t records);
+// A picture of `records` records in all: header, SetBkMode records, end of file; written to
+// the temporary file `name`.
+std::string WriteLongPicture(uint32_t records, const std::string& name = "long.emf");
+
+// The view's picture rectangle as {left, top, right, bottom}.
+inline std::vector<int32_t> Picture() {
+    const CanvasRect& p = g_canvas_view.picture;
+    return {p.left, p.top, p.right, p.bottom};
+}
 
 // The records played by the canvas since the last Clear, by index (-1: the whole metafile).
 class PlaybackLog {
