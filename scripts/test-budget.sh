@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Counts the lines of the tests against all code lines of the source folders (tests, fuzz,
-# bench, tools and scripts included; test data such as the kept fuzz inputs left out) and fails
-# when the tests are more than a third or less than a fifth of the code.
+# bench, tools and scripts included, and the resource script and configured templates; test
+# data such as the kept fuzz inputs and the fuzz dictionaries left out) and fails when the tests
+# are more than a third or less than a fifth of the code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folders=(document calls reports textview canvas app cli emfplus tests fuzz bench tools scripts)
@@ -14,7 +15,7 @@ code_lines() {
     done
     [ "${#present[@]}" -gt 0 ] || { echo 0; return; }
     git ls-files -z -- "${present[@]}" |
-        grep -z -E '(\.(cpp|h|sh|py|cmake)|CMakeLists\.txt)$' |
+        grep -z -E '(\.(cpp|h|sh|py|cmake|rc|in)|CMakeLists\.txt)$' |
         grep -z -v '^tests/regressions/' |
         xargs -0 cat | wc -l
 }

@@ -109,22 +109,6 @@ TEST(MetafileDocument, RefusesWhatItCannotLoadKeepingTheLoadedFileUntilReleased)
     document.Release();
 }
 
-// A header whose byte count is smaller than its records: a record that would overflow the
-// buffer is left out and a later one that still fits is stored.
-TEST(MetafileDocument, LeavesOutRecordsBeyondTheHeadersByteCount) {
-    RecordBuilder big(70, 200);
-    const std::vector<uint8_t> file =
-        EmfBuilder().Add(big).Add(SaveDc()).HeaderU32(kHeaderBytesOffset, 108 + 8 + 20).Build();
-    const std::u16string path = WriteFile("small-nbytes.emf", file);
-    MetafileDocument document;
-    ASSERT_EQ(document.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(document.HeaderRecordCount(), 4);
-    ASSERT_EQ(document.Store().count(), 3);
-    EXPECT_EQ(RecordType(document.RecordAt(1)), 33u);
-    EXPECT_EQ(RecordType(document.RecordAt(2)), kEmrEof);
-    EXPECT_EQ(document.Store().stored_bytes(), 136u);
-}
-
 // The counts in the header come from the file: a 150-byte file claiming 4 GiB and two
 // billion records must not make the store reserve them.
 TEST(MetafileDocument, CapsTheStoreByWhatTheFileCanHold) {

@@ -73,17 +73,6 @@ TEST_F(AppCommandsTest, TypedNumbersMoveToTheRecordOrBeep) {
     EXPECT_EQ(SendMessageW(Child(IDC_CANVAS), CVM_GETINDEX, 0, 0), 119);
 }
 
-TEST_F(AppCommandsTest, TypingZeroPlaysOnlyTheHeader) {
-    ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    SKIP_WITHOUT_CANVAS();
-    Open(WriteQuadrantPicture());
-    HWND canvas = Child(IDC_CANVAS);
-    EXPECT_NEAR(PictureShare(canvas, kRed), 0.25, 0.05);
-    TypeIndex(L"0");
-    EXPECT_EQ(SendMessageW(canvas, CVM_GETINDEX, 0, 0), 0);
-    EXPECT_EQ(PictureShare(canvas, g_canvas_view.background_color), 1.0);
-}
-
 TEST_F(AppCommandsTest, NavigationKeysMoveTheCurrentRecord) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     SKIP_WITHOUT_CANVAS();

@@ -123,31 +123,6 @@ TEST(CanvasMessages, DraggedThumbReachesRecordsBeyond65536) {
     EXPECT_LT(host.Index(), 69999);
 }
 
-// Before any document the record scroll bar and the disabled buttons change nothing.
-TEST(CanvasMessages, ScrollAndDisabledButtonsBeforeAnyDocumentChangeNothing) {
-    CanvasHost host(400, 300);
-    SendMessageW(host.canvas(), CVM_SETINDEX, 5, 0);
-    host.ValidateCanvas();
-    for (int code : {SB_LINERIGHT, SB_RIGHT, SB_LEFT}) {
-        Scroll(host.canvas(), code);
-    }
-    EXPECT_EQ(5, host.Index());
-    EXPECT_TRUE(host.notified_indexes().empty());
-    const std::vector<int32_t> before = Picture();
-    for (int command : {kCommandZoomIn, kCommandFit, 111}) {
-        SendMessageW(host.canvas(), WM_COMMAND, command, 0);
-    }
-    EXPECT_EQ(before, Picture());
-    EXPECT_EQ(1, g_canvas_view.fit_mode);
-    EXPECT_FALSE(host.RepaintPending());
-    EXPECT_TRUE(host.parent_commands().empty());
-
-    // Open and Back Ground are passed on to the parent from the start.
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandOpen, 0);
-    SendMessageW(host.canvas(), WM_COMMAND, kCommandBackground, 0);
-    EXPECT_EQ((std::vector<int>{kCommandOpen, kCommandBackground}), host.parent_commands());
-}
-
 TEST(CanvasMessages, ButtonsFollowTheDocumentAtTheNextIdleRefreshOnly) {
     CanvasHost host(400, 300);
     host.IdleRefresh();
