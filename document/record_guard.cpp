@@ -498,6 +498,14 @@ void CheckAngleArc(Check& c) {
     }
 }
 
+// The player finds the state to restore from the magnitude of iRelative; the magnitude of the
+// smallest integer does not fit 32 bits, and the player then walks off its list of saved states.
+void CheckRestoreDc(Check& c) {
+    if (c.I32(8) == INT32_MIN) {
+        c.Fail(GuardFault::kUnsafeValue, "iRelative");
+    }
+}
+
 // nVer vertices, then nTri triangles or rectangles whose vertex indices the player follows.
 void CheckGradientFill(Check& c) {
     const uint32_t vertices = c.U32(24);
@@ -560,7 +568,7 @@ constexpr GuardRule kRules[] = {
     {24, nullptr},                     // 31 EMR_SCALEVIEWPORTEXTEX
     {24, nullptr},                     // 32 EMR_SCALEWINDOWEXTEX
     {8, nullptr},                      // 33 EMR_SAVEDC
-    {12, nullptr},                     // 34 EMR_RESTOREDC
+    {12, CheckRestoreDc},              // 34 EMR_RESTOREDC
     {32, nullptr},                     // 35 EMR_SETWORLDTRANSFORM
     {36, nullptr},                     // 36 EMR_MODIFYWORLDTRANSFORM
     {12, CheckSelectObject},           // 37 EMR_SELECTOBJECT

@@ -400,7 +400,12 @@ TEST(RecordGuard, FontDesignVectorStaysInsideTheRecord) {
     EXPECT_TRUE(Gives(With(RecordBuilder(82, 340), 8, 1), kCount));
 }
 
-TEST(RecordGuard, AngleArcBoxFitsThirtyTwoBits) {
+TEST(RecordGuard, ValuesWhoseMagnitudeOverflowsAreNotPlayed) {
+    const RecordBuilder restore = RecordBuilder(34, 12).I32(8, -1);
+    ExpectFaults(restore, {{8, 0x80000000, kUnsafe}});
+    EXPECT_TRUE(Sound(With(restore, 8, 0x80000001)));
+    EXPECT_TRUE(Sound(With(restore, 8, 0x7FFFFFFF)));
+
     const RecordBuilder arc = RecordBuilder(41, 28).I32(8, 100).I32(12, -100).U32(16, 50);
     ExpectFaults(arc,
                  {{16, 0x7FFFFFFF, kUnsafe}, {16, 0xFFFFFFFF, kUnsafe}, {12, 0x8000000A, kUnsafe}});
