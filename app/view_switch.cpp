@@ -46,11 +46,19 @@ int SwitchView(HWND main_window, unsigned mode) {
     g_view_mode = static_cast<int32_t>(mode);
     BuildReportView(main_window, mode);
     ShowControlsOfView(main_window, mode);
-    // A hidden control keeps no keyboard focus: the main window takes the keys again, where
-    // the navigation keys act.
+    // The keys go to what the view shows: the report or the filter list, which then scroll,
+    // select, find and toggle at once; in "The EMF" the main window takes them, where the
+    // navigation keys act. A hidden control keeps no keyboard focus. Focus held outside this
+    // window is left alone.
     HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(main_window, focus) && !IsWindowVisible(focus)) {
-        SetFocus(main_window);
+    if (focus == main_window || (focus != nullptr && IsChild(main_window, focus))) {
+        const int content = IsReportView(mode) ? IDC_REPORT : mode == 4 ? IDC_FILTERLIST : 0;
+        HWND target = content != 0 ? GetDlgItem(main_window, content) : nullptr;
+        if (target != nullptr) {
+            SetFocus(target);
+        } else if (focus != main_window && !IsWindowVisible(focus)) {
+            SetFocus(main_window);
+        }
     }
     SelectTab(main_window, mode);
     InvalidateRect(main_window, nullptr, TRUE);

@@ -104,10 +104,14 @@ TEST_F(AppViewsTest, EachViewShowsOnlyItsControls) {
         {true, true, true, false, false},   {false, false, false, true, false},
         {false, false, false, true, false}, {false, false, false, true, false},
         {false, false, false, false, true}, {false, false, false, true, false}};
+    SetFocus(main_);
     for (int mode : {4, 1, 5, 2, 3, 0}) {
         SCOPED_TRACE(mode);
         ClickTab(mode);
         EXPECT_EQ(g_view_mode, mode);
+        // The keys go to what the view shows.
+        const int focused = mode == 0 ? 0 : mode == 4 ? IDC_FILTERLIST : IDC_REPORT;
+        EXPECT_EQ(GetFocus(), focused == 0 ? main_ : Child(focused));
         EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), mode);
         EXPECT_TRUE(IsWindowVisible(Child(IDC_MODESWITCHER)));
         for (int i = 0; i < 5; ++i) {
