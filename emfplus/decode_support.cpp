@@ -94,6 +94,23 @@ void AppendBrush(WideText& out, RecordReader& record, uint16_t flags, uint32_t o
     }
 }
 
+// `count` floats from `offset` in parentheses; false, with nothing written, when they do not
+// all lie inside the record.
+bool AppendFloats(WideText& out, RecordReader& record, uint32_t offset, uint32_t count) {
+    if (!record.Has(offset, 4 * count)) {
+        return false;
+    }
+    out.Append(u'(');
+    for (uint32_t k = 0; k < count; ++k) {
+        if (k > 0) {
+            out.Append(u", ");
+        }
+        AppendFloat(out, record.F32(offset + 4 * k));
+    }
+    out.Append(u')');
+    return true;
+}
+
 bool AppendRect(WideText& out, RecordReader& record, uint32_t offset, bool compressed) {
     if (compressed) {
         if (!record.Has(offset, 8)) {
@@ -103,18 +120,7 @@ bool AppendRect(WideText& out, RecordReader& record, uint32_t offset, bool compr
                   record.I16(offset + 4), record.I16(offset + 6));
         return true;
     }
-    if (!record.Has(offset, 16)) {
-        return false;
-    }
-    out.Append(u'(');
-    for (uint32_t k = 0; k < 4; ++k) {
-        if (k > 0) {
-            out.Append(u", ");
-        }
-        AppendFloat(out, record.F32(offset + 4 * k));
-    }
-    out.Append(u')');
-    return true;
+    return AppendFloats(out, record, offset, 4);
 }
 
 void AppendRects(WideText& out, RecordReader& record, uint32_t offset, uint32_t count,
@@ -177,18 +183,7 @@ uint32_t AppendPoints(WideText& out, RecordReader& record, uint32_t offset, uint
 }
 
 bool AppendMatrix(WideText& out, RecordReader& record, uint32_t offset) {
-    if (!record.Has(offset, 24)) {
-        return false;
-    }
-    out.Append(u'(');
-    for (uint32_t k = 0; k < 6; ++k) {
-        if (k > 0) {
-            out.Append(u", ");
-        }
-        AppendFloat(out, record.F32(offset + 4 * k));
-    }
-    out.Append(u')');
-    return true;
+    return AppendFloats(out, record, offset, 6);
 }
 
 void AppendQuotedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next) {

@@ -222,53 +222,6 @@ void WriteEmfPlusLine(const EmfPlusLineInfo& info, std::u16string_view name,
 
 namespace {
 
-// Every line of the index in order, each followed by "\r\n".
-class EmfPlusStream : public ReportStream {
-  public:
-    explicit EmfPlusStream(const RecordStore& store) : ReportStream({60, 200}), index_(store) {}
-
-  protected:
-    size_t WriteLine(char16_t* out) override {
-        // Room for the line end after the longest line.
-        WideText text(out, kReportLineUnits - 2);
-        if (!index_.has_lines()) {
-            if (finished_) {
-                return 0;
-            }
-            finished_ = true;
-            text.Append(kNoEmfPlusLine);
-            return EndLine(out, text.size());
-        }
-        EmfPlusLineInfo info;
-        while (host_ < index_.hosts().size()) {
-            if (!cursor_) {
-                cursor_ = std::make_unique<EmfPlusCursor>(index_, host_);
-            }
-            if (cursor_->Next(&info, &name_, &fields_)) {
-                WriteEmfPlusLine(info, name_.view(), fields_.view(), text);
-                return EndLine(out, text.size());
-            }
-            cursor_.reset();
-            ++host_;
-        }
-        return 0;
-    }
-
-  private:
-    static size_t EndLine(char16_t* out, size_t length) {
-        out[length] = u'\r';
-        out[length + 1] = u'\n';
-        return length + 2;
-    }
-
-    EmfPlusIndex index_;
-    size_t host_ = 0;
-    std::unique_ptr<EmfPlusCursor> cursor_;
-    FixedWideText<kNameUnits> name_;
-    FixedWideText<kReportLineUnits> fields_;
-    bool finished_ = false;
-};
-
 // The report's lines as entries. Lines are asked for in order far more often than not (the
 // view's index pass, painting, copying, finding), so the cursor of the last line made carries on
 // to the next line instead of walking its comment again from the start.
@@ -327,19 +280,7 @@ class EmfPlusEntries : public WrittenEntries {
 }  // namespace
 
 std::unique_ptr<ReportStream> OpenEmfPlusReport(const MetafileDocument& document) {
-    if (!document.IsLoaded()) {
-        return nullptr;
-    }
-    std::unique_ptr<EmfPlusStream> stream;
-    try {
-        stream = std::make_unique<EmfPlusStream>(document.Store());
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (!stream->ok()) {
-        return nullptr;
-    }
-    return stream;
+    return StreamEntries(OpenEmfPlusEntries(document));
 }
 
 std::unique_ptr<WrittenEntries> OpenEmfPlusEntries(const MetafileDocument& document) {

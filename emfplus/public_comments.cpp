@@ -28,14 +28,24 @@ void AppendFourBytes(WideText& out, RecordReader& r, uint32_t offset) {
     }
 }
 
-void DecodeBeginGroup(RecordReader& r, WideText& out) {
+// The bounds and the count that open a group and a multi-format comment; false, with the
+// too-short note written, when the record ends before them.
+bool AppendBoundsAndCount(RecordReader& r, WideText& out, uint32_t* count) {
     if (!r.Has(kPublicData, 20)) {
         AppendTooShort(out);
-        return;
+        return false;
     }
     out.Append(u"bounds ");
     AppendRectl(out, r, kPublicData);
-    const uint32_t count = r.U32(kPublicData + 16);
+    *count = r.U32(kPublicData + 16);
+    return true;
+}
+
+void DecodeBeginGroup(RecordReader& r, WideText& out) {
+    uint32_t count = 0;
+    if (!AppendBoundsAndCount(r, out, &count)) {
+        return;
+    }
     out.Append(u", description ");
     // The count includes the terminator, which is not shown.
     uint32_t shown = count;
@@ -47,13 +57,10 @@ void DecodeBeginGroup(RecordReader& r, WideText& out) {
 }
 
 void DecodeMultiFormats(RecordReader& r, WideText& out) {
-    if (!r.Has(kPublicData, 20)) {
-        AppendTooShort(out);
+    uint32_t count = 0;
+    if (!AppendBoundsAndCount(r, out, &count)) {
         return;
     }
-    out.Append(u"bounds ");
-    AppendRectl(out, r, kPublicData);
-    const uint32_t count = r.U32(kPublicData + 16);
     const uint32_t formats = kPublicData + 20;
     const uint32_t inside = r.CountInside(formats, count, 16);
     const uint32_t listed = inside < kEmfPlusListCap ? inside : kEmfPlusListCap;
