@@ -8,6 +8,7 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "calls/call_text.h"
+#include "calls/utf16.h"
 #include "calls/wide_text.h"
 
 RecordFilter g_record_filter;
@@ -58,7 +59,7 @@ void CopyText(std::u16string_view text, wchar_t* buffer, int units) {
     size_t length = text.size();
     if (length >= static_cast<size_t>(units)) {
         length = static_cast<size_t>(units) - 1;
-        if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) {
+        if (length > 0 && IsHighSurrogate(text[length - 1])) {
             --length;
         }
     }

@@ -3,6 +3,7 @@
 #include "emfplus/decode_support.h"
 
 #include "calls/struct_blocks.h"
+#include "calls/utf16.h"
 #include "emfplus/emfplus_decode.h"
 
 namespace {
@@ -187,10 +188,8 @@ bool AppendMatrix(WideText& out, RecordReader& record, uint32_t offset) {
 }
 
 void AppendQuotedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next) {
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if ((high && !(next >= 0xDC00 && next <= 0xDFFF)) ||
-        (low && !(previous >= 0xD800 && previous <= 0xDBFF))) {
+    if ((IsHighSurrogate(unit) && !IsLowSurrogate(next)) ||
+        (IsLowSurrogate(unit) && !IsHighSurrogate(previous))) {
         out.Append(u'\uFFFD');
         return;
     }
