@@ -8,8 +8,8 @@
 #include "app/filter_list.h"
 #include "app/main_window.h"
 #include "app/resource.h"
-#include "canvas/canvas_window.h"
-#include "textview/text_view.h"
+#include "canvas/canvas_window_win.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

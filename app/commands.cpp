@@ -10,9 +10,9 @@
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "app/wait_cursor.h"
-#include "calls/wide_text.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "text/wide_text.h"
 
 COLORREF g_custom_colors[16] = {};
 

@@ -8,8 +8,8 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "calls/call_text.h"
-#include "calls/utf16.h"
-#include "calls/wide_text.h"
+#include "text/utf16.h"
+#include "text/wide_text.h"
 
 RecordFilter g_record_filter;
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/record_filter.h"
+#include "document/record_filter.h"
 
 // Which records are switched off, for the loaded document; reset by every fill.
 extern RecordFilter g_record_filter;

@@ -9,8 +9,9 @@
 #include "app/filter_list.h"
 #include "app/navigation.h"
 #include "app/resource.h"
-#include "canvas/canvas_window.h"
-#include "textview/text_view.h"
+#include "canvas/canvas_window_win.h"
+#include "document/gdi_reader_win.h"
+#include "textview/text_view_win.h"
 
 wchar_t g_app_title[100] = L"";
 wchar_t g_window_class_name[100] = L"";
@@ -83,6 +84,7 @@ int OnContextMenu(HWND window, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 void PrepareMainWindow(HINSTANCE instance) {
+    UseWindowsDocumentPlatform();
     LoadStringW(instance, IDS_APP_TITLE, g_app_title, 100);
     LoadStringW(instance, IDC_ORVELLA, g_window_class_name, 100);
     // The tab control and the list view are common controls: their classes must exist

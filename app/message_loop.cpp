@@ -2,7 +2,7 @@
 #include "app/message_loop.h"
 
 #include "canvas/canvas_messages.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "app/view_switch.h"
 #include "calls/call_text.h"
 #include "canvas/canvas_messages.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 int32_t g_current_record = 0;
 

@@ -7,11 +7,11 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "app/wait_cursor.h"
-#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
+#include "reports/emfplus_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 int g_report_state = -1;
 

@@ -2,7 +2,7 @@
 // use most.
 #include <benchmark/benchmark.h>
 
-#include "calls/wide_text.h"
+#include "text/wide_text.h"
 
 namespace {
 

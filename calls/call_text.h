@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "calls/wide_text.h"
 #include "document/record_view.h"
+#include "text/wide_text.h"
 
 // Call texts are built in buffers of this many UTF-16 units, terminator included.
 inline constexpr size_t kCallTextUnits = 8192;

@@ -1,8 +1,8 @@
 // Formatters of text output and fonts.
-#include "calls/codepage.h"
 #include "calls/format_support.h"
 #include "calls/symbols.h"
-#include "calls/utf16.h"
+#include "text/codepage.h"
+#include "text/utf16.h"
 
 namespace {
 

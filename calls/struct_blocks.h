@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "calls/wide_text.h"
 #include "document/record_view.h"
+#include "text/wide_text.h"
 
 struct Xform {
     float m11, m12, m21, m22, dx, dy;

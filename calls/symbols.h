@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "calls/wide_text.h"
+#include "text/wide_text.h"
 
 struct SymbolEntry {
     uint32_t value;

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "cli/json_text.h"
-#include "emfplus/emfplus_report.h"
+#include "reports/emfplus_report.h"
 
 namespace {
 

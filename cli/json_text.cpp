@@ -2,7 +2,7 @@
 // prints as itself on a terminal.
 #include "cli/json_text.h"
 
-#include "calls/utf16.h"
+#include "text/utf16.h"
 
 namespace {
 

@@ -11,22 +11,23 @@
 #include <vector>
 
 #include "calls/call_text.h"
-#include "calls/utf16.h"
 #include "cli/emfplus_mode.h"
 #include "cli/json_text.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
-#include "document/playback_handle.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "reports/report_text.h"
+#include "text/utf16.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include "document/gdi_reader_win.h"
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 #else
@@ -573,8 +574,9 @@ int Run(const Mode& mode, const FileName& name, const Options& options) {
                                         ? name.shown
                                         : std::u16string(u"-");
         if (!document.LoadBytes(file.bytes.data(), file.bytes.size(), path.c_str())) {
-            failure = kPlaybackHandles ? "out of memory, or the platform refused its playback copy"
-                                       : "out of memory";
+            failure = InstalledDocumentPlatform().create_playback != nullptr
+                          ? "out of memory, or the platform refused its playback copy"
+                          : "out of memory";
         }
     }
     if (!failure.empty()) {
@@ -642,6 +644,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv, argv + argc);
     std::vector<FileName> names(static_cast<size_t>(argc));
 #ifdef _WIN32
+    UseWindowsDocumentPlatform();
     int wide_count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wide_count);
     for (int i = 0; i < argc; ++i) {

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <new>
 
-#include "calls/utf16.h"
 #include "document/emf_format.h"
 #include "document/metafile_reader.h"
 #include "document/record_view.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -213,9 +213,3 @@ void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size) {
     std::memcpy(copy, bytes, size);
     return Adopt(copy, static_cast<uint32_t>(size));
 }
-
-#ifndef _WIN32
-const MetafileReader& PlatformMetafileReader() {
-    return kDirectReader;
-}
-#endif

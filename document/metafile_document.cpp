@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "document/emf_format.h"
-#include "document/playback_handle.h"
 
 namespace {
 
@@ -33,7 +32,21 @@ uint32_t ReadU32(const uint8_t* bytes, uint32_t size, uint32_t offset) {
     return reader.Has(offset, 4) ? reader.U32(offset) : 0;
 }
 
+DocumentPlatform g_platform = {nullptr, nullptr, nullptr};
+
 }  // namespace
+
+void InstallDocumentPlatform(const DocumentPlatform& platform) {
+    g_platform = platform;
+}
+
+const DocumentPlatform& InstalledDocumentPlatform() {
+    return g_platform;
+}
+
+const MetafileReader& PlatformMetafileReader() {
+    return g_platform.reader != nullptr ? *g_platform.reader : DirectMetafileReader();
+}
 
 int MetafileDocument::LoadFile(const char16_t* path) {
     return LoadFileWith(PlatformMetafileReader(), path);
@@ -90,7 +103,7 @@ int MetafileDocument::ReadAll(const MetafileReader& reader) {
         return 0;
     }
     header_size_ = reader.copy_header(metafile_, size, header_);
-    return BuildStore(reader) != 0 && UsePlaybackHandle(reader) != 0 ? 1 : 0;
+    return BuildStore(reader) != 0 && UsePlaybackHandle(reader, g_platform) != 0 ? 1 : 0;
 }
 
 // Sizes the store from the header's counts and copies every record into it. The counts come
@@ -119,17 +132,18 @@ int MetafileDocument::BuildStore(const MetafileReader& reader) {
 // exchanged for one made from the guarded playback copy of the stored records, so that the
 // player never meets a record whose counts, offsets or object indices lead outside it;
 // elsewhere the reader's handle stays.
-int MetafileDocument::UsePlaybackHandle(const MetafileReader& reader) {
-    if (!kPlaybackHandles) {
+int MetafileDocument::UsePlaybackHandle(const MetafileReader& reader,
+                                        const DocumentPlatform& platform) {
+    if (platform.create_playback == nullptr) {
         return 1;
     }
-    void* playback = CreatePlaybackHandle(store_);
+    void* playback = platform.create_playback(store_);
     if (playback == nullptr) {
         return 0;
     }
     reader.close(metafile_);
     metafile_ = playback;
-    close_metafile_ = DeletePlaybackHandle;
+    close_metafile_ = platform.delete_playback;
     return 1;
 }
 

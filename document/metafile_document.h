@@ -12,6 +12,18 @@
 inline constexpr int kPathUnits = 260;
 inline constexpr int kLongestPath = 258;
 
+// What a platform lends every document: the reader LoadFile uses, and the handle its player
+// plays, made from the stored records. Until a platform installs its own, files are read
+// directly and the reader's handle is kept.
+struct DocumentPlatform {
+    const MetafileReader* reader;
+    // nullptr where the platform plays no handle of its own.
+    void* (*create_playback)(const RecordStore& store);
+    void (*delete_playback)(void* handle);
+};
+void InstallDocumentPlatform(const DocumentPlatform& platform);
+const DocumentPlatform& InstalledDocumentPlatform();
+
 class MetafileDocument {
   public:
     MetafileDocument() = default;
@@ -41,10 +53,11 @@ class MetafileDocument {
     uint32_t HeaderSize() const { return header_size_; }
     // The header's nRecords, or 0 when nothing is loaded.
     int32_t HeaderRecordCount() const;
-    // The handle of the loaded metafile, or nullptr. On Windows it is the HENHMETAFILE the
-    // canvas plays, made from a guarded copy of the stored records in which every record that
-    // is not sound for the platform's player stands replaced; the header copy and the store
-    // keep the true bytes. Elsewhere it is the reader's own handle.
+    // The handle of the loaded metafile, or nullptr. Where the platform plays handles of its
+    // own (an HENHMETAFILE on Windows) it is the one the canvas plays, made from a guarded copy
+    // of the stored records in which every record that is not sound for the platform's player
+    // stands replaced; the header copy and the store keep the true bytes. Elsewhere it is the
+    // reader's own handle.
     void* Metafile() const { return metafile_; }
     RecordView RecordAt(int32_t index) const { return store_.RecordAt(index); }
     const RecordStore& Store() const { return store_; }
@@ -53,7 +66,7 @@ class MetafileDocument {
     int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
     int ReadAll(const MetafileReader& reader);
     int BuildStore(const MetafileReader& reader);
-    int UsePlaybackHandle(const MetafileReader& reader);
+    int UsePlaybackHandle(const MetafileReader& reader, const DocumentPlatform& platform);
     void Swap(MetafileDocument& other);
 
     char16_t path_[kPathUnits] = {};

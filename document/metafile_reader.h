@@ -65,12 +65,6 @@ RecordView DirectMetafileBytes(void* direct_metafile);
 // past the file, never finish, or stop before records the file holds.
 bool DirectMetafileIsWellFormed(void* direct_metafile);
 
-#ifdef _WIN32
-// Reads through the platform's metafile functions (SetEnhMetaFileBits and its family), handed
-// the bytes the direct reader read. Only for files that are well formed in the sense above.
-const MetafileReader& GdiMetafileReader();
-#endif
-
-// The reader the program uses: on Windows the platform's functions for every well-formed file
-// and the direct reader for the others, elsewhere the direct reader.
+// The reader the program uses: the one a platform installed (see InstallDocumentPlatform), or
+// the direct reader.
 const MetafileReader& PlatformMetafileReader();

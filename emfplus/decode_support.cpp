@@ -3,8 +3,8 @@
 #include "emfplus/decode_support.h"
 
 #include "calls/struct_blocks.h"
-#include "calls/utf16.h"
 #include "emfplus/emfplus_decode.h"
+#include "text/utf16.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "calls/symbols.h"
-#include "calls/wide_text.h"
 #include "document/record_view.h"
+#include "text/wide_text.h"
 
 // The record's data follows its 12-byte head.
 inline constexpr uint32_t kPlusData = 12;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "calls/wide_text.h"
 #include "emfplus/emfplus_walk.h"
+#include "text/wide_text.h"
 
 // At most this many points, rectangles or glyphs of one list are shown.
 inline constexpr uint32_t kEmfPlusListCap = 32;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "calls/symbols.h"
-#include "calls/wide_text.h"
+#include "text/wide_text.h"
 
 inline constexpr uint16_t kEmfPlusFirstType = 0x4001;
 inline constexpr uint16_t kEmfPlusLastType = 0x403A;

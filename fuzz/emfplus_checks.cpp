@@ -7,8 +7,8 @@
 
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
-#include "emfplus/emfplus_report.h"
 #include "fuzz/fuzz_checks.h"
+#include "reports/emfplus_report.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "calls/call_text.h"
 #include "calls/formatters.h"
-#include "calls/utf16.h"
 #include "fuzz/fuzz_checks.h"
+#include "text/utf16.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
-#include "calls/wide_text.h"
 #include "document/metafile_document.h"
 #include "reports/report_text.h"
+#include "text/wide_text.h"
 
 // Replaces `out` with one line per field of the base header, up to szlMillimeters. 0, and
 // nothing written, when the header is missing or shorter than the base header; else 1.

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "calls/wide_text.h"
 #include "document/metafile_document.h"
 #include "reports/report_text.h"
+#include "text/wide_text.h"
 
 // At most this many bytes of a record are dumped.
 inline constexpr uint32_t kDumpCapBytes = 819;

@@ -5,13 +5,14 @@
 # are more than a third or less than a fifth of the code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-folders=(document calls reports textview canvas app cli emfplus tests fuzz bench tools scripts)
+folders=(text document calls emfplus reports textview state canvas app cli tests fuzz bench tools scripts cmake
+    CMakeLists.txt)
 
 # code_lines FOLDER...: the lines of the tracked code files under the folders that exist.
 code_lines() {
     local present=()
     for folder in "$@"; do
-        [ -d "$folder" ] && present+=("$folder")
+        [ -e "$folder" ] && present+=("$folder")
     done
     [ "${#present[@]}" -gt 0 ] || { echo 0; return; }
     git ls-files -z -- "${present[@]}" |

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calls/utf16.h"
 #include "document/record_view.h"
+#include "text/utf16.h"
 
 // One record. Writing a field past the current end grows the record, and its nSize with it,
 // unless nSize was set by hand with NSize().

@@ -9,6 +9,10 @@
 #include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
 
+#ifdef _WIN32
+#include "document/gdi_reader_win.h"
+#endif
+
 std::string CorpusForTest() {
     const std::string corpus = CorpusDir();
     const char* ci = std::getenv("CI");
@@ -20,6 +24,10 @@ std::string CorpusForTest() {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+#ifdef _WIN32
+    // The tests under Wine read and play files as the program does there.
+    UseWindowsDocumentPlatform();
+#endif
     const int result = RUN_ALL_TESTS();
     const testing::UnitTest& run = *testing::UnitTest::GetInstance();
     if (result == 0 && run.skipped_test_count() > 0) {

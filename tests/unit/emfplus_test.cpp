@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "emfplus/emfplus_names.h"
-#include "emfplus/emfplus_report.h"
 #include "fuzz/fuzz_checks.h"
+#include "reports/emfplus_report.h"
 #include "tests/support/emf_builder.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
+#include "reports/emfplus_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "tests/support/emf_builder.h"

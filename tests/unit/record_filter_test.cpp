@@ -1,6 +1,6 @@
 // The record filter: one bit per record with a count of those switched off, the header and the
 // last record never among them, and whole types switched at once.
-#include "app/record_filter.h"
+#include "document/record_filter.h"
 
 #include <gtest/gtest.h>
 

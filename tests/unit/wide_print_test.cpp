@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "calls/wide_print.h"
-#include "calls/wide_text.h"
+#include "text/wide_print.h"
+#include "text/wide_text.h"
 
 namespace {
 

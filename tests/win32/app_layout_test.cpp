@@ -3,7 +3,7 @@
 
 #include "app/child_controls.h"
 #include "tests/win32/app_window_fixture.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The six views: switching between them, and the reports the report control then holds.
 
-#include "emfplus/emfplus_report.h"
 #include "reports/call_list_report.h"
+#include "reports/emfplus_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "tests/support/corpus.h"
 #include "tests/win32/app_window_fixture.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

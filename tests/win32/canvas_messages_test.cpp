@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/app_globals.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "tests/win32/canvas_test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/resource.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "tests/win32/canvas_test_support.h"
 
 namespace {

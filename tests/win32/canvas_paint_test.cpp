@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/filter_list.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
 

@@ -7,8 +7,8 @@
 #include "app/app_globals.h"
 #include "app/filter_list.h"
 #include "app/resource.h"
-#include "canvas/canvas_control.h"
-#include "canvas/canvas_window.h"
+#include "canvas/canvas_control_win.h"
+#include "canvas/canvas_window_win.h"
 #include "tests/support/emf_builder.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "document/gdi_reader_win.h"
 #include "document/metafile_document.h"
 #include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"

@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "app/filter_list.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "document/metafile_reader.h"
 #include "tests/support/corpus.h"
 #include "tests/support/hostile_metafiles.h"

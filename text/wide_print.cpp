@@ -1,10 +1,10 @@
 // The wide formatted print: the one primitive that builds every text the program shows.
-#include "calls/wide_print.h"
+#include "text/wide_print.h"
 
 #include <cstring>
 
-#include "calls/codepage.h"
-#include "calls/utf16.h"
+#include "text/codepage.h"
+#include "text/utf16.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The canvas's record scroll bar: attaching a document, and the current record index it holds.
 #include <cstdint>
 
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"

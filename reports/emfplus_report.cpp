@@ -1,6 +1,6 @@
 // The EMF+ report: one line per EMF+ record and per comment of other data, made on demand from
 // an index of the comment records, as a stream or one line at a time.
-#include "emfplus/emfplus_report.h"
+#include "reports/emfplus_report.h"
 
 #include <algorithm>
 #include <new>

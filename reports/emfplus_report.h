@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "calls/wide_text.h"
 #include "document/metafile_document.h"
 #include "emfplus/emfplus_decode.h"
 #include "reports/report_text.h"
+#include "text/wide_text.h"
 
 // The one line of a file without EMF+ records or other comments.
 inline constexpr char16_t kNoEmfPlusLine[] = u"No EMF+ records or comments in this file.";

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

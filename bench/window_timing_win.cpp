@@ -30,7 +30,7 @@
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "calls/call_text.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
 #include "document/playback_copy.h"
@@ -38,7 +38,7 @@
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "tests/win32/playback_watch.h"
-#include "textview/text_view.h"
+#include "textview/text_view_win.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "calls/wide_print.h"
+#include "text/wide_print.h"
 
 // Every append stays inside the buffer. When a text would not fit, it is cut at a whole line
 // (before the "\r\n" that opens the line that overflowed, or, in a one-line text, at the last

@@ -1,7 +1,5 @@
 // The platform's own handle of a metafile for playback, made from the stored records.
-#include "document/playback_handle.h"
-
-#ifdef _WIN32
+#include "document/playback_handle_win.h"
 
 #include <windows.h>
 
@@ -20,13 +18,3 @@ void* CreatePlaybackHandle(const RecordStore& store) {
 void DeletePlaybackHandle(void* handle) {
     DeleteEnhMetaFile(static_cast<HENHMETAFILE>(handle));
 }
-
-#else
-
-void* CreatePlaybackHandle(const RecordStore&) {
-    return nullptr;
-}
-
-void DeletePlaybackHandle(void*) {}
-
-#endif

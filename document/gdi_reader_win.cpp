@@ -4,7 +4,9 @@
 #include <new>
 
 #include "document/emf_format.h"
-#include "document/metafile_reader.h"
+#include "document/gdi_reader_win.h"
+#include "document/metafile_document.h"
+#include "document/playback_handle_win.h"
 
 namespace {
 
@@ -148,6 +150,11 @@ const MetafileReader& GdiMetafileReader() {
     return kGdiReader;
 }
 
-const MetafileReader& PlatformMetafileReader() {
+const MetafileReader& WindowsMetafileReader() {
     return kPlatformReader;
+}
+
+void UseWindowsDocumentPlatform() {
+    InstallDocumentPlatform(
+        DocumentPlatform{&kPlatformReader, CreatePlaybackHandle, DeletePlaybackHandle});
 }

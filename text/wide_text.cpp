@@ -1,9 +1,9 @@
 // A UTF-16 text in a caller's fixed buffer that can only grow within that buffer.
-#include "calls/wide_text.h"
+#include "text/wide_text.h"
 
 #include <cstring>
 
-#include "calls/utf16.h"
+#include "text/utf16.h"
 
 WideText::WideText(char16_t* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) {
     buffer_[0] = 0;

@@ -1,5 +1,5 @@
 // Conversion of 8-bit text from Windows-1252, the same on every platform.
-#include "calls/codepage.h"
+#include "text/codepage.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Which records the canvas leaves out, as a bit vector with a count of the bits set.
-#include "app/record_filter.h"
+#include "document/record_filter.h"
 
 #include "document/record_store.h"
 #include "document/record_view.h"

@@ -1,9 +1,9 @@
 // The canvas control: its window class, its window procedure and the commands of its buttons.
-#include "canvas/canvas_window.h"
+#include "canvas/canvas_window_win.h"
 
 #include <cstdint>
 
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"

@@ -1,5 +1,5 @@
 // Drawing the canvas's see-through button panel: a grip bar and five tinted, labelled buttons.
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "canvas/canvas_view.h"
 
 namespace {

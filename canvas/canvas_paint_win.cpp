@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/filter_list.h"
-#include "canvas/canvas_control.h"
+#include "canvas/canvas_control_win.h"
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"
 

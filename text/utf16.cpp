@@ -1,5 +1,5 @@
 // UTF-16 units: the surrogate tests and the one conversion to and from UTF-8.
-#include "calls/utf16.h"
+#include "text/utf16.h"
 
 #include <cstdint>
 
