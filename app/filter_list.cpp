@@ -29,11 +29,6 @@ enum MenuCommand : UINT {
     kSwitchOnType,
 };
 
-// The canvas asks its questions while it paints, with no main window at hand, so the list is
-// kept here.
-HWND g_filter_list = nullptr;
-WNDPROC g_list_proc = nullptr;
-
 void InsertColumn(HWND list, int column, const wchar_t* text, int width) {
     LVCOLUMNW info = {};
     info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -162,8 +157,10 @@ void OnSpace(HWND list) {
 // The list's own procedure, wrapped: a click on a box and Space are seen here, where the list
 // receives them, since the list itself can keep no box of a row; Space is kept from the list,
 // which would otherwise narrow the selection to the focused row or search for a row starting
-// with a blank. The list is forgotten when it is destroyed.
-LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+// with a blank. A destroyed list leaves a filter of no records: the canvas, which asks while it
+// paints with no window at hand, then plays only the header and the last record.
+LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                DWORD_PTR) {
     switch (message) {
         case WM_KEYDOWN:
             if (wparam == VK_SPACE) {
@@ -181,14 +178,13 @@ LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
             OnButtonDown(list, lparam);
             break;
         case WM_NCDESTROY:
-            if (list == g_filter_list) {
-                g_filter_list = nullptr;
-            }
+            g_record_filter.Reset(0);
+            RemoveWindowSubclass(list, FilterListProc, 0);
             break;
         default:
             break;
     }
-    return CallWindowProcW(g_list_proc, list, message, wparam, lparam);
+    return DefSubclassProc(list, message, wparam, lparam);
 }
 
 // The row a context menu is about: the one under the mouse, or from the keyboard the focused
@@ -252,12 +248,7 @@ HWND CreateFilterList(HWND main_window, HINSTANCE instance) {
     SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     InsertColumn(list, 0, L"Number", kNumberColumnWidth);
     InsertColumn(list, 1, L"API Call", kCallColumnWidth);
-    const LONG_PTR previous =
-        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FilterListProc));
-    if (previous != 0 && previous != reinterpret_cast<LONG_PTR>(FilterListProc)) {
-        g_list_proc = reinterpret_cast<WNDPROC>(previous);
-    }
-    g_filter_list = list;
+    SetWindowSubclass(list, FilterListProc, 0, 0);
     return list;
 }
 
@@ -318,9 +309,6 @@ void ShowFilterListMenu(HWND list, LPARAM at) {
 }
 
 int AnyRecordUnchecked() {
-    if (g_filter_list == nullptr) {
-        return 0;
-    }
     return g_record_filter.off_count() > 0 ? 1 : 0;
 }
 
@@ -333,8 +321,8 @@ int IsRecordPlayed(uint32_t record_index) {
     if (record_index == 0 || record_index == count - 1) {
         return 1;
     }
-    if (g_filter_list == nullptr) {
-        return 0;
+    if (g_record_filter.record_count() != static_cast<int32_t>(count)) {
+        return 0;  // no list was filled for this document
     }
     return g_record_filter.IsOff(static_cast<int32_t>(record_index)) ? 0 : 1;
 }

@@ -12,8 +12,8 @@
 // Which records are switched off, for the loaded document; reset by every fill.
 extern RecordFilter g_record_filter;
 
-// Creates the hidden filter list (control 505) in the main window with its two columns and
-// keeps its handle for the two queries; nullptr when it cannot be created.
+// Creates the hidden filter list (control 505) in the main window with its two columns; nullptr
+// when it cannot be created.
 HWND CreateFilterList(HWND main_window, HINSTANCE instance);
 
 // Gives the list one checked row per drawing record of the loaded document. 1 when filled;
