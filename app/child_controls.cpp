@@ -3,21 +3,14 @@
 
 #include <commctrl.h>
 
-#include <iterator>
-
 #include "app/filter_list.h"
 #include "app/main_window.h"
 #include "app/resource.h"
+#include "app/views.h"
 #include "canvas/canvas_window_win.h"
 #include "textview/text_view_win.h"
 
 namespace {
-
-// The field's own procedure, to which every message is passed on.
-WNDPROC g_index_field_proc = nullptr;
-
-constexpr const wchar_t* kTabTexts[] = {L"The EMF",   L"Header", L"Records",
-                                        L"GDI calls", L"Filter", L"EMF+"};
 
 HWND CreateChild(HWND main_window, DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
                  DWORD style, int id) {
@@ -31,20 +24,30 @@ void CreateModeSwitcher(HWND main_window) {
     if (tabs == nullptr) {
         return;
     }
-    for (int i = 0; i < static_cast<int>(std::size(kTabTexts)); ++i) {
+    for (unsigned i = 0; i < kViewCount; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(kTabTexts[i]);
+        item.pszText = const_cast<wchar_t*>(kViews[i].title);
         SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 }
 
-void SubclassRecordIndexField(HWND field) {
-    const LONG_PTR previous =
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordIndexFieldProc));
-    if (previous != 0) {
-        g_index_field_proc = reinterpret_cast<WNDPROC>(previous);
+// The record-index field's procedure, before the field's own: Enter and Escape hand the focus
+// to the main window, where the navigation keys act. The character each of them makes still
+// reaches the field afterwards; the field would answer it with a beep, so it is dropped.
+LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam,
+                                      UINT_PTR, DWORD_PTR) {
+    const bool enter_or_escape = wparam == VK_ESCAPE || wparam == VK_RETURN;
+    if (message == WM_KEYDOWN && enter_or_escape) {
+        SetFocus(GetParent(field));
     }
+    if (message == WM_CHAR && enter_or_escape) {
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, RecordIndexFieldProc, 0);
+    }
+    return DefSubclassProc(field, message, wparam, lparam);
 }
 
 void CreateRecordIndexField(HWND main_window) {
@@ -56,7 +59,7 @@ void CreateRecordIndexField(HWND main_window) {
     }
     SetSharedFont(field);
     SendMessageW(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, 2));
-    SubclassRecordIndexField(field);
+    SetWindowSubclass(field, RecordIndexFieldProc, 0, 0);
 }
 
 void CreateCallTextField(HWND main_window) {
@@ -138,17 +141,4 @@ void SetSharedFont(HWND edit) {
         }
     }
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_shared_font), FALSE);
-}
-
-// Enter and Escape hand the focus to the main window. The character each of them makes still
-// reaches the field afterwards; the field would answer it with a beep, so it is dropped.
-LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
-    const bool enter_or_escape = wparam == VK_ESCAPE || wparam == VK_RETURN;
-    if (message == WM_KEYDOWN && enter_or_escape) {
-        SetFocus(GetParent(field));
-    }
-    if (message == WM_CHAR && enter_or_escape) {
-        return 0;
-    }
-    return CallWindowProcW(g_index_field_proc, field, message, wparam, lparam);
 }

@@ -17,7 +17,3 @@ void LayOutChildren(HWND main_window, int width, int height);
 
 // Gives the shared "Courier New" font to an edit field, creating the font on first use.
 void SetSharedFont(HWND edit);
-
-// The window procedure of the record-index field: Enter and Escape hand the keyboard focus
-// to the main window, where the navigation keys act.
-LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam);

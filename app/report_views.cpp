@@ -6,61 +6,22 @@
 
 #include "app/app_globals.h"
 #include "app/resource.h"
+#include "app/views.h"
 #include "app/wait_cursor.h"
-#include "reports/call_list_report.h"
-#include "reports/emfplus_report.h"
-#include "reports/header_report.h"
-#include "reports/record_list_report.h"
 #include "textview/text_view_win.h"
 
 int g_report_state = -1;
 
-namespace {
-
-// A view that shows a report: its mode, and how its report's entries are made for a loaded
-// document. A report of a further view is one more row.
-struct ReportView {
-    unsigned mode;
-    std::unique_ptr<ReportEntries> (*open)(const MetafileDocument& document);
-};
-
-const ReportView kReportViews[] = {
-    {1, [](const MetafileDocument& document) { return OpenHeaderEntries(document); }},
-    {2,
-     [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
-         return OpenRecordListEntries(document);
-     }},
-    {3,
-     [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
-         return OpenCallListEntries(document, 1);
-     }},
-    {5,
-     [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
-         return OpenEmfPlusEntries(document);
-     }},
-};
-
-const ReportView* ViewOfMode(unsigned mode) {
-    for (const ReportView& view : kReportViews) {
-        if (view.mode == mode) {
-            return &view;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 bool IsReportView(unsigned mode) {
-    return ViewOfMode(mode) != nullptr;
+    return mode < kViewCount && kViews[mode].make_report != nullptr;
 }
 
 int BuildReportView(HWND main_window, unsigned mode) {
-    const ReportView* view = ViewOfMode(mode);
-    if (view == nullptr || !g_document.IsLoaded()) {
+    if (!IsReportView(mode) || !g_document.IsLoaded()) {
         return 0;
     }
-    if (g_report_state == static_cast<int>(mode)) {
+    const View& view = kViews[mode];
+    if (g_report_state == view.report_state) {
         return 1;
     }
     HWND control = GetDlgItem(main_window, IDC_REPORT);
@@ -70,13 +31,13 @@ int BuildReportView(HWND main_window, unsigned mode) {
     // The control holds no report from here until the new one is in place.
     g_report_state = -1;
     WaitCursor wait;
-    std::unique_ptr<ReportEntries> entries = view->open(g_document);
+    std::unique_ptr<ReportEntries> entries = view.make_report(g_document);
     const bool made = entries != nullptr;
     SetTextViewSource(control, std::move(entries));
     if (!made) {
         return 0;
     }
-    g_report_state = static_cast<int>(mode);
+    g_report_state = view.report_state;
     return 1;
 }
 
@@ -86,16 +47,4 @@ void ForgetReport(HWND main_window) {
     if (control != nullptr) {
         SetTextViewSource(control, nullptr);
     }
-}
-
-int BuildHeaderReport(HWND main_window) {
-    return BuildReportView(main_window, 1);
-}
-
-int BuildRecordList(HWND main_window) {
-    return BuildReportView(main_window, 2);
-}
-
-int BuildCallList(HWND main_window) {
-    return BuildReportView(main_window, 3);
 }

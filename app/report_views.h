@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// Which report the report control holds: -1 none, else the view it is the report of (1
-// header, 2 record list, 3 call list, 5 EMF+ records).
+// Which report the report control holds: -1 none, else the report state of the view it is the
+// report of (1 header, 2 record list, 3 call list, 5 EMF+ records).
 extern int g_report_state;
 
 // Whether view `mode` shows a report in the report control.
@@ -20,7 +20,3 @@ int BuildReportView(HWND main_window, unsigned mode);
 // Empties the report control and sets the report state to -1: its report was made from a
 // document that is gone.
 void ForgetReport(HWND main_window);
-
-int BuildHeaderReport(HWND main_window);
-int BuildRecordList(HWND main_window);
-int BuildCallList(HWND main_window);

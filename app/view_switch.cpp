@@ -1,10 +1,11 @@
-// The six views of the main window and the switch between them.
+// The switch between the main window's views.
 #include "app/view_switch.h"
 
 #include <commctrl.h>
 
 #include "app/report_views.h"
 #include "app/resource.h"
+#include "app/views.h"
 
 int32_t g_view_mode = 0;
 
@@ -17,14 +18,13 @@ void ShowChild(HWND main_window, int id, bool shown) {
     }
 }
 
-void ShowControlsOfView(HWND main_window, unsigned mode) {
-    const bool picture = mode == 0;
-    const bool text = IsReportView(mode);
+void ShowControlsOfView(HWND main_window, ViewContent content) {
+    const bool picture = content == ViewContent::kPicture;
     ShowChild(main_window, IDC_CANVAS, picture);
     ShowChild(main_window, IDC_CALLTEXT, picture);
     ShowChild(main_window, IDC_RECORDINDEX, picture);
-    ShowChild(main_window, IDC_REPORT, text);
-    ShowChild(main_window, IDC_FILTERLIST, mode == 4);
+    ShowChild(main_window, IDC_REPORT, content == ViewContent::kReport);
+    ShowChild(main_window, IDC_FILTERLIST, content == ViewContent::kFilterList);
 }
 
 void SelectTab(HWND main_window, unsigned mode) {
@@ -37,7 +37,7 @@ void SelectTab(HWND main_window, unsigned mode) {
 }  // namespace
 
 int SwitchView(HWND main_window, unsigned mode) {
-    if (mode > 5) {
+    if (mode >= kViewCount) {
         return 0;
     }
     if (static_cast<int32_t>(mode) == g_view_mode) {
@@ -45,15 +45,18 @@ int SwitchView(HWND main_window, unsigned mode) {
     }
     g_view_mode = static_cast<int32_t>(mode);
     BuildReportView(main_window, mode);
-    ShowControlsOfView(main_window, mode);
+    const ViewContent content = kViews[mode].content;
+    ShowControlsOfView(main_window, content);
     // The keys go to what the view shows: the report or the filter list, which then scroll,
     // select, find and toggle at once; in "The EMF" the main window takes them, where the
     // navigation keys act. A hidden control keeps no keyboard focus. Focus held outside this
     // window is left alone.
     HWND focus = GetFocus();
     if (focus == main_window || (focus != nullptr && IsChild(main_window, focus))) {
-        const int content = IsReportView(mode) ? IDC_REPORT : mode == 4 ? IDC_FILTERLIST : 0;
-        HWND target = content != 0 ? GetDlgItem(main_window, content) : nullptr;
+        const int target_id = content == ViewContent::kReport       ? IDC_REPORT
+                              : content == ViewContent::kFilterList ? IDC_FILTERLIST
+                                                                    : 0;
+        HWND target = target_id != 0 ? GetDlgItem(main_window, target_id) : nullptr;
         if (target != nullptr) {
             SetFocus(target);
         } else if (focus != main_window && !IsWindowVisible(focus)) {

@@ -69,7 +69,7 @@ TEST_F(AppViewsTest, TabsBuildAReportOnlyWhenAnotherReplacedIt) {
     EXPECT_EQ(g_view_mode, 1);
     EXPECT_EQ(g_report_state, -1);
     EXPECT_EQ(ReportControlText(report), u"");
-    EXPECT_EQ(BuildHeaderReport(main_), 0);
+    EXPECT_EQ(BuildReportView(main_, 1), 0);
 
     Open(WriteLongPicture(5, "views-five.emf"));
     ClickTab(1);
