@@ -43,7 +43,7 @@ struct Mode {
 };
 
 void WriteOut(std::u16string_view text) {
-    Out().Write(text);
+    Write(Out(), text);
 }
 
 int WriteStream(std::unique_ptr<ReportStream> stream) {
@@ -53,7 +53,7 @@ int WriteStream(std::unique_ptr<ReportStream> stream) {
     // Each chunk is written as soon as it is made: a long report is never held whole.
     for (std::u16string_view chunk = stream->NextChunk(); !chunk.empty();
          chunk = stream->NextChunk()) {
-        Out().Write(chunk);
+        WriteOut(chunk);
     }
     return 0;
 }
@@ -64,7 +64,7 @@ int RunHeader(const MetafileDocument& document, const FileName& name, const Opti
         return OutOfMemory();
     }
     for (const std::u16string& chunk : report.chunks) {
-        Out().Write(chunk);
+        Write(Out(), chunk);
     }
     return 0;
 }
@@ -92,16 +92,16 @@ int RunCall(const MetafileDocument& document, const FileName& name, const Option
         char text[120];
         std::snprintf(text, sizeof text, " has no record %d (it holds records 0 to %d)\n",
                       options.index, document.Store().count() - 1);
-        Err().Write(u"orvella-dump: ");
-        Err().Write(name.shown);
-        Err().Write(text);
+        Write(Err(), u"orvella-dump: ");
+        Write(Err(), name.shown);
+        Write(Err(), text);
         return 1;
     }
     SetVerboseFlag(options.Has(kVerbose) ? 1 : 0);
     FixedWideText<kCallTextUnits> call;
     BuildCallText(record, call);
-    Out().Write(call.view());
-    Out().Write(u"\r\n");
+    Write(Out(), call.view());
+    Write(Out(), u"\r\n");
     return 0;
 }
 
@@ -145,15 +145,15 @@ std::string Arguments(const Mode& mode) {
 
 void WriteUsage(Output& out) {
     for (const Mode& mode : kModes) {
-        out.Write(&mode == kModes ? "usage: orvella-dump " : "       orvella-dump ");
-        out.Write(mode.name + (" FILE" + Arguments(mode)) + "\n");
+        Write(out, &mode == kModes ? "usage: orvella-dump " : "       orvella-dump ");
+        Write(out, mode.name + (" FILE" + Arguments(mode)) + "\n");
     }
-    out.Write(kDescription);
+    Write(out, kDescription);
 }
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) {
-        Err().Write("orvella-dump: " + problem + "\n");
+        Write(Err(), "orvella-dump: " + problem + "\n");
     }
     WriteUsage(Err());
     return 2;
@@ -189,17 +189,6 @@ bool TakeOption(const Mode& mode, const std::string& text, Options* options) {
     return false;
 }
 
-// The problem with two options given together, or "".
-std::string Conflict(const Options& options) {
-    std::string problem;
-    for (const auto& known : kOptions) {
-        if (options.Has(known.option)) {
-            problem += (problem.empty() ? "" : " and ") + std::string(known.text);
-        }
-    }
-    return problem.find(" and ") != std::string::npos ? problem + " do not go together" : "";
-}
-
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<FileName>& names) {
@@ -209,20 +198,20 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
         return 0;
     }
     if (count == 2 && arguments[1] == "--version") {
-        Out().Write("orvella-dump " ORVELLA_VERSION_TEXT "\n");
+        Write(Out(), "orvella-dump " ORVELLA_VERSION_TEXT "\n");
         return 0;
     }
     if (count < 3) {
         return Usage("");
     }
     const Mode* mode = nullptr;
-    std::string known;
+    std::string listed;
     for (const Mode& candidate : kModes) {
         mode = arguments[1] == candidate.name ? &candidate : mode;
-        known += std::string(&candidate == kModes ? " " : ", ") + candidate.name;
+        listed += std::string(&candidate == kModes ? " " : ", ") + candidate.name;
     }
     if (mode == nullptr) {
-        return Usage("unknown report; use" + known);
+        return Usage("unknown report; use" + listed);
     }
     Options options;
     size_t next = 3;
@@ -238,14 +227,20 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
             return Usage(mode->name + (" takes FILE" + Arguments(*mode)));
         }
     }
-    if (const std::string conflict = Conflict(options); !conflict.empty()) {
-        return Usage(conflict);
+    std::string given;
+    for (const auto& known : kOptions) {
+        if (options.Has(known.option)) {
+            given += (given.empty() ? "" : " and ") + std::string(known.text);
+        }
+    }
+    if (given.find(" and ") != std::string::npos) {
+        return Usage(given + " do not go together");
     }
     MetafileDocument document;
     if (const std::string failure = LoadNamedFile(names[2], &document); !failure.empty()) {
-        Err().Write(u"orvella-dump: cannot load ");
-        Err().Write(names[2].shown);
-        Err().Write(": " + failure + "\n");
+        Write(Err(), u"orvella-dump: cannot load ");
+        Write(Err(), names[2].shown);
+        Write(Err(), ": " + failure + "\n");
         return 1;
     }
     return mode->run(document, names[2], options);

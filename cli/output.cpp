@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "text/utf16.h"
 
@@ -17,107 +19,125 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-constexpr size_t kSliceUnits = 16384;
-
-bool IsControl(char16_t unit) {
-    return (unit < 0x20 && unit != u'\t' && unit != u'\r' && unit != u'\n') ||
-           (unit >= 0x7F && unit <= 0x9F);
-}
-
-bool ReaderWentAway() {
+// One output stream. Redirected, it takes exact UTF-8. On a terminal, text from the file must
+// not drive the terminal: control characters other than tab, CR and LF print as visible
+// escapes (\x1B); a Windows console is given the characters themselves, as UTF-16.
+class Output {
+  public:
+    explicit Output(FILE* file) : file_(file) {
 #ifdef _WIN32
-    const DWORD error = GetLastError();
-    if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED) {
-        return true;
-    }
-#endif
-    return errno == EPIPE;
-}
-
-}  // namespace
-
-Output::Output(FILE* file) : file_(file) {
-#ifdef _WIN32
-    _setmode(_fileno(file), _O_BINARY);
-    HANDLE console = GetStdHandle(file == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-    DWORD mode = 0;
-    if (console == nullptr || console == INVALID_HANDLE_VALUE || !GetConsoleMode(console, &mode)) {
-        console = nullptr;
-    }
-    console_ = console;
-    terminal_ = console_ != nullptr;
+        _setmode(_fileno(file), _O_BINARY);
+        console_ = GetStdHandle(file == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+        DWORD mode = 0;
+        if (console_ == nullptr || console_ == INVALID_HANDLE_VALUE ||
+            !GetConsoleMode(console_, &mode)) {
+            console_ = nullptr;
+        }
+        terminal_ = console_ != nullptr;
 #else
-    terminal_ = isatty(fileno(file)) != 0;
+        terminal_ = isatty(fileno(file)) != 0;
 #endif
-}
-
-void Output::Write(std::u16string_view text) {
-    while (!text.empty() && !failed_) {
-        size_t slice = text.size() < kSliceUnits ? text.size() : kSliceUnits;
-        if (slice < text.size() && IsHighSurrogate(text[slice - 1])) {
-            --slice;
-        }
-        WriteSlice(text.substr(0, slice));
-        text.remove_prefix(slice);
     }
-}
 
-void Output::Write(std::string_view ascii) {
-    std::u16string wide(ascii.begin(), ascii.end());
-    Write(std::u16string_view(wide));
-}
-
-bool Output::Finish() {
-    if (!failed_ && std::fflush(file_) != 0) {
-        Failed();
-    }
-    return !failed_;
-}
-
-void Output::WriteSlice(std::u16string_view text) {
-    if (terminal_) {
-        escaped_.clear();
-        for (char16_t unit : text) {
-            if (IsControl(unit)) {
-                constexpr char16_t kHex[] = u"0123456789ABCDEF";
-                escaped_ += u"\\x";
-                escaped_ += kHex[(unit >> 4) & 0xF];
-                escaped_ += kHex[unit & 0xF];
-            } else {
-                escaped_ += unit;
+    void Write(std::u16string_view text) {
+        while (!text.empty() && !failed_) {
+            size_t slice = text.size() < kSliceUnits ? text.size() : kSliceUnits;
+            if (slice < text.size() && IsHighSurrogate(text[slice - 1])) {
+                --slice;
             }
+            WriteSlice(text.substr(0, slice));
+            text.remove_prefix(slice);
         }
-        text = escaped_;
     }
-#ifdef _WIN32
-    if (console_ != nullptr) {
-        DWORD written = 0;
-        if (!WriteConsoleW(static_cast<HANDLE>(console_), text.data(),
-                           static_cast<DWORD>(text.size()), &written, nullptr)) {
-            errno = EIO;
+
+    void Write(std::string_view ascii) {
+        std::u16string wide(ascii.begin(), ascii.end());
+        Write(std::u16string_view(wide));
+    }
+
+    // Flushes; false when anything could not be written.
+    bool Finish() {
+        if (!failed_ && std::fflush(file_) != 0) {
             Failed();
         }
-        return;
+        return !failed_;
     }
-#endif
-    bytes_.resize(3 * text.size());
-    const size_t length = EncodeUtf8(text, bytes_.data());
-    if (std::fwrite(bytes_.data(), 1, length, file_) != length) {
-        Failed();
+    int error() const {
+        return error_;
     }
-}
 
-// A reader that went away wants no more: the program ends at once and quietly. Any other
-// failure is reported when the program ends.
-void Output::Failed() {
-    if (ReaderWentAway()) {
-        std::_Exit(1);
+  private:
+    static constexpr size_t kSliceUnits = 16384;
+
+    static bool IsControl(char16_t unit) {
+        return (unit < 0x20 && unit != u'\t' && unit != u'\r' && unit != u'\n') ||
+               (unit >= 0x7F && unit <= 0x9F);
     }
-    failed_ = true;
-    error_ = errno;
-}
+
+    void WriteSlice(std::u16string_view text) {
+        if (terminal_) {
+            escaped_.clear();
+            for (char16_t unit : text) {
+                if (IsControl(unit)) {
+                    constexpr char16_t kHex[] = u"0123456789ABCDEF";
+                    escaped_ += u"\\x";
+                    escaped_ += kHex[(unit >> 4) & 0xF];
+                    escaped_ += kHex[unit & 0xF];
+                } else {
+                    escaped_ += unit;
+                }
+            }
+            text = escaped_;
+        }
+#ifdef _WIN32
+        if (console_ != nullptr) {
+            DWORD written = 0;
+            if (!WriteConsoleW(console_, text.data(), static_cast<DWORD>(text.size()), &written,
+                               nullptr)) {
+                errno = EIO;
+                Failed();
+            }
+            return;
+        }
+#endif
+        bytes_.resize(3 * text.size());
+        const size_t length = EncodeUtf8(text, bytes_.data());
+        if (std::fwrite(bytes_.data(), 1, length, file_) != length) {
+            Failed();
+        }
+    }
+
+    // A reader that went away wants no more: the program ends at once and quietly. Any other
+    // failure is reported when the program ends.
+    void Failed() {
+        if (ReaderWentAway()) {
+            std::_Exit(1);
+        }
+        failed_ = true;
+        error_ = errno;
+    }
+
+    static bool ReaderWentAway() {
+#ifdef _WIN32
+        const DWORD error = GetLastError();
+        if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA ||
+            error == ERROR_PIPE_NOT_CONNECTED) {
+            return true;
+        }
+#endif
+        return errno == EPIPE;
+    }
+
+    FILE* file_;
+    bool terminal_ = false;
+    bool failed_ = false;
+    int error_ = 0;
+    std::u16string escaped_;
+    std::string bytes_;
+#ifdef _WIN32
+    HANDLE console_ = nullptr;
+#endif
+};
 
 Output& Out() {
     static Output out(stdout);
@@ -127,6 +147,14 @@ Output& Out() {
 Output& Err() {
     static Output err(stderr);
     return err;
+}
+
+void Write(Output& out, std::u16string_view text) {
+    out.Write(text);
+}
+
+void Write(Output& out, std::string_view ascii) {
+    out.Write(ascii);
 }
 
 void EndQuietlyWhenTheReaderGoes() {
@@ -140,7 +168,7 @@ int FinishOutput(int status) {
         char text[200];
         std::snprintf(text, sizeof text, "orvella-dump: cannot write the report: %s\n",
                       std::strerror(Out().error()));
-        Err().Write(text);
+        Write(Err(), text);
         status = 1;
     }
     Err().Finish();
@@ -148,6 +176,6 @@ int FinishOutput(int status) {
 }
 
 int OutOfMemory() {
-    Err().Write("orvella-dump: out of memory\n");
+    Write(Err(), "orvella-dump: out of memory\n");
     return 1;
 }

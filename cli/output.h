@@ -2,40 +2,14 @@
 // terminal, the characters themselves on a Windows console.
 #pragma once
 
-#include <cstdio>
-#include <string>
 #include <string_view>
 
-// One output stream. Redirected, it takes exact UTF-8. On a terminal, text from the file must
-// not drive the terminal: control characters other than tab, CR and LF print as visible
-// escapes (\x1B); a Windows console is given the characters themselves, as UTF-16.
-class Output {
-  public:
-    explicit Output(FILE* file);
-
-    void Write(std::u16string_view text);
-    void Write(std::string_view ascii);
-
-    // Flushes; false when anything could not be written.
-    bool Finish();
-    int error() const { return error_; }
-
-  private:
-    void WriteSlice(std::u16string_view text);
-    void Failed();
-
-    FILE* file_;
-    bool terminal_ = false;
-    bool failed_ = false;
-    int error_ = 0;
-    std::u16string escaped_;
-    std::string bytes_;
-    // The console's HANDLE on Windows, when the stream is one.
-    void* console_ = nullptr;
-};
-
+// One output stream: see output.cpp.
+class Output;
 Output& Out();
 Output& Err();
+void Write(Output& out, std::u16string_view text);
+void Write(Output& out, std::string_view ascii);
 
 // Makes a closed pipe end the program at once, even when the caller ignored the signal.
 void EndQuietlyWhenTheReaderGoes();
