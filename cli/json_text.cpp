@@ -1,7 +1,9 @@
 // JSON text for the command-line reports: strings escaped so that a line stays one line and
-// prints as itself on a terminal.
+// prints as itself on a terminal; the record lines of records and calls.
 #include "cli/json_text.h"
 
+#include "calls/call_text.h"
+#include "document/emf_format.h"
 #include "text/utf16.h"
 
 namespace {
@@ -63,4 +65,43 @@ void AppendJsonHex(std::u16string& out, const uint8_t* bytes, uint32_t length) {
         out += kHexDigits[bytes[i] & 0xF];
     }
     out += u'"';
+}
+
+void WriteRecordJsonLines(const RecordStore& store, int32_t first, int32_t end, bool with_data,
+                          void (*write)(std::u16string_view text)) {
+    std::u16string line;
+    FixedWideText<kCallTextUnits> call;
+    for (int32_t i = first; i < end; ++i) {
+        const RecordView record = store.RecordAt(i);
+        const uint32_t type = RecordType(record);
+        line.clear();
+        line += u"{\"index\":";
+        AppendJsonNumber(line, static_cast<uint64_t>(i));
+        line += u",\"offset\":";
+        AppendJsonNumber(line, store.OffsetAt(i));
+        line += u",\"type\":";
+        AppendJsonNumber(line, type);
+        line += u",\"name\":";
+        if (const char16_t* name = LookupRecordName(type)) {
+            AppendJsonString(line, name);
+        } else {
+            line += u"null";
+        }
+        line += u",\"size\":";
+        AppendJsonNumber(line, RecordSizeField(record));
+        SetVerboseFlag(0);
+        BuildCallText(record, call);
+        line += u",\"call\":";
+        AppendJsonString(line, call.view());
+        SetVerboseFlag(1);
+        BuildCallText(record, call);
+        line += u",\"call_verbose\":";
+        AppendJsonString(line, call.view());
+        if (with_data) {
+            line += u",\"data\":";
+            AppendJsonHex(line, record.data, record.size);
+        }
+        line += u"}\n";
+        write(line);
+    }
 }

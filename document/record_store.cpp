@@ -1,4 +1,5 @@
-// The copy of every record of the loaded file, back to back in file order, found by position.
+// The copy of every record of the loaded file, back to back in file order, found by position,
+// with each record's offset in the file.
 #include "document/record_store.h"
 
 #include <cstring>
@@ -14,15 +15,12 @@ int RecordStore::Reset(int32_t record_capacity, uint32_t byte_capacity) {
         return 0;
     }
     byte_capacity_ = byte_capacity;
-    write_cursor_ = buffer_;
-    stored_bytes_ = 0;
     const int32_t entries = record_capacity < 0 ? 0 : record_capacity;
-    index_ = new (std::nothrow) const uint8_t*[entries == 0 ? 1 : static_cast<size_t>(entries)];
+    index_ = new (std::nothrow) Entry[entries == 0 ? 1 : static_cast<size_t>(entries)];
     if (index_ == nullptr) {
         return 0;
     }
     index_capacity_ = entries;
-    count_ = 0;
     return 1;
 }
 
@@ -34,15 +32,13 @@ void RecordStore::Append(const uint8_t* record, uint32_t available) {
     if (size < kRecordHeadBytes || size > available) {
         return;
     }
-    if (size > byte_capacity_ - stored_bytes_) {
+    const uint32_t file_offset = file_offset_;
+    file_offset_ += size;
+    if (size > byte_capacity_ - stored_bytes_ || count_ >= index_capacity_) {
         return;
     }
-    if (count_ >= index_capacity_) {
-        return;
-    }
-    std::memcpy(write_cursor_, record, size);
-    index_[count_++] = write_cursor_;
-    write_cursor_ += size;
+    std::memcpy(buffer_ + stored_bytes_, record, size);
+    index_[count_++] = Entry{stored_bytes_, file_offset};
     stored_bytes_ += size;
 }
 
@@ -50,8 +46,12 @@ RecordView RecordStore::RecordAt(int32_t index) const {
     if (index < 0 || index >= count_) {
         return RecordView{};
     }
-    const uint8_t* record = index_[index];
+    const uint8_t* record = buffer_ + index_[index].stored;
     return RecordView{record, RecordSizeField(RecordView{record, kRecordHeadBytes})};
+}
+
+uint32_t RecordStore::OffsetAt(int32_t index) const {
+    return index < 0 || index >= count_ ? 0 : index_[index].file;
 }
 
 void RecordStore::Clear() {
@@ -63,7 +63,7 @@ void RecordStore::Clear() {
     index_ = nullptr;
     index_capacity_ = 0;
     count_ = 0;
-    write_cursor_ = nullptr;
+    file_offset_ = 0;
 }
 
 void RecordStore::Swap(RecordStore& other) {
@@ -73,5 +73,5 @@ void RecordStore::Swap(RecordStore& other) {
     std::swap(index_, other.index_);
     std::swap(index_capacity_, other.index_capacity_);
     std::swap(count_, other.count_);
-    std::swap(write_cursor_, other.write_cursor_);
+    std::swap(file_offset_, other.file_offset_);
 }

@@ -1,4 +1,5 @@
-// The copy of every record of the loaded file, back to back in file order, found by position.
+// The copy of every record of the loaded file, back to back in file order, found by position,
+// with each record's offset in the file.
 #pragma once
 
 #include <cstdint>
@@ -18,11 +19,15 @@ class RecordStore {
 
     // Stores one record, whose `nSize` bytes the caller vouches for up to `available` bytes,
     // or refuses it: no record, a size below 8 or beyond `available`, no room left in the
-    // buffer, or the index full. A refused record is simply not stored.
+    // buffer, or the index full. A refused record is simply not stored. The records are
+    // handed over in file order and lie back to back from the header at offset 0, so each one
+    // starts where the one before it ended, stored or not.
     void Append(const uint8_t* record, uint32_t available);
 
     // The record at `index`, or a view without data when the index is outside 0 .. count - 1.
     RecordView RecordAt(int32_t index) const;
+    // The offset in the file of the record at `index`, or 0 outside 0 .. count - 1.
+    uint32_t OffsetAt(int32_t index) const;
 
     // Frees buffer and index and sets every field to zero.
     void Clear();
@@ -40,8 +45,14 @@ class RecordStore {
     uint8_t* buffer_ = nullptr;
     uint32_t byte_capacity_ = 0;
     uint32_t stored_bytes_ = 0;
-    const uint8_t** index_ = nullptr;
+    // Where each stored record lies in the buffer and in the file.
+    struct Entry {
+        uint32_t stored;
+        uint32_t file;
+    };
+    Entry* index_ = nullptr;
     int32_t index_capacity_ = 0;
     int32_t count_ = 0;
-    uint8_t* write_cursor_ = nullptr;
+    // Where the next record handed over starts in the file.
+    uint32_t file_offset_ = 0;
 };

@@ -186,6 +186,22 @@ TEST(DirectReader, KeepsTheRecordsBeforeARecordWithAnImpossibleSize) {
     EXPECT_EQ(RecordType(odd.RecordAt(4)), kEmrEof);
 }
 
+// The records lie back to back in the file: a record left out for want of room still moves
+// the offsets of those after it.
+TEST(RecordStore, KeepsEachRecordsOffsetInTheFilePastRecordsItRefused) {
+    RecordStore store;
+    ASSERT_EQ(store.Reset(3, 24), 1);
+    const RecordBuilder twelve(34, 12);
+    const RecordBuilder twenty(70, 20);
+    store.Append(twelve.bytes().data(), 12);
+    store.Append(twenty.bytes().data(), 20);  // no room left in the buffer
+    store.Append(twelve.bytes().data(), 12);
+    ASSERT_EQ(store.count(), 2);
+    EXPECT_EQ(store.OffsetAt(0), 0u);
+    EXPECT_EQ(store.OffsetAt(1), 32u);
+    EXPECT_EQ(store.OffsetAt(2), 0u);
+}
+
 TEST(RecordStore, RefusesWhatItCannotHoldAndStoresLaterRecordsThatFit) {
     RecordStore store;
     ASSERT_EQ(store.Reset(3, 40), 1);

@@ -1,0 +1,22 @@
+// orvella-dump's standard output and standard error: UTF-8 when redirected, escaped on a
+// terminal, the characters themselves on a Windows console.
+#pragma once
+
+#include <string_view>
+
+// One output stream: see output.cpp.
+class Output;
+Output& Out();
+Output& Err();
+void Write(Output& out, std::u16string_view text);
+void Write(Output& out, std::string_view ascii);
+
+// Makes a closed pipe end the program at once, even when the caller ignored the signal.
+void EndQuietlyWhenTheReaderGoes();
+
+// Flushes both streams and returns `status`, or 1 after saying so on standard error when the
+// report could not be written whole.
+int FinishOutput(int status);
+
+// Says the program ran out of memory; the exit code.
+int OutOfMemory();
