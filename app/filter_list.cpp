@@ -8,6 +8,7 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "calls/call_text.h"
+#include "document/played_records.h"
 #include "text/utf16.h"
 #include "text/wide_text.h"
 
@@ -29,8 +30,7 @@ enum MenuCommand : UINT {
     kSwitchOnType,
 };
 
-// The canvas asks its questions while it paints, with no main window at hand, so the list is
-// kept here.
+// Whether the list exists decides whether the playback leaves records out, so it is kept here.
 HWND g_filter_list = nullptr;
 WNDPROC g_list_proc = nullptr;
 
@@ -317,24 +317,14 @@ void ShowFilterListMenu(HWND list, LPARAM at) {
     }
 }
 
-int AnyRecordUnchecked() {
-    if (g_filter_list == nullptr) {
-        return 0;
-    }
-    return g_record_filter.off_count() > 0 ? 1 : 0;
+const RecordFilter* ListedRecordFilter() {
+    return g_filter_list != nullptr ? &g_record_filter : nullptr;
 }
 
-// A record without a row in the list is played; only a cleared box keeps a record out.
+int AnyRecordUnchecked() {
+    return LeavesOutRecords(ListedRecordFilter()) ? 1 : 0;
+}
+
 int IsRecordPlayed(uint32_t record_index) {
-    const uint32_t count = static_cast<uint32_t>(g_document.Store().count());
-    if (record_index >= count) {
-        return 0;
-    }
-    if (record_index == 0 || record_index == count - 1) {
-        return 1;
-    }
-    if (g_filter_list == nullptr) {
-        return 0;
-    }
-    return g_record_filter.IsOff(static_cast<int32_t>(record_index)) ? 0 : 1;
+    return PlaysRecord(g_document, ListedRecordFilter(), record_index) ? 1 : 0;
 }
