@@ -102,7 +102,8 @@ void OnOpenCommand(HWND main_window) {
         static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1u);
     ForgetReport(main_window);
     SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
-                        reinterpret_cast<WPARAM>(&g_document), 0);
+                        reinterpret_cast<WPARAM>(&g_document),
+                        reinterpret_cast<LPARAM>(ListedRecordFilter()));
     SetTitle(main_window, path);
     ShowIndex(main_window);
     ShowCallText(main_window);

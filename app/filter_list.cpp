@@ -8,6 +8,7 @@
 #include "app/app_globals.h"
 #include "app/resource.h"
 #include "calls/call_text.h"
+#include "document/played_records.h"
 #include "text/utf16.h"
 #include "text/wide_text.h"
 
@@ -308,21 +309,14 @@ void ShowFilterListMenu(HWND list, LPARAM at) {
     }
 }
 
-int AnyRecordUnchecked() {
-    return g_record_filter.off_count() > 0 ? 1 : 0;
+const RecordFilter* ListedRecordFilter() {
+    return &g_record_filter;
 }
 
-// A record without a row in the list is played; only a cleared box keeps a record out.
+int AnyRecordUnchecked() {
+    return LeavesOutRecords(ListedRecordFilter()) ? 1 : 0;
+}
+
 int IsRecordPlayed(uint32_t record_index) {
-    const uint32_t count = static_cast<uint32_t>(g_document.Store().count());
-    if (record_index >= count) {
-        return 0;
-    }
-    if (record_index == 0 || record_index == count - 1) {
-        return 1;
-    }
-    if (g_record_filter.record_count() != static_cast<int32_t>(count)) {
-        return 0;  // no list was filled for this document
-    }
-    return g_record_filter.IsOff(static_cast<int32_t>(record_index)) ? 0 : 1;
+    return PlaysRecord(g_document, ListedRecordFilter(), record_index) ? 1 : 0;
 }

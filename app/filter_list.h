@@ -27,8 +27,12 @@ LRESULT OnFilterListNotify(const NMHDR* header);
 // all, or switch every record of one type off or on.
 void ShowFilterListMenu(HWND list, LPARAM at);
 
+// The filter the canvas's playback is given: the record filter, which holds no records while
+// the list has not been filled or is gone.
+const RecordFilter* ListedRecordFilter();
+
 // 1 when at least one record is switched off, else 0.
 int AnyRecordUnchecked();
 
-// Non-zero when the canvas is to play record `record_index`.
+// Non-zero when the canvas is to play record `record_index` of the loaded document.
 int IsRecordPlayed(uint32_t record_index);

@@ -2,24 +2,21 @@
 // compiler as well as by the code).
 #pragma once
 
-// Strings, menu, accelerators, dialog, icons and the hand cursor.
+// The canvas's button commands and its hand cursor.
+#include "canvas/canvas_commands.h"
+
+// Strings, menu, accelerators, dialog and icons.
 #define IDS_APP_TITLE 103
 #define IDC_ORVELLA 109
 #define IDD_ABOUTBOX 103
 #define IDI_ORVELLA 107
 #define IDI_SMALL 108
-#define IDC_PANHAND 120
 #define IDC_ABOUT_TEXT 1000
 #define IDC_ABOUT_ICON 1001
 
 // Commands.
-#define IDM_OPEN 110
-#define IDM_BACKGROUND 112
 #define IDM_ABOUT 113
 #define IDM_EXIT 114
-#define IDM_ZOOMIN 117
-#define IDM_ZOOMOUT 118
-#define IDM_FITIMAGE 119
 
 // Child controls of the main window.
 #define IDC_REPORT 500

@@ -310,7 +310,8 @@ void PrintOpenSteps(HWND main_window, const std::wstring& path) {
         g_report_state = -1;
         times[1] = Now();
         SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
-                            reinterpret_cast<WPARAM>(&g_document), 0);
+                            reinterpret_cast<WPARAM>(&g_document),
+                            reinterpret_cast<LPARAM>(ListedRecordFilter()));
         times[2] = Now();
         SetTitle(main_window, path.c_str());
         ShowIndex(main_window);

@@ -5,13 +5,24 @@
 
 #include <cstdint>
 
-class MetafileDocument;
+#include "canvas/player_win.h"
 
-// Window storage: the attached document in a pointer-sized slot at byte 0, the buffered-paint
-// flag in a 32-bit slot at byte 8.
-inline constexpr int kCanvasWindowBytes = 12;
-inline constexpr int kDocumentSlot = 0;
-inline constexpr int kBufferedPaintSlot = 8;
+class MetafileDocument;
+class RecordFilter;
+
+// One canvas window's own state, made at WM_NCCREATE and freed at WM_NCDESTROY; the window's
+// GWLP_USERDATA points at it.
+struct CanvasWindow {
+    MetafileDocument* document = nullptr;
+    // The records the playback leaves out; nullptr where none are.
+    const RecordFilter* filter = nullptr;
+    const Player* player = &kGdiPlayer;
+    // 1 while the next paint is to draw off-screen.
+    int buffered_paint = 0;
+};
+
+// The window's state, or nullptr before it is made and after it is freed.
+CanvasWindow* CanvasWindowOf(HWND window);
 
 // The attached document, or nullptr.
 MetafileDocument* AttachedDocument(HWND window);
@@ -23,7 +34,7 @@ void SetBufferedPaintFlag(HWND window, int flag);
 void MarkViewChanged(HWND window);
 
 // The record scroll bar.
-void AttachDocument(HWND window, MetafileDocument* document);
+void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter* filter);
 int32_t GetRecordIndex(HWND window);
 void SetRecordIndex(HWND window, int32_t index);
 void ScrollRecords(HWND window, int code, int thumb_position);

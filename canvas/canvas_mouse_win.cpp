@@ -1,6 +1,6 @@
 // The canvas's mouse: panel buttons act on the press, the grip bar drags the panel, a drag
 // elsewhere pans a zoomed picture, a plain right click fits; and the cursor that goes with it.
-#include "app/resource.h"
+#include "canvas/canvas_commands.h"
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_view.h"
 

@@ -38,10 +38,15 @@ int32_t ThumbPosition(const SCROLLINFO& info, int thumb_position) {
 
 // The shell repaints the whole main window right after attaching, so nothing is invalidated
 // here; the buttons follow at the next idle refresh.
-void AttachDocument(HWND window, MetafileDocument* document) {
+void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter* filter) {
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr) {
+        return;
+    }
     const int32_t count = document != nullptr ? document->HeaderRecordCount() : 0;
     const int32_t last = LastRecordIndex(count);
-    SetWindowLongPtrW(window, kDocumentSlot, reinterpret_cast<LONG_PTR>(document));
+    canvas->document = document;
+    canvas->filter = filter;
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;

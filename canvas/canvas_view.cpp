@@ -204,10 +204,6 @@ void PanPicture(CanvasView& view, int32_t x, int32_t y) {
     view.drag_anchor = CanvasPoint{x, y};
 }
 
-int32_t LastRecordIndex(int32_t header_record_count) {
-    return header_record_count > 0 ? header_record_count - 1 : -1;
-}
-
 int32_t RecordPageStep(const RecordScrollBar& bar) {
     const int64_t step = (int64_t{bar.maximum} - bar.minimum + 1) / 20;
     return step < 1 ? 1 : static_cast<int32_t>(step);
@@ -234,8 +230,4 @@ int32_t ScrollRecordPosition(const RecordScrollBar& bar, int code, int32_t track
         default:
             return bar.position;
     }
-}
-
-bool ReachesLastRecord(int32_t index, int32_t header_record_count) {
-    return index >= LastRecordIndex(header_record_count);
 }

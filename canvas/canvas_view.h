@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "canvas/canvas_commands.h"
+#include "document/played_records.h"
 #include "document/record_view.h"
 
 struct CanvasPoint {
@@ -24,7 +26,17 @@ struct CanvasButton {
     int32_t enabled;
 };
 
-// The one canvas's state, process-wide.
+// Commands of the panel's buttons (the same ids as the shell's menu commands).
+inline constexpr int32_t kCommandOpen = IDM_OPEN;
+inline constexpr int32_t kCommandBackground = IDM_BACKGROUND;
+inline constexpr int32_t kCommandZoomIn = IDM_ZOOMIN;
+inline constexpr int32_t kCommandZoomOut = IDM_ZOOMOUT;
+inline constexpr int32_t kCommandFit = IDM_FITIMAGE;
+
+// The picture's ground at start, a COLORREF: RGB(255, 255, 225).
+inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
+
+// The one canvas's view state, process-wide.
 struct CanvasView {
     CanvasPoint panel_origin{10, 10};
     CanvasRect picture{65535, 65535, 65535, 65535};
@@ -34,22 +46,17 @@ struct CanvasView {
     int32_t drag_kind = 0;
     CanvasPoint drag_anchor{0, 0};
     CanvasButton buttons[5] = {
-        {u"Open...", 110, 1},  {u"Fit Image", 119, 0},      {u"Zoom In", 117, 0},
-        {u"Zoom Out", 118, 0}, {u"Back Ground...", 112, 1},
+        {u"Open...", kCommandOpen, 1},
+        {u"Fit Image", kCommandFit, 0},
+        {u"Zoom In", kCommandZoomIn, 0},
+        {u"Zoom Out", kCommandZoomOut, 0},
+        {u"Back Ground...", kCommandBackground, 1},
     };
-    // The picture's ground, a COLORREF: RGB(255, 255, 225) at start.
-    uint32_t background_color = 0x00E1FFFF;
-    int32_t playback_counter = 0;
+    // The picture's ground, a COLORREF.
+    uint32_t background_color = kInitialBackground;
 };
 
 extern CanvasView g_canvas_view;
-
-// Commands of the panel's buttons (the same ids as the shell's menu commands).
-inline constexpr int32_t kCommandOpen = 110;
-inline constexpr int32_t kCommandBackground = 112;
-inline constexpr int32_t kCommandZoomIn = 117;
-inline constexpr int32_t kCommandZoomOut = 118;
-inline constexpr int32_t kCommandFit = 119;
 
 // The button panel, in panel coordinates: a grip bar on top of five buttons.
 inline constexpr int32_t kButtonCount = 5;
@@ -118,13 +125,8 @@ struct RecordScrollBar {
     int32_t maximum;
     int32_t position;
 };
-// The last record index of a header record count (-1 for none), without overflow.
-int32_t LastRecordIndex(int32_t header_record_count);
 // One twentieth of the records, at least 1.
 int32_t RecordPageStep(const RecordScrollBar& bar);
 // The position a scroll code leads to; the present position for codes that move nothing.
 // `track_position` is the thumb's position while it is dragged.
 int32_t ScrollRecordPosition(const RecordScrollBar& bar, int code, int32_t track_position);
-// Whether `index` is the last record (or beyond it): only then may a paint play the whole
-// metafile at once.
-bool ReachesLastRecord(int32_t index, int32_t header_record_count);

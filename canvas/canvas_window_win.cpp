@@ -2,6 +2,7 @@
 #include "canvas/canvas_window_win.h"
 
 #include <cstdint>
+#include <new>
 
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
@@ -39,8 +40,13 @@ void FitCommand(HWND window) {
 
 }  // namespace
 
+CanvasWindow* CanvasWindowOf(HWND window) {
+    return reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 MetafileDocument* AttachedDocument(HWND window) {
-    return reinterpret_cast<MetafileDocument*>(GetWindowLongPtrW(window, kDocumentSlot));
+    const CanvasWindow* canvas = CanvasWindowOf(window);
+    return canvas != nullptr ? canvas->document : nullptr;
 }
 
 MetafileDocument* LoadedDocument(HWND window) {
@@ -49,11 +55,15 @@ MetafileDocument* LoadedDocument(HWND window) {
 }
 
 int BufferedPaintFlag(HWND window) {
-    return static_cast<int>(GetWindowLongW(window, kBufferedPaintSlot));
+    const CanvasWindow* canvas = CanvasWindowOf(window);
+    return canvas != nullptr ? canvas->buffered_paint : 0;
 }
 
 void SetBufferedPaintFlag(HWND window, int flag) {
-    SetWindowLongW(window, kBufferedPaintSlot, flag);
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas != nullptr) {
+        canvas->buffered_paint = flag;
+    }
 }
 
 void MarkViewChanged(HWND window) {
@@ -116,15 +126,31 @@ ATOM RegisterCanvasClass(HINSTANCE instance) {
     window_class.cbSize = sizeof(window_class);
     window_class.style = 0;
     window_class.lpfnWndProc = CanvasWndProc;
-    window_class.cbWndExtra = kCanvasWindowBytes;
     window_class.hInstance = instance;
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     window_class.lpszClassName = kCanvasClassName;
     return RegisterClassExW(&window_class);
 }
 
+// The window's state is made first of all and freed last; without it the window is left to the
+// default procedure.
 LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        CanvasWindow* canvas = new (std::nothrow) CanvasWindow;
+        if (canvas == nullptr) {
+            return FALSE;
+        }
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(canvas));
+    }
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
     switch (message) {
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete canvas;
+            return DefWindowProcW(window, message, wparam, lparam);
         case WM_SIZE:
             OnSize(window, lparam);
             return 0;
@@ -165,7 +191,8 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             SetRecordIndex(window, static_cast<int32_t>(wparam));
             return 0;
         case CVM_SETDOCUMENT:
-            AttachDocument(window, reinterpret_cast<MetafileDocument*>(wparam));
+            AttachDocument(window, reinterpret_cast<MetafileDocument*>(wparam),
+                           reinterpret_cast<const RecordFilter*>(lparam));
             return 0;
         default:
             return DefWindowProcW(window, message, wparam, lparam);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvella and runs every test: the formatting check, the
-# native build (warnings are errors) with its unit tests, the same tests under AddressSanitizer
+# layering check, the native build (warnings are errors) with its unit tests, the same tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer, a minute of each fuzz target (scripts/fuzz.sh), and the
 # Windows build whose tests run under Wine.
 set -euo pipefail
@@ -12,6 +12,9 @@ jobs=$(nproc)
 
 echo "== formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== layers"
+"$top/scripts/check-layers.sh"
 
 # The budget is printed first and enforced at the end, so that a run over it still shows
 # every test's result.

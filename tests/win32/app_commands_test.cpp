@@ -96,9 +96,9 @@ TEST_F(AppCommandsTest, BackgroundColourCancelKeepsAndConfirmRepaints) {
     ValidateRect(main_, nullptr);
     SendMessageW(main_, WM_COMMAND, IDM_BACKGROUND, 0);
     EXPECT_EQ(g_seam_log.color_calls, 1);
-    EXPECT_EQ(g_seam_log.last_color_dialog.rgbResult, 0x00E1FFFFu);
+    EXPECT_EQ(g_seam_log.last_color_dialog.rgbResult, kInitialBackground);
     EXPECT_EQ(g_seam_log.last_color_dialog.hwndOwner, main_);
-    EXPECT_EQ(g_canvas_view.background_color, 0x00E1FFFFu);
+    EXPECT_EQ(g_canvas_view.background_color, kInitialBackground);
     RECT update;
     EXPECT_FALSE(GetUpdateRect(main_, &update, FALSE));
 

@@ -109,7 +109,7 @@ class AppWindowTest : public testing::Test {
         g_current_record = 0;
         g_view_mode = 0;
         g_report_state = -1;
-        g_canvas_view.background_color = 0x00E1FFFF;
+        g_canvas_view.background_color = kInitialBackground;
         for (COLORREF& color : g_custom_colors) {
             color = 0;
         }

@@ -116,7 +116,8 @@ bool CanvasHost::Open(const std::string& path) {
     if (g_document.LoadFile(ToU16(path).c_str()) == 0) {
         return false;
     }
-    SendMessageW(canvas_, CVM_SETDOCUMENT, reinterpret_cast<WPARAM>(&g_document), 0);
+    SendMessageW(canvas_, CVM_SETDOCUMENT, reinterpret_cast<WPARAM>(&g_document),
+                 reinterpret_cast<LPARAM>(ListedRecordFilter()));
     FillFilterList(parent_);
     RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;

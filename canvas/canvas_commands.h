@@ -1,0 +1,11 @@
+// The ids the canvas sends and loads: its buttons' commands, which are the shell's menu
+// commands too, and its hand cursor. Plain definitions, so that the resource compiler reads
+// them as well.
+#pragma once
+
+#define IDM_OPEN 110
+#define IDM_BACKGROUND 112
+#define IDM_ZOOMIN 117
+#define IDM_ZOOMOUT 118
+#define IDM_FITIMAGE 119
+#define IDC_PANHAND 120
