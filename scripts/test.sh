@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvella and runs every test: the formatting check, the
 # layering check, the native build (warnings are errors) with its unit tests, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, a minute of each fuzz target (scripts/fuzz.sh), and the
-# Windows build whose tests run under Wine.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, a minute of each fuzz target
+# (scripts/fuzz.sh), and the Windows build whose tests run under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
