@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "document/record_types.h"
 #include "tests/support/emf_builder.h"
 
 namespace {
@@ -250,90 +251,12 @@ const MetafileDocument* LoadedBenchFile(int64_t file, benchmark::State& state) {
 }
 
 RecordFamily FamilyOfType(uint32_t type) {
-    switch (type) {
-        case 83:
-        case 84:
-        case 96:
-        case 97:
-        case 108:
-            return kFamilyText;
-        case 82:
-            return kFamilyFont;
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 85:
-        case 86:
-        case 87:
-        case 88:
-        case 89:
-        case 90:
-        case 91:
-            return kFamilyPointList;
-        case 76:
-        case 77:
-        case 78:
-        case 79:
-        case 81:
-        case 93:
-        case 94:
-            return kFamilyBitmap;
-        case 71:
-        case 72:
-        case 73:
-        case 74:
-        case 75:
-            return kFamilyRegion;
-        case 37:
-        case 38:
-        case 39:
-        case 40:
-        case 48:
-        case 49:
-        case 95:
-            return kFamilyObject;
-        case 27:
-        case 29:
-        case 30:
-        case 35:
-        case 36:
-        case 41:
-        case 42:
-        case 43:
-        case 44:
-        case 45:
-        case 46:
-        case 47:
-        case 53:
-        case 54:
-        case 55:
-        case 62:
-        case 63:
-        case 64:
-        case 67:
-            return kFamilyShape;
-        case 9:
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-        case 17:
-        case 18:
-        case 19:
-        case 20:
-        case 21:
-        case 22:
-        case 24:
-        case 25:
-        case 33:
-        case 34:
-        case 58:
-            return kFamilyState;
-        default:
-            return kFamilyUntranslated;
-    }
+    static constexpr RecordFamily kFamilies[] = {
+#define EMR_TYPE(number, id, record_name, call_name, structure, family, ...) kFamily##family,
+#include "document/record_types.def"
+#undef EMR_TYPE
+    };
+    return type == 0 || type > kEmrLastType ? kFamilyUntranslated : kFamilies[type - 1];
 }
 
 const char* FamilyName(int64_t family) {

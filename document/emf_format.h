@@ -3,9 +3,7 @@
 
 #include <cstdint>
 
-inline constexpr uint32_t kEmrHeader = 1;
-inline constexpr uint32_t kEmrEof = 14;
-inline constexpr uint32_t kEmrGdiComment = 70;
+#include "document/record_types.h"
 
 // " EMF", the value of ENHMETAHEADER.dSignature.
 inline constexpr uint32_t kEnhMetaSignature = 0x464D4520;

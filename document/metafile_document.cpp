@@ -28,8 +28,7 @@ int AcceptedPathLength(const char16_t* path) {
 }
 
 uint32_t ReadU32(const uint8_t* bytes, uint32_t size, uint32_t offset) {
-    RecordReader reader(RecordView{bytes, size});
-    return reader.Has(offset, 4) ? reader.U32(offset) : 0;
+    return RecordReader(RecordView{bytes, size}).U32(offset);
 }
 
 DocumentPlatform g_platform = {nullptr, nullptr, nullptr};

@@ -22,11 +22,6 @@ void PutU32(uint8_t* at, uint32_t value) {
     at[3] = static_cast<uint8_t>(value >> 24);
 }
 
-uint32_t GetU32(const uint8_t* at) {
-    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
-}
-
 uint32_t RoundUpTo4(uint32_t size) {
     return size > 0xFFFFFFFC ? 0xFFFFFFFC : (size + 3) & ~3u;
 }
@@ -122,7 +117,7 @@ int BuildCopy(const RecordStore& store, PlaybackCopy* copy) {
         copy->replacements.push_back(
             {0, RecordType(store.RecordAt(0)), header_verdict, PlaybackMend::kHeader});
     }
-    const uint32_t handles = bytes[kHeaderHandlesOffset] | bytes[kHeaderHandlesOffset + 1] << 8;
+    const uint32_t handles = LoadLe16(bytes.data() + kHeaderHandlesOffset);
 
     uint32_t palette_entries = 0;
     bool ends_with_eof = false;
@@ -147,7 +142,7 @@ int BuildCopy(const RecordStore& store, PlaybackCopy* copy) {
         }
         if (last && type == kEmrEof) {
             ends_with_eof = true;
-            palette_entries = GetU32(bytes.data() + start + 8);
+            palette_entries = LoadLe32(bytes.data() + start + 8);
         }
         if (bytes.size() > kMostBytes) {
             break;

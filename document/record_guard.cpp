@@ -14,6 +14,7 @@
 #include <climits>
 
 #include "document/emf_format.h"
+#include "document/record_types.h"
 
 namespace {
 
@@ -532,138 +533,18 @@ struct GuardRule {
     void (*check)(Check&);
 };
 
-// One rule per type 1 to 122, in type order. The lengths are those of the platform's record
-// structures without their trailing variable arrays.
+// Row n - 1 is type n: its structure's length from the list, and its check.
 constexpr GuardRule kRules[] = {
-    {88, nullptr},                     // 1 EMR_HEADER, checked apart
-    {28, CheckPoints32},               // 2 EMR_POLYBEZIER
-    {28, CheckPoints32},               // 3 EMR_POLYGON
-    {28, CheckPoints32},               // 4 EMR_POLYLINE
-    {28, CheckPoints32},               // 5 EMR_POLYBEZIERTO
-    {28, CheckPoints32},               // 6 EMR_POLYLINETO
-    {32, CheckPolyPoly32},             // 7 EMR_POLYPOLYLINE
-    {32, CheckPolyPoly32},             // 8 EMR_POLYPOLYGON
-    {16, nullptr},                     // 9 EMR_SETWINDOWEXTEX
-    {16, nullptr},                     // 10 EMR_SETWINDOWORGEX
-    {16, nullptr},                     // 11 EMR_SETVIEWPORTEXTEX
-    {16, nullptr},                     // 12 EMR_SETVIEWPORTORGEX
-    {16, nullptr},                     // 13 EMR_SETBRUSHORGEX
-    {20, CheckEof},                    // 14 EMR_EOF
-    {20, nullptr},                     // 15 EMR_SETPIXELV
-    {12, nullptr},                     // 16 EMR_SETMAPPERFLAGS
-    {12, nullptr},                     // 17 EMR_SETMAPMODE
-    {12, nullptr},                     // 18 EMR_SETBKMODE
-    {12, nullptr},                     // 19 EMR_SETPOLYFILLMODE
-    {12, nullptr},                     // 20 EMR_SETROP2
-    {12, nullptr},                     // 21 EMR_SETSTRETCHBLTMODE
-    {12, nullptr},                     // 22 EMR_SETTEXTALIGN
-    {32, nullptr},                     // 23 EMR_SETCOLORADJUSTMENT
-    {12, nullptr},                     // 24 EMR_SETTEXTCOLOR
-    {12, nullptr},                     // 25 EMR_SETBKCOLOR
-    {16, nullptr},                     // 26 EMR_OFFSETCLIPRGN
-    {16, nullptr},                     // 27 EMR_MOVETOEX
-    {8, nullptr},                      // 28 EMR_SETMETARGN
-    {24, nullptr},                     // 29 EMR_EXCLUDECLIPRECT
-    {24, nullptr},                     // 30 EMR_INTERSECTCLIPRECT
-    {24, nullptr},                     // 31 EMR_SCALEVIEWPORTEXTEX
-    {24, nullptr},                     // 32 EMR_SCALEWINDOWEXTEX
-    {8, nullptr},                      // 33 EMR_SAVEDC
-    {12, CheckRestoreDc},              // 34 EMR_RESTOREDC
-    {32, nullptr},                     // 35 EMR_SETWORLDTRANSFORM
-    {36, nullptr},                     // 36 EMR_MODIFYWORLDTRANSFORM
-    {12, CheckSelectObject},           // 37 EMR_SELECTOBJECT
-    {28, CheckCreatePen},              // 38 EMR_CREATEPEN
-    {24, CheckCreateBrushIndirect},    // 39 EMR_CREATEBRUSHINDIRECT
-    {12, CheckDeleteObject},           // 40 EMR_DELETEOBJECT
-    {28, CheckAngleArc},               // 41 EMR_ANGLEARC
-    {24, nullptr},                     // 42 EMR_ELLIPSE
-    {24, nullptr},                     // 43 EMR_RECTANGLE
-    {32, nullptr},                     // 44 EMR_ROUNDRECT
-    {40, nullptr},                     // 45 EMR_ARC
-    {40, nullptr},                     // 46 EMR_CHORD
-    {40, nullptr},                     // 47 EMR_PIE
-    {12, CheckSelectPalette},          // 48 EMR_SELECTPALETTE
-    {16, CheckCreatePalette},          // 49 EMR_CREATEPALETTE
-    {20, CheckSetPaletteEntries},      // 50 EMR_SETPALETTEENTRIES
-    {16, CheckUsePalette},             // 51 EMR_RESIZEPALETTE
-    {8, nullptr},                      // 52 EMR_REALIZEPALETTE
-    {24, nullptr},                     // 53 EMR_EXTFLOODFILL
-    {16, nullptr},                     // 54 EMR_LINETO
-    {40, nullptr},                     // 55 EMR_ARCTO
-    {28, CheckPolyDraw32},             // 56 EMR_POLYDRAW
-    {12, nullptr},                     // 57 EMR_SETARCDIRECTION
-    {12, nullptr},                     // 58 EMR_SETMITERLIMIT
-    {8, nullptr},                      // 59 EMR_BEGINPATH
-    {8, nullptr},                      // 60 EMR_ENDPATH
-    {8, nullptr},                      // 61 EMR_CLOSEFIGURE
-    {24, nullptr},                     // 62 EMR_FILLPATH
-    {24, nullptr},                     // 63 EMR_STROKEANDFILLPATH
-    {24, nullptr},                     // 64 EMR_STROKEPATH
-    {8, nullptr},                      // 65 EMR_FLATTENPATH
-    {8, nullptr},                      // 66 EMR_WIDENPATH
-    {12, nullptr},                     // 67 EMR_SELECTCLIPPATH
-    {8, nullptr},                      // 68 EMR_ABORTPATH
-    {0, nullptr},                      // 69 undefined
-    {12, CheckCommentData},            // 70 EMR_GDICOMMENT
-    {32, CheckFillRgn},                // 71 EMR_FILLRGN
-    {40, CheckFrameRgn},               // 72 EMR_FRAMERGN
-    {28, CheckPaintRgn},               // 73 EMR_INVERTRGN
-    {28, CheckPaintRgn},               // 74 EMR_PAINTRGN
-    {16, CheckExtSelectClipRgn},       // 75 EMR_EXTSELECTCLIPRGN
-    {100, CheckBitBlt},                // 76 EMR_BITBLT
-    {108, CheckBitBlt},                // 77 EMR_STRETCHBLT
-    {128, CheckMaskBlt},               // 78 EMR_MASKBLT
-    {140, CheckPlgBlt},                // 79 EMR_PLGBLT
-    {76, CheckSetDIBitsToDevice},      // 80 EMR_SETDIBITSTODEVICE
-    {80, CheckStretchDIBits},          // 81 EMR_STRETCHDIBITS
-    {104, CheckCreateFont},            // 82 EMR_EXTCREATEFONTINDIRECTW
-    {76, CheckExtTextOutA},            // 83 EMR_EXTTEXTOUTA
-    {76, CheckExtTextOutW},            // 84 EMR_EXTTEXTOUTW
-    {28, CheckPoints16},               // 85 EMR_POLYBEZIER16
-    {28, CheckPoints16},               // 86 EMR_POLYGON16
-    {28, CheckPoints16},               // 87 EMR_POLYLINE16
-    {28, CheckPoints16},               // 88 EMR_POLYBEZIERTO16
-    {28, CheckPoints16},               // 89 EMR_POLYLINETO16
-    {32, CheckPolyPoly16},             // 90 EMR_POLYPOLYLINE16
-    {32, CheckPolyPoly16},             // 91 EMR_POLYPOLYGON16
-    {28, CheckPolyDraw16},             // 92 EMR_POLYDRAW16
-    {32, CheckCreateBrushFromBitmap},  // 93 EMR_CREATEMONOBRUSH
-    {32, CheckCreateBrushFromBitmap},  // 94 EMR_CREATEDIBPATTERNBRUSHPT
-    {52, CheckExtCreatePen},           // 95 EMR_EXTCREATEPEN
-    {40, CheckPolyTextOutA},           // 96 EMR_POLYTEXTOUTA
-    {40, CheckPolyTextOutW},           // 97 EMR_POLYTEXTOUTW
-    {12, nullptr},                     // 98 EMR_SETICMMODE
-    {340, CheckCreateColorSpace},      // 99 EMR_CREATECOLORSPACE
-    {12, CheckUseColorSpace},          // 100 EMR_SETCOLORSPACE
-    {12, CheckUseColorSpace},          // 101 EMR_DELETECOLORSPACE
-    {12, CheckCommentData},            // 102 EMR_GLSRECORD
-    {28, CheckBoundedGlsData},         // 103 EMR_GLSBOUNDEDRECORD
-    {48, nullptr},                     // 104 EMR_PIXELFORMAT
-    {16, CheckEscapeData},             // 105 EMR_DRAWESCAPE
-    {16, CheckEscapeData},             // 106 EMR_EXTESCAPE
-    {0, nullptr},                      // 107 undefined
-    {36, CheckSmallTextOut},           // 108 EMR_SMALLTEXTOUT
-    {16, nullptr},                     // 109 EMR_FORCEUFIMAPPING
-    {20, CheckNamedEscape},            // 110 EMR_NAMEDESCAPE
-    {24, CheckUsePalette},             // 111 EMR_COLORCORRECTPALETTE
-    {20, CheckIcmProfile},             // 112 EMR_SETICMPROFILEA
-    {20, CheckIcmProfile},             // 113 EMR_SETICMPROFILEW
-    {108, CheckBitBlt},                // 114 EMR_ALPHABLEND
-    {12, nullptr},                     // 115 EMR_SETLAYOUT
-    {108, CheckBitBlt},                // 116 EMR_TRANSPARENTBLT
-    {0, nullptr},                      // 117 undefined
-    {36, CheckGradientFill},           // 118 EMR_GRADIENTFILL
-    {12, CheckLinkedUfis},             // 119 EMR_SETLINKEDUFIS
-    {16, nullptr},                     // 120 EMR_SETTEXTJUSTIFICATION
-    {24, CheckColorMatchToTarget},     // 121 EMR_COLORMATCHTOTARGETW
-    {608, CheckColorSpaceW},           // 122 EMR_CREATECOLORSPACEW
+#define EMR_TYPE(number, id, record_name, call_name, structure, family, formatter, check) \
+    {structure, check},
+#include "document/record_types.def"
+#undef EMR_TYPE
 };
-static_assert(sizeof(kRules) / sizeof(kRules[0]) == 122, "one rule per type 1 to 122");
 
 }  // namespace
 
 uint32_t RecordStructureBytes(uint32_t type) {
-    return type == 0 || type > 122 ? 0 : kRules[type - 1].structure;
+    return type == 0 || type > kEmrLastType ? 0 : kRules[type - 1].structure;
 }
 
 GuardVerdict CheckRecordForPlayback(RecordView record, uint32_t object_handles) {

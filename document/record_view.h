@@ -13,6 +13,16 @@ struct RecordView {
     explicit operator bool() const { return data != nullptr; }
 };
 
+// The little-endian words at `at`, which the caller has made sure are there to be read: the
+// RecordReader below checks every field before it loads it with these.
+inline uint16_t LoadLe16(const uint8_t* at) {
+    return static_cast<uint16_t>(at[0] | at[1] << 8);
+}
+inline uint32_t LoadLe32(const uint8_t* at) {
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+}
+
 // Reads little-endian fields of one record at their byte offsets from the record's first
 // byte, never outside the record: the readable length is the record's own `nSize`, clamped to
 // the bytes the view holds. A read outside that length gives 0 and marks the reader failed,
@@ -24,9 +34,7 @@ class RecordReader {
             size_ = record.data == nullptr ? 0 : record.size;
             return;
         }
-        uint32_t n_size;
-        std::memcpy(&n_size, record.data + 4, 4);
-        n_size = FromLittle(n_size);
+        const uint32_t n_size = LoadLe32(record.data + 4);
         size_ = n_size < record.size ? n_size : record.size;
     }
 
@@ -51,23 +59,11 @@ class RecordReader {
         return count < fit ? count : fit;
     }
 
-    uint32_t U32(uint32_t offset) {
-        uint32_t value = 0;
-        Copy(offset, &value, 4);
-        return FromLittle(value);
-    }
+    uint32_t U32(uint32_t offset) { return Inside(offset, 4) ? LoadLe32(data_ + offset) : 0; }
     int32_t I32(uint32_t offset) { return static_cast<int32_t>(U32(offset)); }
-    uint16_t U16(uint32_t offset) {
-        uint8_t bytes[2] = {0, 0};
-        Copy(offset, bytes, 2);
-        return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-    }
+    uint16_t U16(uint32_t offset) { return Inside(offset, 2) ? LoadLe16(data_ + offset) : 0; }
     int16_t I16(uint32_t offset) { return static_cast<int16_t>(U16(offset)); }
-    uint8_t U8(uint32_t offset) {
-        uint8_t value = 0;
-        Copy(offset, &value, 1);
-        return value;
-    }
+    uint8_t U8(uint32_t offset) { return Inside(offset, 1) ? data_[offset] : 0; }
     float F32(uint32_t offset) {
         const uint32_t bits = U32(offset);
         float value;
@@ -79,17 +75,11 @@ class RecordReader {
     const uint8_t* data() const { return data_; }
 
   private:
-    static uint32_t FromLittle(uint32_t value) {
-        const uint8_t* b = reinterpret_cast<const uint8_t*>(&value);
-        return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-               static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-    }
-    void Copy(uint32_t offset, void* out, uint32_t length) {
-        if (!Has(offset, length)) {
-            ok_ = false;
-            return;
-        }
-        std::memcpy(out, data_ + offset, length);
+    // Whether the field lies inside the record; marks the reader failed when not.
+    bool Inside(uint32_t offset, uint32_t length) {
+        const bool inside = Has(offset, length);
+        ok_ = ok_ && inside;
+        return inside;
     }
 
     const uint8_t* data_;
@@ -108,7 +98,5 @@ inline uint32_t RecordSizeField(RecordView record) {
     if (record.data == nullptr || record.size < 8) {
         return 0;
     }
-    return static_cast<uint32_t>(record.data[4]) | static_cast<uint32_t>(record.data[5]) << 8 |
-           static_cast<uint32_t>(record.data[6]) << 16 |
-           static_cast<uint32_t>(record.data[7]) << 24;
+    return LoadLe32(record.data + 4);
 }

@@ -1,5 +1,4 @@
 // Fuzz checks of a whole file: loading from bytes, the three reports and every call text.
-#include <cstring>
 #include <string>
 
 #include "document/emf_format.h"
@@ -48,12 +47,6 @@ const char* CheckReports(const MetafileDocument& document) {
     return nullptr;
 }
 
-uint32_t U32At(const uint8_t* at) {
-    uint32_t value;
-    std::memcpy(&value, at, 4);
-    return value;
-}
-
 }  // namespace
 
 const char* CheckPlayable(const PlaybackCopy& copy) {
@@ -62,14 +55,14 @@ const char* CheckPlayable(const PlaybackCopy& copy) {
         return "playback copy shorter than a header";
     }
     const uint8_t* header = copy.bytes.data();
-    const uint32_t handles = header[kHeaderHandlesOffset] | header[kHeaderHandlesOffset + 1] << 8;
+    const uint32_t handles = LoadLe16(header + kHeaderHandlesOffset);
     uint32_t count = 0;
     bool ended = false;
     for (size_t offset = 0; offset < size; ++count) {
         if (ended || size - offset < 8) {
             return "playback copy holds bytes after its end-of-file record";
         }
-        const RecordView record{header + offset, U32At(header + offset + 4)};
+        const RecordView record{header + offset, LoadLe32(header + offset + 4)};
         if (record.size < 8 || record.size > size - offset) {
             return "playback copy record of a size that does not fit";
         }
@@ -86,8 +79,8 @@ const char* CheckPlayable(const PlaybackCopy& copy) {
     if (!ended) {
         return "playback copy does not end with an end-of-file record";
     }
-    if (U32At(header + kHeaderBytesOffset) != size ||
-        U32At(header + kHeaderRecordsOffset) != count) {
+    if (LoadLe32(header + kHeaderBytesOffset) != size ||
+        LoadLe32(header + kHeaderRecordsOffset) != count) {
         return "playback copy header counts do not describe the copy";
     }
     return nullptr;
@@ -128,7 +121,7 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
     // comes on top.
     const bool added_eof = !copy.replacements.empty() &&
                            copy.replacements.back().mend == PlaybackMend::kAddedEndOfFile;
-    if (U32At(copy.bytes.data() + kHeaderRecordsOffset) !=
+    if (LoadLe32(copy.bytes.data() + kHeaderRecordsOffset) !=
         static_cast<uint32_t>(store.count()) + (added_eof ? 1 : 0)) {
         return "playback copy does not hold one record for each stored record";
     }

@@ -4,13 +4,14 @@
 
 #include "calls/call_text.h"
 #include "calls/formatters.h"
+#include "document/record_types.h"
 #include "fuzz/fuzz_checks.h"
 #include "text/utf16.h"
 
 namespace {
 
-// Types 1 to 120 are listed; 0 and 121 stand for the unlisted ones.
-constexpr uint32_t kTypeSpan = 122;
+// Types 1 to 120 have calls; 0 and 121 stand for those without.
+constexpr uint32_t kTypeSpan = kEmrLastType;
 
 // The formatters whose text depends on the verbose flag.
 constexpr CallFormatter kVerboseFormatters[] = {
@@ -115,9 +116,7 @@ const char* CheckRecordInput(const uint8_t* data, size_t size) {
     // A buffer of exactly the record's bytes, so that a read past the record is caught.
     std::vector<uint8_t> record(data, data + size);
     if (size >= 4) {
-        uint32_t type = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-                        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
-        type %= kTypeSpan;
+        const uint32_t type = LoadLe32(data) % kTypeSpan;
         for (int i = 0; i < 4; ++i) {
             record[i] = static_cast<uint8_t>(type >> (8 * i));
         }

@@ -3,17 +3,10 @@
 
 #include <string>
 
+#include "document/record_types.h"
 #include "tests/support/call_text_utf8.h"
 
 namespace {
-
-constexpr uint32_t kBitBlt = 76;
-constexpr uint32_t kStretchBlt = 77;
-constexpr uint32_t kMaskBlt = 78;
-constexpr uint32_t kPlgBlt = 79;
-constexpr uint32_t kStretchDIBits = 81;
-constexpr uint32_t kMonoBrush = 93;
-constexpr uint32_t kDibPatternBrush = 94;
 
 const std::string kHeaderBlock =
     "\r\n\t  lpBMIH->biSize = 40;\r\n\t  lpBMIH->biWidth = 8;\r\n\t  lpBMIH->biHeight = "
@@ -36,14 +29,14 @@ RecordBuilder& PutHeader(RecordBuilder& r, uint32_t offset) {
 RecordBuilder Blt(uint32_t type, uint32_t rop) {
     RecordBuilder r(type, 100);
     r.I32(24, 1).I32(28, 2).I32(32, 100).I32(36, 50).U32(40, rop).I32(44, 3).I32(48, 4);
-    if (type != kBitBlt) {
+    if (type != kEmrBitBlt) {
         r.Resize(108).I32(100, 5).I32(104, 6);
     }
     return r;
 }
 
 RecordBuilder StretchDIBits(uint32_t usage) {
-    RecordBuilder r(kStretchDIBits, 80);
+    RecordBuilder r(kEmrStretchDiBits, 80);
     r.I32(24, 1).I32(28, 2).I32(32, 3).I32(36, 4).I32(40, 5).I32(44, 6).U32(48, 80);
     r.U32(64, usage).U32(68, 0x00CC0020).I32(72, 7).I32(76, 8);
     return PutHeader(r, 80);
@@ -56,21 +49,21 @@ RecordBuilder PatternBrush(uint32_t type) {
 }
 
 TEST(FormatBlt, PrintsTheTransferAndAMarkerWhenVerbose) {
-    RecordBuilder bit_blt(kBitBlt, 100);
+    RecordBuilder bit_blt(kEmrBitBlt, 100);
     bit_blt.I32(32, 100).I32(36, 50).U32(40, 0x00CC0020);
     EXPECT_EQ(CallTextUtf8(bit_blt, 1),
               "BitBlt(hDC, 0, 0, 100, 50, hdcSrc, 0, 0, SRCCOPY);\r\n\t  // Parameter(s):██");
     EXPECT_EQ(CallTextUtf8(bit_blt, 0), "BitBlt(hDC, 0, 0, 100, 50, hdcSrc, 0, 0, SRCCOPY);");
 
-    EXPECT_EQ(CallTextUtf8(Blt(kStretchBlt, 0x00CC0021), 0),
+    EXPECT_EQ(CallTextUtf8(Blt(kEmrStretchBlt, 0x00CC0021), 0),
               "StretchBlt(hDC, 1, 2, 100, 50, hdcSrc, 3, 4, 5, 6, 0x00CC0021);");
-    EXPECT_EQ(CallTextUtf8(Blt(kMaskBlt, 0xAACC0020), 1),
+    EXPECT_EQ(CallTextUtf8(Blt(kEmrMaskBlt, 0xAACC0020), 1),
               "MaskBlt(hDC, 1, 2, 100, 50, hdcSrc, 3, 4, hbmMask, 5, 6, 0xAACC0020);\r\n\t  // "
               "Parameter(s):██");
 }
 
 TEST(FormatBlt, PlgBltListsItsThreeCornersWhenVerbose) {
-    RecordBuilder r(kPlgBlt, 140);
+    RecordBuilder r(kEmrPlgBlt, 140);
     r.I32(24, 70000).I32(28, -5).I32(32, 1).I32(36, 2).I32(40, 3).I32(44, 4);
     r.I32(48, 10).I32(52, 11).I32(56, 12).I32(60, 13).I32(112, 14).I32(116, 15);
     const std::string line = "PlgBlt(hDCDest, lpPoint, hDCSrc, 10, 11, 12, 13, hBMMask, 14, 15);";
@@ -96,15 +89,15 @@ TEST(FormatStretchDIBits, PrintsDestinationSizeSecondAndTheHeaderWhenVerbose) {
 }
 
 TEST(FormatPatternBrush, PrintsTheBrushAndItsHeaderWhenVerbose) {
-    EXPECT_EQ(CallTextUtf8(PatternBrush(kMonoBrush), 0),
+    EXPECT_EQ(CallTextUtf8(PatternBrush(kEmrCreateMonoBrush), 0),
               "CreatePatternBrush(hbmp);\t// or CreateDIBPatternBrush. ihBrush = 3");
-    EXPECT_EQ(CallTextUtf8(PatternBrush(kMonoBrush), 1),
+    EXPECT_EQ(CallTextUtf8(PatternBrush(kEmrCreateMonoBrush), 1),
               "CreatePatternBrush(hbmp);\t// or CreateDIBPatternBrush. ihBrush = 3\r\n\t  // "
               "Parameter(s):\r\n\t  const BITMAPINFOHEADER* lpBMIH;" +
                   kHeaderBlock);
-    EXPECT_EQ(CallTextUtf8(PatternBrush(kDibPatternBrush), 0),
+    EXPECT_EQ(CallTextUtf8(PatternBrush(kEmrCreateDibPatternBrushPt), 0),
               "CreateDIBPatternBrushPt(lpPackedDIB, DIB_PAL_COLORS);");
-    EXPECT_EQ(CallTextUtf8(PatternBrush(kDibPatternBrush), 1),
+    EXPECT_EQ(CallTextUtf8(PatternBrush(kEmrCreateDibPatternBrushPt), 1),
               "CreateDIBPatternBrushPt(lpPackedDIB, DIB_PAL_COLORS);\r\n\t  // "
               "Parameter(s):\r\n\t  const BITMAPINFO* lpBMPInfo = (const "
               "BITMAPINFO*)lpPackedDIB;\r\n\t  const BITMAPINFOHEADER* lpBMIH = "
@@ -120,10 +113,10 @@ TEST(FormatBitmapHeader, HeaderNotInsideTheRecordIsNotedNotRead) {
         const std::string text = CallTextUtf8(dib, 1);
         EXPECT_EQ(text.substr(text.size() - note.size()), note) << offset;
     }
-    RecordBuilder mono = PatternBrush(kMonoBrush);
+    RecordBuilder mono = PatternBrush(kEmrCreateMonoBrush);
     mono.U32(16, 0x7FFFFFFF);
     EXPECT_NE(CallTextUtf8(mono, 1).find("lpBMIH;" + note), std::string::npos);
-    RecordBuilder dib_brush = PatternBrush(kDibPatternBrush);
+    RecordBuilder dib_brush = PatternBrush(kEmrCreateDibPatternBrushPt);
     dib_brush.NSize(71);
     EXPECT_NE(CallTextUtf8(dib_brush, 1).find("bmiHeader);" + note), std::string::npos);
 }

@@ -3,17 +3,14 @@
 
 #include <string>
 
+#include "document/record_types.h"
 #include "tests/support/call_text_utf8.h"
 
 namespace {
 
-constexpr uint32_t kCreateBrushIndirect = 39;
-constexpr uint32_t kCreatePalette = 49;
-constexpr uint32_t kExtCreatePen = 95;
-
 // An EMR_EXTCREATEPEN of index 2, width 1, colour 0x00FF0000, hatch 3 and no style entries.
 RecordBuilder ExtPen(uint32_t pen_style, uint32_t brush_style = 0) {
-    RecordBuilder r(kExtCreatePen, 52);
+    RecordBuilder r(kEmrExtCreatePen, 52);
     r.U32(8, 2).U32(28, pen_style).U32(32, 1).U32(36, brush_style).U32(40, 0x00FF0000);
     return r.U32(44, 3).U32(48, 0);
 }
@@ -26,7 +23,7 @@ std::string PenStyle(uint32_t pen_style) {
 }
 
 TEST(FormatCreateBrushIndirect, ListsTheLogicalBrushWhenVerbose) {
-    RecordBuilder r(kCreateBrushIndirect, 24);
+    RecordBuilder r(kEmrCreateBrushIndirect, 24);
     r.U32(8, 1).U32(12, 0).U32(16, 0x000000FF).U32(20, 0);
     const std::string line = "CreateBrushIndirect(&lb);    // EMRCREATEBRUSHINDIRECT.ihBrush = 1";
     EXPECT_EQ(CallTextUtf8(r, 0), line);
@@ -69,7 +66,7 @@ TEST(FormatExtCreatePen, NonCosmeticPenListsItsBrush) {
 }
 
 TEST(FormatCreatePalette, ListsThePaletteHeaderWhenVerbose) {
-    RecordBuilder r(kCreatePalette, 16);
+    RecordBuilder r(kEmrCreatePalette, 16);
     r.U32(8, 4).U16(12, 0x0300).U16(14, 16);
     const std::string line = "CreatePalette(lplgpl);    // EMRCREATEPALETTE.ihPal = 4";
     EXPECT_EQ(CallTextUtf8(r, 0), line);

@@ -6,17 +6,10 @@
 #include <vector>
 
 #include "calls/call_text.h"
+#include "document/record_types.h"
 #include "tests/support/call_text_utf8.h"
 
 namespace {
-
-constexpr uint32_t kPolyline = 4;
-constexpr uint32_t kPolygon16 = 86;
-constexpr uint32_t kPolyline16 = 87;
-constexpr uint32_t kPolyPolyline16 = 90;
-constexpr uint32_t kPolyPolygon16 = 91;
-constexpr uint32_t kFillRgn = 71;
-constexpr uint32_t kExtSelectClipRgn = 75;
 
 // The call text of a record copied into a buffer of exactly its size, so that the sanitizer
 // build reports any read past the record's last byte.
@@ -56,7 +49,7 @@ RecordBuilder PointRecord(uint32_t type, uint32_t count, uint32_t held) {
 // A 16-bit poly-polygon record with `counts`, claiming `polygons` polygons (the number of
 // counts when 0) and holding `points` points, point p being (p, -p).
 RecordBuilder PolyPolygon16(const std::vector<uint32_t>& counts, uint32_t points,
-                            uint32_t polygons = 0, uint32_t type = kPolyPolygon16) {
+                            uint32_t polygons = 0, uint32_t type = kEmrPolyPolygon16) {
     const auto held = static_cast<uint32_t>(counts.size());
     RecordBuilder r(type, 32 + 4 * held + 4 * points);
     r.U32(24, polygons != 0 ? polygons : held).U32(28, points);
@@ -81,7 +74,7 @@ void PutRegion(RecordBuilder& r, uint32_t offset, uint32_t rects, uint32_t held)
 }
 
 TEST(FormatPoints, VerbosePolyline16ListsPointsThenBounds) {
-    RecordBuilder r(kPolyline16, 40);
+    RecordBuilder r(kEmrPolyline16, 40);
     r.I32(8, 0).I32(12, -10).I32(16, 20).I32(20, 0).U32(24, 3);
     r.I16(28, 0).I16(30, 0).I16(32, 10).I16(34, -10).I16(36, 20).I16(38, 0);
     EXPECT_EQ(CallTextUtf8(r, 1),
@@ -92,7 +85,7 @@ TEST(FormatPoints, VerbosePolyline16ListsPointsThenBounds) {
 }
 
 TEST(FormatPoints, ListsAtMostThirtyTwoPointsInBothWidths) {
-    for (const uint32_t type : {kPolyline, kPolyline16}) {
+    for (const uint32_t type : {kEmrPolyline, kEmrPolyline16}) {
         const std::string full = CallTextUtf8(PointRecord(type, 32, 32), 1);
         EXPECT_EQ(Occurrences(full, "\r\n\t  lppt["), 32u);
         EXPECT_TRUE(full.ends_with("lppt[31] = (31, -31);\r\n\t  rclBounds = RECT(1, 2, 3, 4);"));
@@ -104,13 +97,13 @@ TEST(FormatPoints, ListsAtMostThirtyTwoPointsInBothWidths) {
                              "\r\n\t  rclBounds = RECT(1, 2, 3, 4);"))
             << capped;
     }
-    EXPECT_EQ(CallTextUtf8(PointRecord(kPolyline, 0, 0), 1),
+    EXPECT_EQ(CallTextUtf8(PointRecord(kEmrPolyline, 0, 0), 1),
               "Polyline(hDC, lppt, 0);\r\n\t  // Parameter(s):\r\n\t  const POINT* lppt;"
               "\r\n\t  rclBounds = RECT(1, 2, 3, 4);");
 }
 
 TEST(FormatPoints, CountsWithTheTopBitSetPrintSignedAndListNothing) {
-    for (const uint32_t type : {kPolyline, kPolyline16}) {
+    for (const uint32_t type : {kEmrPolyline, kEmrPolyline16}) {
         const std::string all_ones = ExactCallText(PointRecord(type, 0xFFFFFFFF, 2), 1);
         EXPECT_NE(all_ones.find("(hDC, lppt, -1);"), std::string::npos);
         EXPECT_EQ(Occurrences(all_ones, "lppt["), 0u);
@@ -123,7 +116,7 @@ TEST(FormatPoints, CountsWithTheTopBitSetPrintSignedAndListNothing) {
 }
 
 TEST(FormatPoints, CountBeyondTheRecordListsWhatIsHeldThenTheBounds) {
-    for (const uint32_t type : {kPolyline, kPolyline16}) {
+    for (const uint32_t type : {kEmrPolyline, kEmrPolyline16}) {
         const std::string text = ExactCallText(PointRecord(type, 10, 3), 1);
         EXPECT_TRUE(
             text.ends_with("lppt[2] = (2, -2);\r\n\t  // 7 more point(s) is(are) beyond the "
@@ -131,7 +124,7 @@ TEST(FormatPoints, CountBeyondTheRecordListsWhatIsHeldThenTheBounds) {
             << text;
     }
     // Bytes past the record's own size are not part of it, even when stored.
-    RecordBuilder r = PointRecord(kPolygon16, 2, 2);
+    RecordBuilder r = PointRecord(kEmrPolygon16, 2, 2);
     r.NSize(32);
     const std::string text = ExactCallText(r, 1);
     EXPECT_NE(text.find("lppt[0] = (0, 0);\r\n\t  // 1 more point(s) is(are) beyond"),
@@ -152,7 +145,8 @@ TEST(FormatPolyPolygons, ListsAtMostEightPolygons) {
 }
 
 TEST(FormatPolyPolygons, EachPolygonStartsAfterAllPointsOfTheOnesBefore) {
-    const std::string text = CallTextUtf8(PolyPolygon16({40, 2, 0, 1}, 43, 0, kPolyPolyline16), 1);
+    const std::string text =
+        CallTextUtf8(PolyPolygon16({40, 2, 0, 1}, 43, 0, kEmrPolyPolyline16), 1);
     EXPECT_EQ(text.rfind("PolyPolyline(hDC, lpPoints, lpPolyCounts, 4);\t// 43 points total. "
                          "16-bit version\r\n\t  // Polygon 1, number of points: 40\r\n\t  // 1. "
                          "(0, 0)\r\n\t  // 2. (1, -1)",
@@ -198,7 +192,7 @@ TEST(FormatPolyPolygons, HostileCountsReadOnlyWhatTheRecordHolds) {
 }
 
 TEST(FormatRegions, VerboseClipRegionNamesItsModeAndListsTheRegion) {
-    RecordBuilder r(kExtSelectClipRgn, 16);
+    RecordBuilder r(kEmrExtSelectClipRgn, 16);
     r.U32(8, 48).U32(12, 6);
     PutRegion(r, 16, 1, 1);
     const std::string text = CallTextUtf8(r, 1);
@@ -222,7 +216,7 @@ TEST(FormatRegions, BriefFormsPrintTheRecordFieldsOnly) {
 }
 
 TEST(FormatRegions, VerboseFillRgnListsItsRegion) {
-    RecordBuilder r(kFillRgn, 32);
+    RecordBuilder r(kEmrFillRgn, 32);
     r.U32(24, 64).U32(28, 7);
     PutRegion(r, 32, 2, 2);
     EXPECT_EQ(CallTextUtf8(r, 1),
@@ -235,14 +229,14 @@ TEST(FormatRegions, VerboseFillRgnListsItsRegion) {
               "number of rect(s) (pRDH->nCount): 2\r\n\t  //   1. (0, 0, 10, 20)\r\n\t  //   2. "
               "(0, 1, 10, 20)");
     // Nine rectangles are listed, the rest counted.
-    RecordBuilder ten = RecordBuilder(kFillRgn, 32).U32(24, 192);
+    RecordBuilder ten = RecordBuilder(kEmrFillRgn, 32).U32(24, 192);
     PutRegion(ten, 32, 10, 10);
     EXPECT_TRUE(CallTextUtf8(ten, 1).ends_with(
         "//   9. (0, 8, 10, 20)\r\n\t  // 1 more rect(s) is(are) bypassed..."));
 }
 
 TEST(FormatRegions, RegionDataCutShortIsNotRead) {
-    RecordBuilder rects(kFillRgn, 32);
+    RecordBuilder rects(kEmrFillRgn, 32);
     rects.U32(24, 80);
     PutRegion(rects, 32, 3, 1);
     EXPECT_TRUE(ExactCallText(rects, 1).ends_with(
@@ -253,7 +247,7 @@ TEST(FormatRegions, RegionDataCutShortIsNotRead) {
     EXPECT_TRUE(ExactCallText(header, 1).ends_with(
         "emrIR.RgnData);\r\n\t  const RGNDATAHEADER* pRDH = &(pRgnData->rdh);"
         "\r\n\t  // RGNDATAHEADER is beyond the record..."));
-    RecordBuilder huge(kExtSelectClipRgn, 16);
+    RecordBuilder huge(kEmrExtSelectClipRgn, 16);
     huge.U32(8, 0xFFFFFFFF).U32(12, 1);
     PutRegion(huge, 16, 0xFFFFFFFF, 0);
     EXPECT_TRUE(ExactCallText(huge, 1).ends_with(

@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "document/record_types.h"
 #include "tests/support/call_text_utf8.h"
 
 namespace {
-
-constexpr uint32_t kSetWorldTransform = 35;
-constexpr uint32_t kModifyWorldTransform = 36;
 
 RecordBuilder Box(uint32_t type, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     RecordBuilder r(type, 24);
@@ -71,7 +69,7 @@ TEST(FormatShape, SelectClipPathNamesTheRegionMode) {
 }
 
 TEST(FormatShape, ModifyWorldTransformListsTheMatrixOnlyInVerboseForm) {
-    RecordBuilder r = WorldTransform(kModifyWorldTransform, 36);
+    RecordBuilder r = WorldTransform(kEmrModifyWorldTransform, 36);
     r.U32(32, 4);
     EXPECT_EQ(CallTextUtf8(r, 0), "ModifyWorldTransform(hDC, lpXform, 4);");
     EXPECT_EQ(CallTextUtf8(r, 1),
@@ -81,9 +79,9 @@ TEST(FormatShape, ModifyWorldTransformListsTheMatrixOnlyInVerboseForm) {
 }
 
 TEST(FormatShape, SetWorldTransformBriefFormIgnoresTheMatrix) {
-    const RecordBuilder r = WorldTransform(kSetWorldTransform, 32);
+    const RecordBuilder r = WorldTransform(kEmrSetWorldTransform, 32);
     EXPECT_EQ(CallTextUtf8(r, 0), "SetWorldTransform(hDC, lpXform);");
-    EXPECT_EQ(CallTextUtf8(RecordBuilder(kSetWorldTransform, 32), 0),
+    EXPECT_EQ(CallTextUtf8(RecordBuilder(kEmrSetWorldTransform, 32), 0),
               "SetWorldTransform(hDC, lpXform);");
     EXPECT_EQ(CallTextUtf8(r, 1), std::string("SetWorldTransform(hDC, lpXform);") + kShearBlock);
 }

@@ -4,20 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "document/record_types.h"
 #include "tests/support/call_text_utf8.h"
 
 namespace {
-
-constexpr uint32_t kExtTextOutA = 83;
-constexpr uint32_t kExtTextOutW = 84;
-constexpr uint32_t kSmallTextOut = 108;
-constexpr uint32_t kCreateFont = 82;
 
 // An EMR_EXTTEXTOUTA/W at (100, 200) with rectangle (0, 0, 50, 20): the text at 76, the spacing
 // array right after it.
 RecordBuilder ExtTextOut(uint32_t type, std::u16string_view text, uint32_t options = 0x0004,
                          const std::vector<int32_t>& dx = {}) {
-    const uint32_t width = type == kExtTextOutA ? 1 : 2;
+    const uint32_t width = type == kEmrExtTextOutA ? 1 : 2;
     const uint32_t off_dx = 76 + (static_cast<uint32_t>(text.size()) * width + 3) / 4 * 4;
     RecordBuilder r(type, 76);
     r.I32(36, 100).I32(40, 200).U32(44, static_cast<uint32_t>(text.size())).U32(48, 76);
@@ -43,14 +39,14 @@ std::string QuotedText(const std::string& call) {
 
 // An EMR_EXTCREATEFONTINDIRECTW of "Arial", index 2, with pitch and family 0x22.
 RecordBuilder Font() {
-    RecordBuilder r(kCreateFont, 332);
+    RecordBuilder r(kEmrExtCreateFontIndirectW, 332);
     r.U32(8, 2).I32(12, -13).I32(16, 0).I32(20, 900).I32(24, 0).I32(28, 700);
     r.U8(35, 0).U8(36, 4).U8(37, 0).U8(38, 5).U8(39, 0x22).Utf16(40, u"Arial");
     return r;
 }
 
 TEST(FormatExtTextOut, PrintsTheCallAndItsSpacingBlock) {
-    const RecordBuilder r = ExtTextOut(kExtTextOutW, u"abc", 0x0004, {8, 8, 9});
+    const RecordBuilder r = ExtTextOut(kEmrExtTextOutW, u"abc", 0x0004, {8, 8, 9});
     const std::string line =
         "ExtTextOutW(hDC, 100, 200, ETO_CLIPPED, RECT(0, 0, 50, 20), _T(\"abc\"), 3, lpDx);";
     EXPECT_EQ(CallTextUtf8(r, 0), line);
@@ -58,14 +54,14 @@ TEST(FormatExtTextOut, PrintsTheCallAndItsSpacingBlock) {
                                       "\r\n\t  // Parameter(s):\r\n\t  int* lpDx:\r\n\t  lpDx[0] = "
                                       "8;\r\n\t  lpDx[1] = 8;\r\n\t  lpDx[2] = 9;");
     // Empty text keeps only the block's head.
-    EXPECT_EQ(CallTextUtf8(ExtTextOut(kExtTextOutW, u"", 0), 1),
+    EXPECT_EQ(CallTextUtf8(ExtTextOut(kEmrExtTextOutW, u"", 0), 1),
               "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"\"), 0, lpDx);\r\n\t  // "
               "Parameter(s):\r\n\t  int* lpDx:");
 }
 
 TEST(FormatExtTextOut, NamesOnlyTheKnownOptionFlags) {
     auto flags = [](uint32_t options) {
-        const std::string call = CallTextUtf8(ExtTextOut(kExtTextOutW, u"a", options));
+        const std::string call = CallTextUtf8(ExtTextOut(kEmrExtTextOutW, u"a", options));
         const size_t begin = call.find("200, ") + 5;
         return call.substr(begin, call.find(", RECT") - begin);
     };
@@ -85,35 +81,35 @@ TEST(FormatExtTextOut, QuotesTheTextAsItsWidthReadsIt) {
         std::u16string text;
         const char* quoted;
     } cases[] = {
-        {kExtTextOutW, u"say \"hi\"\t\\", "say \"hi\"\t\\"},
-        {kExtTextOutW, std::u16string(u"ab\0cd", 5), "ab"},
-        {kExtTextOutW, {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00}, "a\uFFFDb\uFFFD\U0001F600"},
-        {kExtTextOutA, {u'a', 0x80, 0xE9, 0x9D}, "a\u20AC\u00E9\u009D"},
+        {kEmrExtTextOutW, u"say \"hi\"\t\\", "say \"hi\"\t\\"},
+        {kEmrExtTextOutW, std::u16string(u"ab\0cd", 5), "ab"},
+        {kEmrExtTextOutW, {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00}, "a\uFFFDb\uFFFD\U0001F600"},
+        {kEmrExtTextOutA, {u'a', 0x80, 0xE9, 0x9D}, "a\u20AC\u00E9\u009D"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(c.type, c.text))), c.quoted);
     }
-    EXPECT_NE(
-        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(u"ab\0cd", 5))).find("\"), 5, lpDx);"),
-        std::string::npos);
+    EXPECT_NE(CallTextUtf8(ExtTextOut(kEmrExtTextOutW, std::u16string(u"ab\0cd", 5)))
+                  .find("\"), 5, lpDx);"),
+              std::string::npos);
 }
 
 TEST(FormatExtTextOut, LongTextStopsAt1023UnitsWithoutSplittingAPair) {
     const std::string long_text =
-        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(2000, u'x')), 1);
+        CallTextUtf8(ExtTextOut(kEmrExtTextOutW, std::u16string(2000, u'x')), 1);
     EXPECT_EQ(QuotedText(long_text), std::string(1023, 'x'));
     EXPECT_NE(long_text.find("), 2000, lpDx);"), std::string::npos);
     EXPECT_EQ(long_text.find("character(s)"), std::string::npos);
 
     // A pair that would straddle the limit is left out whole.
     const std::u16string pair_at_cut = std::u16string(1022, u'x') + u"\U0001F600yz";
-    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kExtTextOutW, pair_at_cut))),
+    EXPECT_EQ(QuotedText(CallTextUtf8(ExtTextOut(kEmrExtTextOutW, pair_at_cut))),
               std::string(1022, 'x'));
 }
 
 TEST(FormatExtTextOut, LongSpacingArrayListsThirtyTwoValues) {
-    const std::string verbose =
-        CallTextUtf8(ExtTextOut(kExtTextOutW, std::u16string(40, u'x'), 0, std::vector(40, 7)), 1);
+    const std::string verbose = CallTextUtf8(
+        ExtTextOut(kEmrExtTextOutW, std::u16string(40, u'x'), 0, std::vector(40, 7)), 1);
     EXPECT_NE(verbose.find("lpDx[31] = 7;\r\n\t  // 8 more lpDx value(s) is(are) bypassed..."),
               std::string::npos);
     EXPECT_EQ(verbose.find("lpDx[32]"), std::string::npos);
@@ -123,7 +119,7 @@ TEST(FormatExtTextOut, LongSpacingArrayListsThirtyTwoValues) {
 TEST(FormatExtTextOut, PartsBeyondTheRecordAreNotedNotRead) {
     // Text of 6 units of which 4 lie inside nSize; the bytes after it are held but not the
     // record's.
-    RecordBuilder text_cut = ExtTextOut(kExtTextOutW, u"abcdef", 0, {1, 2, 3});
+    RecordBuilder text_cut = ExtTextOut(kEmrExtTextOutW, u"abcdef", 0, {1, 2, 3});
     text_cut.NSize(84);
     const std::string line =
         "ExtTextOutW(hDC, 100, 200, 0, RECT(0, 0, 50, 20), _T(\"abcd\"), 6, lpDx);\r\n\t  // 2 "
@@ -134,29 +130,29 @@ TEST(FormatExtTextOut, PartsBeyondTheRecordAreNotedNotRead) {
                                              "6 more lpDx value(s) is(are) beyond the record...");
 
     // Spacing array of 3 with only 2 inside.
-    RecordBuilder dx_cut = ExtTextOut(kExtTextOutW, u"abc", 0, {1, 2, 3});
+    RecordBuilder dx_cut = ExtTextOut(kEmrExtTextOutW, u"abc", 0, {1, 2, 3});
     dx_cut.NSize(static_cast<uint32_t>(dx_cut.bytes().size()) - 4);
     EXPECT_NE(CallTextUtf8(dx_cut, 1).find("lpDx[1] = 2;\r\n\t  // 1 more lpDx value(s) is(are) "
                                            "beyond the record..."),
               std::string::npos);
 
     // A NUL inside the record ends the text: nothing is missing from it.
-    RecordBuilder nul_inside = ExtTextOut(kExtTextOutW, std::u16string(u"ab\0def", 6));
+    RecordBuilder nul_inside = ExtTextOut(kEmrExtTextOutW, std::u16string(u"ab\0def", 6));
     nul_inside.NSize(84);
     EXPECT_EQ(CallTextUtf8(nul_inside).find("beyond"), std::string::npos);
 }
 
 TEST(FormatSmallTextOut, ReadsEachOfItsThreeLayouts) {
-    RecordBuilder ansi_no_rect(kSmallTextOut, 36);
+    RecordBuilder ansi_no_rect(kEmrSmallTextOut, 36);
     ansi_no_rect.I32(8, 5).I32(12, -6).U32(16, 2).U32(20, 0x0300).Ansi(36, "h\xE9");
     EXPECT_EQ(CallTextUtf8(ansi_no_rect),
               "TextOut(hDC, 5, -6, _T(\"hé\"), 2);    // EMRSMALLTEXTOUT");
 
-    RecordBuilder ansi_rect(kSmallTextOut, 52);
+    RecordBuilder ansi_rect(kEmrSmallTextOut, 52);
     ansi_rect.U32(16, 2).U32(20, 0x0200).Ansi(36, "no").Ansi(52, "ok");
     EXPECT_EQ(CallTextUtf8(ansi_rect), "TextOut(hDC, 0, 0, _T(\"ok\"), 2);    // EMRSMALLTEXTOUT");
 
-    RecordBuilder wide_no_rect(kSmallTextOut, 36);
+    RecordBuilder wide_no_rect(kEmrSmallTextOut, 36);
     wide_no_rect.U32(16, 2).U32(20, 0x0100).Utf16(36, u"Ωk");
     EXPECT_EQ(CallTextUtf8(wide_no_rect, 1),
               "TextOut(hDC, 0, 0, _T(\"Ωk\"), 2);    // EMRSMALLTEXTOUT");
@@ -164,7 +160,7 @@ TEST(FormatSmallTextOut, ReadsEachOfItsThreeLayouts) {
 }
 
 TEST(FormatSmallTextOut, NotesTextBeyondTheRecord) {
-    RecordBuilder cut(kSmallTextOut, 36);
+    RecordBuilder cut(kEmrSmallTextOut, 36);
     cut.U32(16, 0x7FFFFFF0).U32(20, 0x0300).Ansi(36, "ab");
     EXPECT_EQ(CallTextUtf8(cut, 1),
               "TextOut(hDC, 0, 0, _T(\"ab\"), 2147483632);    // EMRSMALLTEXTOUT\r\n\t  // "

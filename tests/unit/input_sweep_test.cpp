@@ -23,9 +23,7 @@
 namespace {
 
 uint32_t ReadU32(const std::vector<uint8_t>& bytes, size_t offset) {
-    return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<uint32_t>(bytes[offset + 3]) << 24;
+    return LoadLe32(bytes.data() + offset);
 }
 
 // The records a reader of the file should store, counted by walking the file here: records

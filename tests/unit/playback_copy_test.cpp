@@ -13,12 +13,6 @@
 
 namespace {
 
-uint32_t U32At(const uint8_t* at) {
-    uint32_t value;
-    std::memcpy(&value, at, 4);
-    return value;
-}
-
 // Stores the given records back to back, as the document does after reading a file.
 void StoreRecords(const std::vector<std::vector<uint8_t>>& records, RecordStore* store) {
     uint32_t bytes = 0;
@@ -35,7 +29,7 @@ void StoreRecords(const std::vector<std::vector<uint8_t>>& records, RecordStore*
 std::vector<std::vector<uint8_t>> RecordsOf(const std::vector<uint8_t>& file) {
     std::vector<std::vector<uint8_t>> records;
     for (size_t offset = 0; offset + 8 <= file.size();) {
-        const uint32_t size = U32At(file.data() + offset + 4);
+        const uint32_t size = LoadLe32(file.data() + offset + 4);
         records.emplace_back(file.begin() + offset, file.begin() + offset + size);
         offset += size;
     }
@@ -49,7 +43,7 @@ void StoreFile(const std::vector<uint8_t>& file, RecordStore* store) {
 std::vector<RecordView> CopyRecords(const PlaybackCopy& copy) {
     std::vector<RecordView> records;
     for (size_t offset = 0; offset + 8 <= copy.bytes.size();) {
-        const uint32_t size = U32At(copy.bytes.data() + offset + 4);
+        const uint32_t size = LoadLe32(copy.bytes.data() + offset + 4);
         records.push_back(RecordView{copy.bytes.data() + offset, size});
         if (size < 8) {
             break;
@@ -115,7 +109,7 @@ TEST(PlaybackCopy, UnsoundRecordsBecomeCommentsOfTheSameSizeInTheirPlace) {
         SCOPED_TRACE(i);
         EXPECT_EQ(RecordType(records[i]), kEmrGdiComment);
         EXPECT_EQ(records[i].size, store.RecordAt(i).size);
-        EXPECT_EQ(U32At(records[i].data + 8), records[i].size - 12);
+        EXPECT_EQ(LoadLe32(records[i].data + 8), records[i].size - 12);
         for (uint32_t b = 12; b < records[i].size; ++b) {
             EXPECT_EQ(records[i].data[b], 0);
         }
@@ -142,8 +136,8 @@ TEST(PlaybackCopy, HeaderIsMendedPartByPart) {
     const PlaybackCopy copy = Copy(store);
     const uint8_t* header = copy.bytes.data();
     EXPECT_EQ(header[kHeaderHandlesOffset], 1);
-    EXPECT_EQ(U32At(header + 60), 0u);
-    EXPECT_EQ(U32At(header + 64), 0u);
+    EXPECT_EQ(LoadLe32(header + 60), 0u);
+    EXPECT_EQ(LoadLe32(header + 64), 0u);
     EXPECT_EQ(0, std::memcmp(header + 8, file.data() + 8, 40));  // bounds, frame, signature
     ASSERT_EQ(copy.replacements.size(), 2u);
     EXPECT_EQ(copy.replacements[0].mend, PlaybackMend::kHeader);
@@ -166,8 +160,8 @@ TEST(PlaybackCopy, PixelFormatIsCheckedOnceTheDescriptionIsDropped) {
     RecordStore store;
     StoreFile(file, &store);
     const PlaybackCopy copy = Copy(store);
-    EXPECT_EQ(U32At(copy.bytes.data() + 88), 0u);
-    EXPECT_EQ(U32At(copy.bytes.data() + 92), 0u);
+    EXPECT_EQ(LoadLe32(copy.bytes.data() + 88), 0u);
+    EXPECT_EQ(LoadLe32(copy.bytes.data() + 92), 0u);
 }
 
 TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
@@ -179,7 +173,7 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
     StoreRecords(records, &store);
     copy = Copy(store);
     EXPECT_EQ(CopyRecords(copy)[1].size, 24u);
-    EXPECT_EQ(U32At(copy.bytes.data() + 68), 0u);  // nPalEntries follows the copy's record
+    EXPECT_EQ(LoadLe32(copy.bytes.data() + 68), 0u);  // nPalEntries follows the copy's record
     ASSERT_EQ(copy.replacements.size(), 1u);
     EXPECT_EQ(copy.replacements[0].mend, PlaybackMend::kEndOfFile);
 
@@ -188,7 +182,7 @@ TEST(PlaybackCopy, EndOfFileIsMendedOrAdded) {
     StoreRecords(records, &store);
     copy = Copy(store);
     EXPECT_TRUE(copy.replacements.empty());
-    EXPECT_EQ(U32At(copy.bytes.data() + 68), 2u);
+    EXPECT_EQ(LoadLe32(copy.bytes.data() + 68), 2u);
 
     // Too short for an end-of-file record: one of 20 bytes.
     records[1] = RecordBuilder(14, 12).bytes();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calls/call_text.h"
+#include "document/record_types.h"
 #include "reports/call_list_report.h"
 #include "reports/record_list_report.h"
 #include "reports/report_text.h"
@@ -97,8 +98,7 @@ TEST(ReportStream, ListsNeedALoadedDocumentAndTheCallListSetsTheVerboseFlag) {
 // coordinates, the longest numbers in the first line) fits a call-text buffer uncut, and
 // stands in the list, where it is made in place after its number, exactly as there.
 TEST(ReportStream, PutsTheLongestCallTextInTheListWhole) {
-    constexpr uint32_t kPolyPolyline16 = 90;
-    RecordBuilder longest(kPolyPolyline16, 68 + 360 * 4);
+    RecordBuilder longest(kEmrPolyPolyline16, 68 + 360 * 4);
     longest.U32(24, 9).U32(28, 0x80000000);
     for (uint32_t polygon = 0; polygon < 9; ++polygon) {
         longest.U32(32 + 4 * polygon, 40);
