@@ -9,8 +9,8 @@ class MetafileDocument;
 class RecordFilter;
 
 struct Player {
-    // Plays `document` up to record `current` (0 or more) into `picture` on `surface`, without
-    // the records `filter` switched off (none for a null filter).
+    // Plays `document` up to record `current` (0 or more) into `picture` on `surface`: the
+    // records PlaysRecord lets through for `filter`, whose absence stands for no filter list.
     void (*play)(HDC surface, const RECT& picture, const MetafileDocument& document,
                  const RecordFilter* filter, int32_t current);
 };
