@@ -17,6 +17,17 @@
 // Commands.
 #define IDM_ABOUT 113
 #define IDM_EXIT 114
+// Edit: the focused text view's copy, select all and find.
+#define IDM_COPY 124
+#define IDM_SELECTALL 125
+#define IDM_FIND 126
+#define IDM_FINDNEXT 127
+#define IDM_FINDPREVIOUS 128
+// View: the next and the previous view, as Ctrl+Tab and Ctrl+Shift+Tab; then one command per
+// view in tab order, IDM_VIEW_FIRST for the first (Ctrl+1 to Ctrl+6).
+#define IDM_NEXTVIEW 133
+#define IDM_PREVIOUSVIEW 134
+#define IDM_VIEW_FIRST 140
 
 // Child controls of the main window.
 #define IDC_REPORT 500
@@ -25,3 +36,4 @@
 #define IDC_CALLTEXT 503
 #define IDC_CANVAS 504
 #define IDC_FILTERLIST 505
+#define IDC_STATUSBAR 506

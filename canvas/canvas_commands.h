@@ -9,3 +9,8 @@
 #define IDM_ZOOMOUT 118
 #define IDM_FITIMAGE 119
 #define IDC_PANHAND 120
+// The picture's size as its frame gives it on this screen; the picture as shown, copied to the
+// clipboard or saved as PNG.
+#define IDM_ACTUALSIZE 121
+#define IDM_COPYPICTURE 122
+#define IDM_SAVEPICTURE 123
