@@ -15,3 +15,6 @@ inline constexpr uint32_t CVM_SETINDEX = 0x5002;
 inline constexpr uint32_t CVM_SETDOCUMENT = 0x5003;
 // WM_NOTIFY code sent to the parent when the record scroll bar moved.
 inline constexpr int32_t CVN_INDEXCHANGED = -5001;
+// WM_NOTIFY code sent to the parent when the picture's place or size changed (fit, zoom, pan,
+// actual size, a new size of the canvas).
+inline constexpr int32_t CVN_VIEWCHANGED = -5002;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "document/metafile_reader.h"
+#include "document/reading_stop.h"
 #include "document/record_store.h"
 #include "document/record_view.h"
 
@@ -61,6 +62,11 @@ class MetafileDocument {
     void* Metafile() const { return metafile_; }
     RecordView RecordAt(int32_t index) const { return store_.RecordAt(index); }
     const RecordStore& Store() const { return store_; }
+    // Where reading the loaded file stopped short of its end-of-file record, if it did.
+    const ReadingStop& Stop() const { return stop_; }
+    // Why the last load failed, in the words orvella-dump uses after "cannot load FILE: "
+    // (plain ASCII); "" after a load that succeeded.
+    const char* LastLoadFailure() const { return load_failure_; }
 
   private:
     int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
@@ -74,6 +80,8 @@ class MetafileDocument {
     uint8_t* header_ = nullptr;
     uint32_t header_size_ = 0;
     RecordStore store_;
+    ReadingStop stop_;
+    const char* load_failure_ = "";
     // Closes metafile_: the reader's close, or the playback handle's.
     void (*close_metafile_)(void*) = nullptr;
 };
