@@ -1,5 +1,6 @@
-// The platform's file and colour dialogs and its beep, reached through one table so that the
-// tests can answer them.
+// The platform's file and colour dialogs, its message box and its beep, reached through one table
+// so that the tests can answer them.
 #include "app/platform_seams.h"
 
-PlatformSeams g_platform = {GetOpenFileNameW, ChooseColorW, MessageBeep};
+PlatformSeams g_platform = {GetOpenFileNameW, ChooseColorW, MessageBeep, GetSaveFileNameW,
+                            MessageBoxW};

@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/commands.h"
@@ -39,6 +40,14 @@ struct SeamLog {
     int beeps = 0;
     // Posts the quit message from the file dialog, to end a message loop under test.
     bool quit_on_open = false;
+    // The save dialog's answer: the path, or cancelled when empty.
+    std::wstring save_path;
+    int save_calls = 0;
+    OPENFILENAMEW last_save_dialog = {};
+    // Each message box shown: its text, caption and type; it is answered with IDOK.
+    std::vector<std::wstring> box_texts;
+    std::wstring box_caption;
+    UINT box_type = 0;
 };
 
 inline SeamLog g_seam_log;
@@ -80,6 +89,23 @@ inline BOOL WINAPI FakeMessageBeep(UINT) {
     return TRUE;
 }
 
+inline BOOL WINAPI FakeGetSaveFileName(LPOPENFILENAMEW dialog) {
+    ++g_seam_log.save_calls;
+    g_seam_log.last_save_dialog = *dialog;
+    if (g_seam_log.save_path.empty() || g_seam_log.save_path.size() >= dialog->nMaxFile) {
+        return FALSE;
+    }
+    lstrcpyW(dialog->lpstrFile, g_seam_log.save_path.c_str());
+    return TRUE;
+}
+
+inline int WINAPI FakeMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+    g_seam_log.box_texts.push_back(text != nullptr ? text : L"");
+    g_seam_log.box_caption = caption != nullptr ? caption : L"";
+    g_seam_log.box_type = type;
+    return IDOK;
+}
+
 inline std::wstring Wide(const std::string& utf8) {
     const std::u16string text = ToU16(utf8);
     return std::wstring(text.begin(), text.end());
@@ -103,7 +129,8 @@ class AppWindowTest : public testing::Test {
 
     void SetUp() override {
         saved_platform_ = g_platform;
-        g_platform = {FakeGetOpenFileName, FakeChooseColor, FakeMessageBeep};
+        g_platform = {FakeGetOpenFileName, FakeChooseColor, FakeMessageBeep, FakeGetSaveFileName,
+                      FakeMessageBox};
         g_seam_log = SeamLog();
         g_document.Release();
         g_current_record = 0;
