@@ -62,14 +62,11 @@ void CreateRecordIndexField(HWND main_window) {
     SetWindowSubclass(field, RecordIndexFieldProc, 0, 0);
 }
 
+// The call pane: a text view of the current record's call text with its parameter blocks,
+// which Tab reaches to copy from or search it.
 void CreateCallTextField(HWND main_window) {
-    HWND field = CreateChild(main_window, WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | ES_READONLY, IDC_CALLTEXT);
-    if (field == nullptr) {
-        return;
-    }
-    SetSharedFont(field);
-    SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(8, 0));
+    CreateChild(main_window, WS_EX_CLIENTEDGE, kTextViewClassName, L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, IDC_CALLTEXT);
 }
 
 void MoveChild(HWND main_window, int id, int x, int y, int width, int height) {

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-// Creates the children in their order (tab control, canvas, record-index field, call-text
-// field, report control, filter list) and posts the Open command. A child that cannot be
-// created is left out.
+// Creates the children in their order (tab control, canvas, record-index field, call pane,
+// report control, filter list) and posts the Open command. A child that cannot be created is
+// left out.
 void CreateChildren(HWND main_window);
 
 // Creates the hidden report control (id 500), the text view of the reports; nullptr on

@@ -253,6 +253,24 @@ HWND CreateFilterList(HWND main_window, HINSTANCE instance) {
     return list;
 }
 
+void ShowRecordInFilterList(HWND list, int32_t record) {
+    if (list == nullptr) {
+        return;
+    }
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    // Row r stands for record r + 1.
+    const int row = record - 1;
+    if (record < 1 || row >= static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0))) {
+        return;
+    }
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 // The header record and the last record have no row: they are always played. The rows are
 // only counted here; the list asks for the texts of those it shows.
 int FillFilterList(HWND main_window) {

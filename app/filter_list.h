@@ -20,6 +20,10 @@ HWND CreateFilterList(HWND main_window, HINSTANCE instance);
 // 0 when nothing is loaded or the list does not exist.
 int FillFilterList(HWND main_window);
 
+// Focuses, selects and scrolls to the row of record `record` alone; the header record and the
+// last record have no row, and then no row is focused or selected.
+void ShowRecordInFilterList(HWND list, int32_t record);
+
 // WM_NOTIFY from the list: its rows' texts and boxes; the answer to the notification.
 LRESULT OnFilterListNotify(const NMHDR* header);
 

@@ -1,4 +1,4 @@
-// The current record: the record index field, the call-text field, the navigation keys and
+// The current record: the record index field, the call pane, the navigation keys and
 // the notifications of the tab control and the canvas.
 #include "app/navigation.h"
 
@@ -9,8 +9,8 @@
 #include "app/platform_seams.h"
 #include "app/resource.h"
 #include "app/view_switch.h"
-#include "calls/call_text.h"
 #include "canvas/canvas_messages.h"
+#include "reports/call_list_report.h"
 #include "textview/text_view_win.h"
 
 int32_t g_current_record = 0;
@@ -65,13 +65,12 @@ int ShowIndex(HWND main_window) {
 }
 
 int ShowCallText(HWND main_window) {
-    HWND field = GetDlgItem(main_window, IDC_CALLTEXT);
-    if (field == nullptr) {
+    HWND pane = GetDlgItem(main_window, IDC_CALLTEXT);
+    if (pane == nullptr) {
         return 0;
     }
-    FixedWideText<kCallTextUnits> call;
-    BuildCallText(g_document.RecordAt(g_current_record), call);
-    SetWindowTextW(field, reinterpret_cast<const wchar_t*>(call.c_str()));
+    // Empty when no document is loaded.
+    SetTextViewSource(pane, OpenCallTextEntries(g_document, g_current_record));
     return 1;
 }
 
@@ -136,6 +135,8 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
             }
             break;
         default:
+            // The call pane's record is the current one already: a double-click there does
+            // nothing.
             break;
     }
     return 0;

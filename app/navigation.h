@@ -1,4 +1,4 @@
-// The current record: the record index field, the call-text field, the navigation keys and
+// The current record: the record index field, the call pane, the navigation keys and
 // the notifications of the tab control and the canvas.
 #pragma once
 
@@ -14,7 +14,7 @@ extern int32_t g_current_record;
 int PushIndexToCanvas(HWND main_window);
 // Shows the current record's number in the record-index field. 0 when the field is missing.
 int ShowIndex(HWND main_window);
-// Shows the current record's call text in the call-text field. 0 when the field is missing.
+// Shows the current record's verbose call text in the call pane. 0 when the pane is missing.
 int ShowCallText(HWND main_window);
 // Moves to record `index`; the record-index field follows only when `update_field` is set.
 void SetCurrentRecord(HWND main_window, int32_t index, int update_field);

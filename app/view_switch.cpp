@@ -3,9 +3,12 @@
 
 #include <commctrl.h>
 
+#include "app/filter_list.h"
+#include "app/navigation.h"
 #include "app/report_views.h"
 #include "app/resource.h"
 #include "app/views.h"
+#include "textview/text_view_win.h"
 
 int32_t g_view_mode = 0;
 
@@ -25,6 +28,16 @@ void ShowControlsOfView(HWND main_window, ViewContent content) {
     ShowChild(main_window, IDC_RECORDINDEX, picture);
     ShowChild(main_window, IDC_REPORT, content == ViewContent::kReport);
     ShowChild(main_window, IDC_FILTERLIST, content == ViewContent::kFilterList);
+}
+
+// The current record may have changed since the view was last shown: its entry or row is
+// shown and selected again.
+void ShowCurrentRecord(HWND main_window, ViewContent content) {
+    if (content == ViewContent::kReport) {
+        TextViewShowRecord(GetDlgItem(main_window, IDC_REPORT), g_current_record);
+    } else if (content == ViewContent::kFilterList) {
+        ShowRecordInFilterList(GetDlgItem(main_window, IDC_FILTERLIST), g_current_record);
+    }
 }
 
 void SelectTab(HWND main_window, unsigned mode) {
@@ -47,6 +60,9 @@ int SwitchView(HWND main_window, unsigned mode) {
     BuildReportView(main_window, mode);
     const ViewContent content = kViews[mode].content;
     ShowControlsOfView(main_window, content);
+    if (kViews[mode].follows_record) {
+        ShowCurrentRecord(main_window, content);
+    }
     // The keys go to what the view shows: the report or the filter list, which then scroll,
     // select, find and toggle at once; in "The EMF" the main window takes them, where the
     // navigation keys act. A hidden control keeps no keyboard focus. Focus held outside this

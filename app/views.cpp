@@ -10,22 +10,25 @@
 #include "reports/record_list_report.h"
 
 const View kViews[] = {
-    {L"The EMF", ViewContent::kPicture, -1, nullptr},
+    {L"The EMF", ViewContent::kPicture, -1, nullptr, false},
     {L"Header", ViewContent::kReport, 1,
-     [](const MetafileDocument& document) { return OpenHeaderEntries(document); }},
+     [](const MetafileDocument& document) { return OpenHeaderEntries(document); }, false},
     {L"Records", ViewContent::kReport, 2,
      [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
          return OpenRecordListEntries(document);
-     }},
+     },
+     true},
     {L"GDI calls", ViewContent::kReport, 3,
      [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
          return OpenCallListEntries(document, 1);
-     }},
-    {L"Filter", ViewContent::kFilterList, -1, nullptr},
+     },
+     true},
+    {L"Filter", ViewContent::kFilterList, -1, nullptr, true},
     {L"EMF+", ViewContent::kReport, 5,
      [](const MetafileDocument& document) -> std::unique_ptr<ReportEntries> {
          return OpenEmfPlusEntries(document);
-     }},
+     },
+     false},
 };
 
 const unsigned kViewCount = static_cast<unsigned>(std::size(kViews));

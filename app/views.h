@@ -9,7 +9,7 @@
 class MetafileDocument;
 
 enum class ViewContent {
-    kPicture,     // the canvas with the record-index and call-text fields
+    kPicture,     // the canvas with the record-index field and the call pane
     kReport,      // a report in the report control
     kFilterList,  // the filter list
 };
@@ -21,6 +21,8 @@ struct View {
     // g_report_state) and the maker of its entries for a loaded document; else -1 and nullptr.
     int report_state;
     std::unique_ptr<ReportEntries> (*make_report)(const MetafileDocument& document);
+    // Whether switching to the view shows and selects the current record's entry or row.
+    bool follows_record;
 };
 
 // The view mode is an index into this table, and so is the tab control's selection.

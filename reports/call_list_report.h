@@ -1,6 +1,7 @@
 // The call list: every drawing record as its numbered call text, with parameter blocks.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "document/metafile_document.h"
@@ -20,3 +21,10 @@ std::unique_ptr<WrittenEntries> OpenCallListEntries(const MetafileDocument& docu
 // The whole report for the loaded document; 0 when nothing is loaded. Sets the verbose flag
 // as OpenCallList does.
 int BuildCallListText(const MetafileDocument& document, ReportText* report, int verbose = 1);
+
+// The call text of record `record` alone, in its verbose form with its parameter blocks, as one
+// entry whose lines end in "\r\n"; nullptr when the document holds no such record or the memory
+// cannot be had. The text is made here, whatever the verbose flag (which it leaves as it was),
+// and the entry reads the document no more.
+std::unique_ptr<ReportEntries> OpenCallTextEntries(const MetafileDocument& document,
+                                                   int32_t record);

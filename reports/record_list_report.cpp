@@ -72,6 +72,9 @@ class RecordListEntries : public WrittenEntries {
     int32_t RecordOf(int32_t index) const override {
         return index >= kHeadingLines && index < count() ? index - kHeadingLines : -1;
     }
+    int32_t EntryOfRecord(int32_t record) const override {
+        return record >= 0 && record < store_.count() ? record + kHeadingLines : -1;
+    }
 
   protected:
     size_t WriteEntry(int32_t index, char16_t* out) const override {

@@ -83,6 +83,19 @@ std::u16string JoinReport(const ReportText& report) {
     return text;
 }
 
+int32_t ReportEntries::EntryOfRecord(int32_t record) const {
+    if (record < 0) {
+        return -1;
+    }
+    const int32_t entries = count();
+    for (int32_t index = 0; index < entries; ++index) {
+        if (RecordOf(index) == record) {
+            return index;
+        }
+    }
+    return -1;
+}
+
 WrittenEntries::WrittenEntries(std::vector<int> tab_stops)
     : ReportEntries(std::move(tab_stops)), buffer_(new (std::nothrow) char16_t[kReportLineUnits]) {}
 

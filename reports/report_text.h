@@ -71,6 +71,9 @@ class ReportEntries {
     virtual std::u16string_view Entry(int32_t index) = 0;
     // The record whose entry `index` is, to go to from the report; -1 for a heading.
     virtual int32_t RecordOf(int32_t index) const = 0;
+    // The first entry of record `record`, to show the record in the report; -1 when the report
+    // has none. Looks through every entry; a report that knows the place answers directly.
+    virtual int32_t EntryOfRecord(int32_t record) const;
 
   private:
     std::vector<int> tab_stops_;

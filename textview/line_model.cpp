@@ -225,6 +225,16 @@ int32_t LineModel::RecordOfLine(int32_t line) const {
     return source_->RecordOf(static_cast<int32_t>(after - first_line_.begin()) - 1);
 }
 
+bool LineModel::LinesOfRecord(int32_t record, int32_t* first, int32_t* end) const {
+    const int32_t entry = source_ != nullptr ? source_->EntryOfRecord(record) : -1;
+    if (entry < 0 || static_cast<size_t>(entry) + 1 >= first_line_.size()) {
+        return false;
+    }
+    *first = first_line_[static_cast<size_t>(entry)];
+    *end = first_line_[static_cast<size_t>(entry) + 1];
+    return *first < *end;
+}
+
 TextPos LineModel::Clamp(TextPos at) {
     at.line = std::clamp(at.line, 0, line_count_ - 1);
     at.column = std::clamp(at.column, 0, static_cast<int32_t>(Line(at.line).size()));

@@ -6,14 +6,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "textview/text_view_win.h"
 
+#include "textview/screen_dpi_win.h"
+
 namespace {
 
+// The space before the text, at 96 DPI.
 constexpr int kLeftMargin = 12;
 constexpr size_t kFindUnits = 256;
 
@@ -22,6 +27,7 @@ struct ViewState {
     LineModel lines;
     TabLayout layout;
     HFONT font = nullptr;
+    int margin = kLeftMargin;
     int line_height = 16;
     int top_line = 0;
     int left_x = 0;
@@ -38,6 +44,12 @@ struct ViewState {
 // The open Find dialog, which the message loop hands its messages to; one at a time.
 HWND g_find_dialog = nullptr;
 
+}  // namespace
+
+int(WINAPI* g_text_view_message_box)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+
+namespace {
+
 ViewState* StateOf(HWND window) {
     return reinterpret_cast<ViewState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -47,21 +59,19 @@ UINT FindMessage() {
     return message;
 }
 
-// The font's line height and cell width.
-void MeasureFont(ViewState* view, HDC surface) {
+// The font's line height and cell width, and the tab interval of half an inch at `dpi`.
+void MeasureFont(ViewState* view, HDC surface, int dpi) {
     TEXTMETRICW metrics = {};
     GetTextMetricsW(surface, &metrics);
     view->line_height = std::max(1, static_cast<int>(metrics.tmHeight));
     view->layout.cell = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
-    view->layout.interval = std::max(1, GetDeviceCaps(surface, LOGPIXELSX) / 2);
+    view->layout.interval = std::max(1, dpi / 2);
 }
 
-HFONT CreateReportFont(HWND window) {
-    HDC surface = GetDC(window);
+// 8.75 points on the screen the window is on: 12 pixels high at 96 DPI.
+HFONT CreateReportFont(int dpi) {
     LOGFONTW font = {};
-    // 8.75 points.
-    font.lfHeight = -MulDiv(175, GetDeviceCaps(surface, LOGPIXELSY), 1440);
-    ReleaseDC(window, surface);
+    font.lfHeight = -MulDiv(175, dpi, 1440);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
@@ -86,7 +96,7 @@ int MaxTopLine(const ViewState* view) {
 }
 
 int MaxLeft(const ViewState* view) {
-    const int content = kLeftMargin + view->lines.widest() + view->layout.cell;
+    const int content = view->margin + view->lines.widest() + view->layout.cell;
     return std::max(0, content - ClientWidth(view->window));
 }
 
@@ -100,14 +110,14 @@ void UpdateScrollBars(ViewState* view) {
     bar.nPage = static_cast<UINT>(PageLines(view));
     bar.nPos = view->top_line;
     SetScrollInfo(view->window, SB_VERT, &bar, TRUE);
-    bar.nMax = kLeftMargin + view->lines.widest() + view->layout.cell - 1;
+    bar.nMax = view->margin + view->lines.widest() + view->layout.cell - 1;
     bar.nPage = static_cast<UINT>(std::max(1, ClientWidth(view->window)));
     bar.nPos = view->left_x;
     SetScrollInfo(view->window, SB_HORZ, &bar, TRUE);
 }
 
 int TextLeft(const ViewState* view) {
-    return kLeftMargin - view->left_x;
+    return view->margin - view->left_x;
 }
 
 void PlaceCaret(ViewState* view) {
@@ -141,11 +151,11 @@ void ShowCaretPlace(ViewState* view) {
         top = view->caret.line - page + 1;
     }
     int left = view->left_x;
-    const int x = kLeftMargin +
+    const int x = view->margin +
                   view->layout.XOfColumn(view->lines.Line(view->caret.line), view->caret.column);
     const int width = ClientWidth(view->window);
-    if (x < left + kLeftMargin) {
-        left = std::max(0, x - kLeftMargin - width / 4);
+    if (x < left + view->margin) {
+        left = std::max(0, x - view->margin - width / 4);
     } else if (x >= left + width - view->layout.cell) {
         left = x - width + width / 4;
     }
@@ -293,6 +303,26 @@ void GoToRecordOfLine(ViewState* view, int32_t line) {
                  reinterpret_cast<LPARAM>(&note));
 }
 
+// Says that the text looked for is nowhere, as the platform's editors do, over the Find dialog
+// when it is open, else over the main window, with the program's name from its title ("FILE -
+// NAME") as the caption.
+void SayNotFound(ViewState* view) {
+    HWND root = GetAncestor(view->window, GA_ROOT);
+    wchar_t title[512] = L"";
+    GetWindowTextW(root, title, static_cast<int>(std::size(title)));
+    std::wstring_view caption(title);
+    const size_t dash = caption.rfind(L" - ");
+    if (dash != std::wstring_view::npos) {
+        caption.remove_prefix(dash + 3);
+    }
+    std::wstring text = L"Cannot find \"";
+    text += view->find_text;
+    text += L"\"";
+    const std::wstring name(caption);
+    g_text_view_message_box(view->find_dialog != nullptr ? view->find_dialog : root, text.c_str(),
+                            name.c_str(), MB_ICONINFORMATION | MB_OK);
+}
+
 void FindNext(ViewState* view, bool down) {
     const std::u16string_view what(reinterpret_cast<const char16_t*>(view->find_text));
     FindOptions options;
@@ -304,7 +334,7 @@ void FindNext(ViewState* view, bool down) {
     TextPos start;
     TextPos end;
     if (!view->lines.Find(what, from, options, &start, &end)) {
-        MessageBeep(MB_OK);
+        SayNotFound(view);
         return;
     }
     Select(view, start, end);
@@ -335,6 +365,21 @@ void OpenFindDialog(ViewState* view) {
     view->find.Flags = kept != 0 ? kept : FR_DOWN;
     view->find_dialog = FindTextW(&view->find);
     g_find_dialog = view->find_dialog;
+    // The view receives the dialog's requests, but the dialog belongs to the main window: it
+    // stays above it, and the platform hands the activation back to it when the dialog goes.
+    if (view->find_dialog != nullptr) {
+        SetWindowLongPtrW(view->find_dialog, GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(GetAncestor(view->window, GA_ROOT)));
+    }
+}
+
+// F3 and Shift+F3: the text looked for last, again; the dialog when there is none yet.
+void FindAgain(ViewState* view, bool down) {
+    if (view->find_text[0] == 0) {
+        OpenFindDialog(view);
+    } else {
+        FindNext(view, down);
+    }
 }
 
 void OnFindMessage(ViewState* view, const FINDREPLACEW* find) {
@@ -348,6 +393,13 @@ void OnFindMessage(ViewState* view, const FINDREPLACEW* find) {
             g_find_dialog = nullptr;
         }
         view->find_dialog = nullptr;
+        // The keyboard goes back to the view, which makes the main window active again; a
+        // view hidden meanwhile hands it to the main window.
+        if (IsWindowVisible(view->window)) {
+            SetFocus(view->window);
+        } else {
+            SetActiveWindow(GetAncestor(view->window, GA_ROOT));
+        }
         return;
     }
     if (find->Flags & FR_FINDNEXT) {
@@ -416,11 +468,7 @@ void OnKey(ViewState* view, WPARAM key) {
     } else if (control && key == 'F') {
         OpenFindDialog(view);
     } else if (key == VK_F3) {
-        if (view->find_text[0] == 0) {
-            OpenFindDialog(view);
-        } else {
-            FindNext(view, !shift);
-        }
+        FindAgain(view, !shift);
     } else if (key == VK_RETURN) {
         GoToRecordOfLine(view, view->caret.line);
     } else if (MoveForKey(view, key, control)) {
@@ -559,12 +607,14 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         }
         view->window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->font = CreateReportFont(window);
+        const int dpi = WindowDpi(window);
+        view->margin = ScaledToDpi(kLeftMargin, dpi);
+        view->font = CreateReportFont(dpi);
         HDC surface = GetDC(window);
         HGDIOBJ previous =
             SelectObject(surface, view->font != nullptr ? static_cast<HGDIOBJ>(view->font)
                                                         : GetStockObject(ANSI_FIXED_FONT));
-        MeasureFont(view, surface);
+        MeasureFont(view, surface, dpi);
         SelectObject(surface, previous);
         ReleaseDC(window, surface);
     }
@@ -657,6 +707,10 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
                 SelectAll(view);
             } else if (LOWORD(wparam) == kTextViewFind) {
                 OpenFindDialog(view);
+            } else if (LOWORD(wparam) == kTextViewFindNext) {
+                FindAgain(view, true);
+            } else if (LOWORD(wparam) == kTextViewFindPrevious) {
+                FindAgain(view, false);
             }
             return 0;
         case WM_GETTEXTLENGTH:
@@ -735,6 +789,25 @@ void SetTextViewSelection(HWND view_window, TextPos anchor, TextPos caret) {
 int32_t TextViewTopLine(HWND view_window) {
     ViewState* view = StateOf(view_window);
     return view != nullptr ? view->top_line : 0;
+}
+
+void TextViewShowRecord(HWND view_window, int32_t record) {
+    ViewState* view = StateOf(view_window);
+    if (view == nullptr) {
+        return;
+    }
+    int32_t first = 0;
+    int32_t end = 0;
+    if (!view->lines.LinesOfRecord(record, &first, &end)) {
+        view->anchor = view->caret;
+        Redraw(view);
+        return;
+    }
+    // The caret at the entry's start, where the keys go on from, and the selection to the
+    // start of the line after it, breaks included.
+    view->anchor = view->lines.Clamp({end, 0});
+    view->caret = {first, 0};
+    ScrollTo(view, first, 0);
 }
 
 bool TextViewDialogMessage(MSG* message) {

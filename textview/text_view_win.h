@@ -20,11 +20,17 @@ struct TextViewGoTo {
     int32_t record;
 };
 
-// The commands of the view's context menu and of Ctrl+F; the view also takes them as
-// WM_COMMAND.
+// The commands of the view's context menu, of Ctrl+F, F3 and Shift+F3; the view also takes
+// them as WM_COMMAND. Find Next and Find Previous search for the last text looked for again,
+// and open the Find dialog when nothing was looked for yet.
 inline constexpr UINT kTextViewCopy = 0x7E10;
 inline constexpr UINT kTextViewSelectAll = 0x7E11;
 inline constexpr UINT kTextViewFind = 0x7E12;
+inline constexpr UINT kTextViewFindNext = 0x7E13;
+inline constexpr UINT kTextViewFindPrevious = 0x7E14;
+
+// Tells the person that a text is not in the view; MessageBoxW unless a test answers it.
+extern int(WINAPI* g_text_view_message_box)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 bool RegisterTextViewClass(HINSTANCE instance);
 
@@ -40,6 +46,9 @@ bool GetTextViewSelection(HWND view, TextPos* anchor, TextPos* caret);
 void SetTextViewSelection(HWND view, TextPos anchor, TextPos caret);
 // The first line shown.
 int32_t TextViewTopLine(HWND view);
+// Shows record `record`'s entry from its first line at the top and selects its lines; a
+// record the report has no entry of leaves nothing selected and the view where it was.
+void TextViewShowRecord(HWND view, int32_t record);
 
 // Hands a message meant for a text view's open Find dialog to that dialog; true when it took
 // it. The message loop calls it for every message.

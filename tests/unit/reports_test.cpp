@@ -158,4 +158,52 @@ TEST(CallList, ReportsNoCallsForAHeaderAndEndOfFileAloneAndNeverANegativeCount) 
     EXPECT_EQ(ToUtf8(JoinReport(report)), "\r\nEMF GDI Calls \r\n\r\nNumber of Calls: 0\r\n\r\n");
 }
 
+// Each report's entry of a record leads back to that record, and every record entry is found;
+// the header and the end-of-file record have none in the call list.
+TEST(ReportEntries, TheEntryOfEachRecordLeadsBackToIt) {
+    MetafileDocument document;
+    Load(document, "entries.emf",
+         EmfBuilder().Add(RecordBuilder(33, 8)).Add(RecordBuilder(34, 12).I32(8, -1)).Build());
+    const int32_t records = document.Store().count();
+    for (const auto& entries : {std::unique_ptr<ReportEntries>(OpenRecordListEntries(document)),
+                                std::unique_ptr<ReportEntries>(OpenCallListEntries(document))}) {
+        ASSERT_NE(entries, nullptr);
+        int32_t found = 0;
+        for (int32_t record = -1; record <= records; ++record) {
+            const int32_t entry = entries->EntryOfRecord(record);
+            if (entry >= 0) {
+                EXPECT_EQ(entries->RecordOf(entry), record);
+                ++found;
+            }
+        }
+        int32_t listed = 0;
+        for (int32_t entry = 0; entry < entries->count(); ++entry) {
+            listed += entries->RecordOf(entry) >= 0 ? 1 : 0;
+        }
+        EXPECT_EQ(found, listed);
+    }
+    EXPECT_EQ(OpenCallListEntries(document)->EntryOfRecord(0), -1);
+    EXPECT_EQ(OpenCallListEntries(document)->EntryOfRecord(records - 1), -1);
+}
+
+// One record's call text is its verbose text, made whatever the verbose flag, which it leaves.
+TEST(CallText, OneRecordsEntryIsItsVerboseTextAndLeavesTheFlag) {
+    MetafileDocument document;
+    Load(document, "one-call.emf",
+         EmfBuilder().Add(RecordBuilder(35, 32).F32(8, 1.0f).F32(20, 1.0f)).Build());
+    SetVerboseFlag(1);
+    FixedWideText<kCallTextUnits> verbose;
+    BuildCallText(document.RecordAt(1), verbose);
+    SetVerboseFlag(0);
+    std::unique_ptr<ReportEntries> entry = OpenCallTextEntries(document, 1);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(VerboseFlag(), 0);
+    ASSERT_EQ(entry->count(), 1);
+    EXPECT_NE(verbose.view().find(u"\r\n"), std::u16string_view::npos);
+    EXPECT_EQ(entry->Entry(0), std::u16string(verbose.view()) + u"\r\n");
+    EXPECT_EQ(entry->RecordOf(0), 1);
+    EXPECT_EQ(entry->EntryOfRecord(1), 0);
+    EXPECT_EQ(OpenCallTextEntries(document, document.Store().count()), nullptr);
+}
+
 }  // namespace
