@@ -23,7 +23,7 @@ TEST_F(AppCommandsTest, OpenShowsTheLastRecordInThePictureView) {
     Open(path);
     EXPECT_EQ(g_current_record, 119);
     EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"119");
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(119));
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(119));
     EXPECT_EQ(TextOf(IDC_CALLTEXT).rfind(L"EMR_EOF(", 0), 0u);
     EXPECT_EQ(g_view_mode, 0);
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 0);
@@ -53,18 +53,18 @@ TEST_F(AppCommandsTest, TypedNumbersMoveToTheRecordOrBeep) {
     Open(WriteLongPicture(120, "typed-120.emf"));
     TypeIndex(L"0");
     EXPECT_EQ(g_current_record, 0);
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(0));
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(0));
     EXPECT_EQ(g_seam_log.beeps, 0);
 
     TypeIndex(L"120");
     EXPECT_EQ(g_seam_log.beeps, 1);
     EXPECT_EQ(g_current_record, 0);
     EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"120");
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(0));
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(0));
 
     TypeIndex(L"119");
     EXPECT_EQ(g_current_record, 119);
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(119));
+    EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(119));
 
     // An empty field is no number: nothing happens.
     TypeIndex(L"");
@@ -85,7 +85,7 @@ TEST_F(AppCommandsTest, NavigationKeysMoveTheCurrentRecord) {
         Key(key);
         EXPECT_EQ(g_current_record, record) << key;
         EXPECT_EQ(TextOf(IDC_RECORDINDEX), std::to_wstring(record));
-        EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(record));
+        EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(record));
     }
 }
 
@@ -115,34 +115,28 @@ TEST_F(AppCommandsTest, BackgroundColourCancelKeepsAndConfirmRepaints) {
     EXPECT_EQ(PictureShare(Child(IDC_CANVAS), RGB(0, 128, 0)), 1.0);
 }
 
-// SetWorldTransform's verbose call text has a parameter block, its XFORM.
-TEST_F(AppCommandsTest, CallTextsCarryParameterBlocksAfterTheCallList) {
+// The call pane holds the current record's verbose call text, lines and parameter blocks
+// included, whatever the verbose flag the call list and the filter list leave; it leaves the
+// flag as it was, and a double-click in it changes nothing.
+TEST_F(AppCommandsTest, TheCallPaneHoldsTheVerboseCallText) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
-    EmfBuilder file;
-    for (int i = 0; i < 3; ++i) {
-        file.Add(RecordBuilder(35, 32).F32(8, 1.0f).F32(20, 1.0f).F32(24, 5.0f + i));
+    Open(SamplesDir() + "/text.emf");
+    ASSERT_EQ(CallTextOf(9).rfind(L"ExtTextOutW(", 0), 0u);
+    for (int verbose : {0, 1}) {
+        SetVerboseFlag(verbose);
+        for (int32_t record : {9, 5}) {
+            TypeIndex(std::to_wstring(record).c_str());
+            EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(record));
+            EXPECT_EQ(VerboseFlag(), verbose);
+        }
     }
-    const std::string path = WriteTempFile("transforms.emf", file.Build());
-    Open(path);
-    SetVerboseFlag(0);
-    const std::wstring brief = CallTextOf(1);
-    SetVerboseFlag(1);
-    const std::wstring verbose = CallTextOf(1);
-    SetVerboseFlag(0);
-    ASSERT_NE(brief, verbose);
-
-    TypeIndex(L"1");
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), brief);
-    ClickTab(3);
-    ClickTab(0);
-    TypeIndex(L"2");
-    TypeIndex(L"1");
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), verbose);
-
-    // Filling the filter list of the next file goes back to the one-line form.
-    Open(path);
-    TypeIndex(L"1");
-    EXPECT_EQ(TextOf(IDC_CALLTEXT), brief);
+    EXPECT_NE(TextOf(IDC_CALLTEXT).find(L"\r\n\t  lf.lfHeight = "), std::wstring::npos);
+    TypeIndex(L"9");
+    EXPECT_NE(TextOf(IDC_CALLTEXT).find(L"\r\n\t  lpDx[0] = "), std::wstring::npos);
+    SendMessageW(Child(IDC_CALLTEXT), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 5));
+    Pump();
+    EXPECT_EQ(g_current_record, 9);
+    EXPECT_EQ(g_view_mode, 0);
 }
 
 TEST_F(AppCommandsTest, FailedOpenKeepsThePreviousFile) {

@@ -40,17 +40,18 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETITEMCOUNT, 0, 0), 6);
 
     HWND index = Child(IDC_RECORDINDEX);
-    // Both fields share one font.
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(index, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(Child(IDC_CALLTEXT), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(index, WM_GETFONT, 0, 0)), g_shared_font);
+    ASSERT_NE(g_shared_font, nullptr);
 
-    // The report control is the text view, hidden until a text view is chosen.
+    // The call pane and the report control are text views, the report control hidden until a
+    // text view is chosen.
     HWND report = Child(IDC_REPORT);
     ASSERT_NE(report, nullptr);
-    wchar_t name[64] = L"";
-    GetClassNameW(report, name, 64);
-    EXPECT_STREQ(name, kTextViewClassName);
+    for (HWND view : {Child(IDC_CALLTEXT), report}) {
+        wchar_t name[64] = L"";
+        GetClassNameW(view, name, 64);
+        EXPECT_STREQ(name, kTextViewClassName);
+    }
     EXPECT_FALSE(IsWindowVisible(report));
     EXPECT_TRUE(IsWindowVisible(index));
 }

@@ -233,8 +233,80 @@ TEST_F(AppViewsTest, FindSelectsTheMatchAndARecordsLineGoesToIt) {
         EXPECT_EQ(g_view_mode, 0);
         EXPECT_EQ(GetFocus(), main_);
         EXPECT_EQ(g_current_record, c.record);
-        EXPECT_EQ(TextOf(IDC_CALLTEXT), CallTextOf(c.record));
+        EXPECT_EQ(TextOf(IDC_CALLTEXT), CallPaneTextOf(c.record));
     }
+}
+
+// Switching to Records, GDI calls or Filter shows and selects the current record's entry or
+// row, each time; the header has no entry in the call list and no row: nothing is selected.
+TEST_F(AppViewsTest, TheRecordViewsFollowTheCurrentRecord) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteLongPicture(3000, "views-follow.emf"));
+    HWND report = Child(IDC_REPORT);
+    HWND list = Child(IDC_FILTERLIST);
+    for (int32_t record : {5, 2500, 0}) {
+        SCOPED_TRACE(record);
+        TypeIndex(std::to_wstring(record).c_str());
+        for (int view : {2, 3}) {
+            ClickTab(view);
+            TextPos anchor;
+            TextPos caret;
+            ASSERT_TRUE(GetTextViewSelection(report, &anchor, &caret));
+            const TextPos from = std::min(anchor, caret);
+            const TextPos to = std::max(anchor, caret);
+            LineModel* lines = TextViewLines(report);
+            if (view == 3 && record == 0) {
+                EXPECT_EQ(from, to);
+            } else {
+                EXPECT_EQ(from.column, 0);
+                EXPECT_EQ(to.column, 0);
+                EXPECT_EQ(lines->RecordOfLine(from.line), record);
+                EXPECT_NE(lines->RecordOfLine(from.line - 1), record);
+                EXPECT_EQ(lines->RecordOfLine(to.line - 1), record);
+                EXPECT_NE(lines->RecordOfLine(to.line), record);
+                EXPECT_EQ(TextViewTopLine(report), from.line);
+            }
+            ClickTab(0);
+        }
+        ClickTab(4);
+        const int row = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        EXPECT_EQ(row, record - 1);
+        EXPECT_EQ(ListView_GetSelectedCount(list), record > 0 ? 1u : 0u);
+        if (row >= 0) {
+            EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), row);
+            const int top = ListView_GetTopIndex(list);
+            EXPECT_TRUE(row >= top && row < top + ListView_GetCountPerPage(list)) << top;
+        }
+        ClickTab(0);
+    }
+}
+
+// The Find dialog belongs to the main window and, closed, gives the keyboard back to the view;
+// a text that is nowhere is said so over the dialog, or over the main window without it.
+TEST_F(AppViewsTest, TheFindDialogBelongsToTheMainWindowAndSaysWhatItCannotFind) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteLongPicture(5, "views-find-miss.emf"));
+    SetForegroundWindow(main_);
+    ClickTab(3);
+    HWND report = Child(IDC_REPORT);
+    SendMessageW(report, WM_COMMAND, kTextViewFind, 0);
+    HWND dialog = FindWindowW(L"#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), main_);
+    SetDlgItemTextW(dialog, 0x480, L"xyz");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(g_seam_log.box_texts, std::vector<std::wstring>{L"Cannot find \"xyz\""});
+    EXPECT_EQ(g_seam_log.box_owner, dialog);
+    EXPECT_EQ(g_seam_log.box_caption, L"Orvella");
+    EXPECT_EQ(g_seam_log.box_type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(GetFocus(), report);
+    EXPECT_EQ(GetActiveWindow(), main_);
+    SendMessageW(report, WM_COMMAND, kTextViewFindPrevious, 0);
+    EXPECT_EQ(g_seam_log.box_texts.size(), 2u);
+    EXPECT_EQ(g_seam_log.box_owner, main_);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "calls/call_text.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
+#include "textview/text_view_win.h"
 
 // What the fake dialogs answer and what they were asked.
 struct SeamLog {
@@ -48,6 +49,7 @@ struct SeamLog {
     std::vector<std::wstring> box_texts;
     std::wstring box_caption;
     UINT box_type = 0;
+    HWND box_owner = nullptr;
 };
 
 inline SeamLog g_seam_log;
@@ -99,7 +101,8 @@ inline BOOL WINAPI FakeGetSaveFileName(LPOPENFILENAMEW dialog) {
     return TRUE;
 }
 
-inline int WINAPI FakeMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+inline int WINAPI FakeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    g_seam_log.box_owner = owner;
     g_seam_log.box_texts.push_back(text != nullptr ? text : L"");
     g_seam_log.box_caption = caption != nullptr ? caption : L"";
     g_seam_log.box_type = type;
@@ -117,6 +120,15 @@ inline std::wstring CallTextOf(int32_t index) {
     return std::wstring(call.view().begin(), call.view().end());
 }
 
+// What the call pane shows of record `index`: its verbose call text, ending in a line break.
+inline std::wstring CallPaneTextOf(int32_t index) {
+    const int verbose = VerboseFlag();
+    SetVerboseFlag(1);
+    std::wstring text = CallTextOf(index);
+    SetVerboseFlag(verbose);
+    return text.empty() || text.back() == L'\n' ? text : text + L"\r\n";
+}
+
 class AppWindowTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -131,6 +143,8 @@ class AppWindowTest : public testing::Test {
         saved_platform_ = g_platform;
         g_platform = {FakeGetOpenFileName, FakeChooseColor, FakeMessageBeep, FakeGetSaveFileName,
                       FakeMessageBox};
+        saved_text_view_box_ = g_text_view_message_box;
+        g_text_view_message_box = FakeMessageBox;
         g_seam_log = SeamLog();
         g_document.Release();
         g_current_record = 0;
@@ -150,6 +164,7 @@ class AppWindowTest : public testing::Test {
         }
         Pump();
         g_platform = saved_platform_;
+        g_text_view_message_box = saved_text_view_box_;
     }
 
     // Creates and shows the main window with a client area of 800 x 600, and lets it run
@@ -221,6 +236,7 @@ class AppWindowTest : public testing::Test {
 
   private:
     PlatformSeams saved_platform_ = {};
+    decltype(g_text_view_message_box) saved_text_view_box_ = nullptr;
 };
 
 // A main window without its canvas is a fault of the build or of the window's creation: the

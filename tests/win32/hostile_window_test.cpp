@@ -122,7 +122,7 @@ class HostileWindowTest : public SharedAppWindowTest {
         UpdateWindow(Child(IDC_CANVAS));
         const bool at = g_current_record == index && CanvasIndex() == index &&
                         TextOf(IDC_RECORDINDEX) == std::to_wstring(index) &&
-                        TextOf(IDC_CALLTEXT) == CallTextOf(index) &&
+                        TextOf(IDC_CALLTEXT) == CallPaneTextOf(index) &&
                         (g_records_played > 0 || g_document.Store().count() == 0);
         if (!at) {
             ADD_FAILURE() << "expected record " << index << ": current " << g_current_record
