@@ -9,7 +9,6 @@
 #include <iterator>
 #include <new>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "textview/text_view_win.h"
@@ -310,17 +309,17 @@ void SayNotFound(ViewState* view) {
     HWND root = GetAncestor(view->window, GA_ROOT);
     wchar_t title[512] = L"";
     GetWindowTextW(root, title, static_cast<int>(std::size(title)));
-    std::wstring_view caption(title);
-    const size_t dash = caption.rfind(L" - ");
-    if (dash != std::wstring_view::npos) {
-        caption.remove_prefix(dash + 3);
+    const wchar_t* caption = title;
+    for (const wchar_t* at = title; *at != L'\0'; ++at) {
+        if (at[0] == L' ' && at[1] == L'-' && at[2] == L' ') {
+            caption = at + 3;
+        }
     }
-    std::wstring text = L"Cannot find \"";
-    text += view->find_text;
-    text += L"\"";
-    const std::wstring name(caption);
-    g_text_view_message_box(view->find_dialog != nullptr ? view->find_dialog : root, text.c_str(),
-                            name.c_str(), MB_ICONINFORMATION | MB_OK);
+    wchar_t text[kFindUnits + 16] = L"Cannot find \"";
+    lstrcatW(text, view->find_text);
+    lstrcatW(text, L"\"");
+    g_text_view_message_box(view->find_dialog != nullptr ? view->find_dialog : root, text, caption,
+                            MB_ICONINFORMATION | MB_OK);
 }
 
 void FindNext(ViewState* view, bool down) {
