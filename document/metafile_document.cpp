@@ -143,8 +143,8 @@ int MetafileDocument::ReadAll(const MetafileReader& reader) {
 
 // Sizes the store from the header's counts and copies every record into it. The counts come
 // from the file and may be absurd, so neither allocation may exceed what the file itself can
-// hold: its size in bytes, and one record per 8 bytes. Where reading stopped is the first
-// record the store had no room for, else where the reader's walk ended.
+// hold: its size in bytes, and one record per 8 bytes. Where reading a damaged file stopped is
+// the first record the store had no room for, else where the reader's walk ended.
 int MetafileDocument::BuildStore(const MetafileReader& reader) {
     if (header_size_ < kHeaderRecordsOffset + 4) {
         load_failure_.Say("its header record cannot be read");
@@ -168,8 +168,11 @@ int MetafileDocument::BuildStore(const MetafileReader& reader) {
         load_failure_.Say("the platform could not enumerate its records");
         return 0;
     }
-    stop_ = filling.refused.reason != ReadingStopReason::kNone ? filling.refused
-                                                               : reader.stop(metafile_);
+    // A file read to its end-of-file record is whole, even where its header counts fewer
+    // records than it holds and the store left the last ones out.
+    const ReadingStop walked = reader.stop(metafile_);
+    const bool cut = walked.reason != ReadingStopReason::kNone;
+    stop_ = cut && filling.refused.reason != ReadingStopReason::kNone ? filling.refused : walked;
     return 1;
 }
 
