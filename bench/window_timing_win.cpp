@@ -188,7 +188,7 @@ double OwnLoad(const std::wstring& path, PlaybackCopy* copy) {
     const MetafileReader& direct = DirectMetafileReader();
     MetafileDocument document;
     const double start = Now();
-    void* file = direct.open(path16);
+    void* file = direct.open(path16, nullptr);
     direct.close(file);
     const double read = Now();
     document.LoadFileWith(direct, path16);

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "document/emf_format.h"
+#include "document/load_failure.h"
 #include "text/utf16.h"
 
 #ifdef _WIN32
@@ -34,7 +34,7 @@ struct FileBytes {
 // Reads everything `file` holds; `known` is its size when it is a regular file, else 0.
 void ReadAll(FILE* file, uint64_t known, FileBytes* out) {
     if (known > kLargestFile) {
-        out->failure = "larger than Orvella reads (4294967295 bytes at most)";
+        out->failure = kFailureTooLarge;
         return;
     }
     out->bytes.reserve(static_cast<size_t>(known));
@@ -42,7 +42,7 @@ void ReadAll(FILE* file, uint64_t known, FileBytes* out) {
     for (;;) {
         const size_t got = std::fread(block, 1, sizeof block, file);
         if (out->bytes.size() + got > kLargestFile) {
-            out->failure = "larger than Orvella reads (4294967295 bytes at most)";
+            out->failure = kFailureTooLarge;
             return;
         }
         out->bytes.insert(out->bytes.end(), block, block + got);
@@ -79,7 +79,7 @@ FileBytes ReadFile(const FileName& name) {
     const wchar_t* wide = reinterpret_cast<const wchar_t*>(path.c_str());
     const DWORD attributes = GetFileAttributesW(wide);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        file.failure = "it is a folder";
+        file.failure = kFailureFolder;
         return file;
     }
     FILE* handle = _wfopen(wide, L"rb");
@@ -98,7 +98,7 @@ FileBytes ReadFile(const FileName& name) {
     struct stat status;
     if (fstat(fileno(handle), &status) == 0 && S_ISDIR(status.st_mode)) {
         std::fclose(handle);
-        file.failure = "it is a folder";
+        file.failure = kFailureFolder;
         return file;
     }
     const bool regular = S_ISREG(status.st_mode);
@@ -106,42 +106,6 @@ FileBytes ReadFile(const FileName& name) {
     ReadAll(handle, regular ? static_cast<uint64_t>(status.st_size) : 0, &file);
     std::fclose(handle);
     return file;
-}
-
-// Why bytes the document would refuse are no enhanced metafile.
-std::string Refusal(const std::vector<uint8_t>& bytes) {
-    char text[200];
-    const RecordView file{bytes.data(), static_cast<uint32_t>(bytes.size())};
-    switch (CheckEnhancedMetafile(bytes.data(), bytes.size())) {
-        case MetafileRefusal::kNone:
-            return "";
-        case MetafileRefusal::kTooShort:
-            std::snprintf(text, sizeof text,
-                          "too short for an enhanced metafile header (%zu bytes; it needs 88)",
-                          bytes.size());
-            return text;
-        case MetafileRefusal::kNotHeader:
-            std::snprintf(text, sizeof text,
-                          "not an enhanced metafile: its first record is of type %u, not a "
-                          "header record (type 1)",
-                          RecordType(file));
-            return text;
-        case MetafileRefusal::kHeaderSize:
-            std::snprintf(text, sizeof text,
-                          "not an enhanced metafile: its header record's size %u is not a "
-                          "multiple of 4 of at least 88 bytes inside the file (%zu bytes)",
-                          RecordSizeField(file), bytes.size());
-            return text;
-        case MetafileRefusal::kSignature: {
-            RecordReader header(file);
-            std::snprintf(text, sizeof text,
-                          "not an enhanced metafile: its signature is 0x%08X, not 0x464D4520 "
-                          "(\" EMF\")",
-                          header.U32(kHeaderSignatureOffset));
-            return text;
-        }
-    }
-    return "not an enhanced metafile";
 }
 
 }  // namespace
@@ -171,9 +135,10 @@ std::string LoadNamedFile(const FileName& name, MetafileDocument* document) {
     if (!file.failure.empty()) {
         return file.failure;
     }
-    std::string failure = Refusal(file.bytes);
-    if (!failure.empty()) {
-        return failure;
+    LoadFailure refusal;
+    ExplainRefusal(file.bytes.data(), file.bytes.size(), &refusal);
+    if (refusal.text[0] != 0) {
+        return refusal.text;
     }
     // The document's path holds at most 258 units; the header report shows the name as given
     // all the same.
@@ -182,7 +147,7 @@ std::string LoadNamedFile(const FileName& name, MetafileDocument* document) {
     if (!document->LoadBytes(file.bytes.data(), file.bytes.size(), path.c_str())) {
         return InstalledDocumentPlatform().create_playback != nullptr
                    ? "out of memory, or the platform refused its playback copy"
-                   : "out of memory";
+                   : kFailureOutOfMemory;
     }
     return "";
 }

@@ -7,6 +7,9 @@
 // also ends the reading there, and the records read before it are kept: an inspector shows what
 // it can. A record whose nSize is not a multiple of 4 is kept too, and the next one is read at
 // the byte after it: such a size is an exporter's fault that a reader of the file wants to see.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -21,7 +24,24 @@ namespace {
 struct DirectMetafile {
     uint8_t* bytes;
     uint32_t size;
+    // Where the last walk over the records stopped.
+    ReadingStop stop;
 };
+
+// Whether the path names a folder, which the C library opens on some systems and refuses with
+// a misleading reason on others.
+bool IsFolder(const char16_t* path, FILE* opened) {
+#ifdef _WIN32
+    (void)opened;
+    struct _stat64 status;
+    return _wstat64(reinterpret_cast<const wchar_t*>(path), &status) == 0 &&
+           (status.st_mode & _S_IFDIR) != 0;
+#else
+    (void)path;
+    struct stat status;
+    return opened != nullptr && fstat(fileno(opened), &status) == 0 && S_ISDIR(status.st_mode);
+#endif
+}
 
 FILE* OpenForReading(const char16_t* path) {
 #ifdef _WIN32
@@ -48,26 +68,50 @@ int64_t FileLength(FILE* file) {
 #endif
 }
 
-// The whole file, or nullptr when it cannot be read or is 4 GiB or larger.
-uint8_t* ReadWholeFile(const char16_t* path, uint32_t* size) {
-    FILE* file = OpenForReading(path);
-    if (file == nullptr) {
+// The bytes of an open file, or nullptr with why in `failure`.
+uint8_t* ReadOpenFile(FILE* file, uint32_t* size, LoadFailure* failure) {
+    const int64_t length = FileLength(file);
+    if (length < 0) {
+        SayFailure(failure, std::strerror(errno));
         return nullptr;
     }
-    const int64_t length = FileLength(file);
-    uint8_t* bytes = nullptr;
-    if (length >= 0 && length <= INT64_C(0xFFFFFFFF)) {
-        bytes = new (std::nothrow) uint8_t[length == 0 ? 1 : static_cast<size_t>(length)];
+    if (length > INT64_C(0xFFFFFFFF)) {
+        SayFailure(failure, kFailureTooLarge);
+        return nullptr;
     }
-    if (bytes != nullptr &&
-        std::fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+    uint8_t* bytes = new (std::nothrow) uint8_t[length == 0 ? 1 : static_cast<size_t>(length)];
+    if (bytes == nullptr) {
+        SayFailure(failure, kFailureOutOfMemory);
+        return nullptr;
+    }
+    if (std::fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+        SayFailure(failure, std::ferror(file) ? std::strerror(errno)
+                                              : "the file grew shorter while it was read");
         delete[] bytes;
-        bytes = nullptr;
+        return nullptr;
     }
+    *size = static_cast<uint32_t>(length);
+    return bytes;
+}
+
+// The whole file, or nullptr with why in `failure`: it cannot be read, is a folder, or is
+// 4 GiB or larger.
+uint8_t* ReadWholeFile(const char16_t* path, uint32_t* size, LoadFailure* failure) {
+    FILE* file = OpenForReading(path);
+    const int error = errno;
+    if (IsFolder(path, file)) {
+        SayFailure(failure, kFailureFolder);
+        if (file != nullptr) {
+            std::fclose(file);
+        }
+        return nullptr;
+    }
+    if (file == nullptr) {
+        SayFailure(failure, std::strerror(error));
+        return nullptr;
+    }
+    uint8_t* bytes = ReadOpenFile(file, size, failure);
     std::fclose(file);
-    if (bytes != nullptr) {
-        *size = static_cast<uint32_t>(length);
-    }
     return bytes;
 }
 
@@ -78,22 +122,26 @@ bool RecordFits(uint32_t size, uint32_t available) {
 
 // Takes over `bytes` (allocated with new[]): the metafile owns them from here on, or they are
 // freed when they hold no enhanced metafile.
-void* Adopt(uint8_t* bytes, uint32_t size) {
+void* Adopt(uint8_t* bytes, uint32_t size, LoadFailure* failure) {
     if (CheckEnhancedMetafile(bytes, size) != MetafileRefusal::kNone) {
+        if (failure != nullptr) {
+            ExplainRefusal(bytes, size, failure);
+        }
         delete[] bytes;
         return nullptr;
     }
-    DirectMetafile* metafile = new (std::nothrow) DirectMetafile{bytes, size};
+    DirectMetafile* metafile = new (std::nothrow) DirectMetafile{bytes, size, {}};
     if (metafile == nullptr) {
+        SayFailure(failure, kFailureOutOfMemory);
         delete[] bytes;
     }
     return metafile;
 }
 
-void* Open(const char16_t* path) {
+void* Open(const char16_t* path, LoadFailure* failure) {
     uint32_t size = 0;
-    uint8_t* bytes = ReadWholeFile(path, &size);
-    return bytes == nullptr ? nullptr : Adopt(bytes, size);
+    uint8_t* bytes = ReadWholeFile(path, &size, failure);
+    return bytes == nullptr ? nullptr : Adopt(bytes, size, failure);
 }
 
 uint32_t HeaderSize(void* handle) {
@@ -109,9 +157,13 @@ uint32_t CopyHeader(void* handle, uint32_t size, uint8_t* out) {
 }
 
 int Enumerate(void* handle, RecordSink sink, void* context) {
-    const DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
-    WalkMetafileBytes(metafile->bytes, metafile->size, sink, context);
+    DirectMetafile* metafile = static_cast<DirectMetafile*>(handle);
+    metafile->stop = WalkMetafileBytes(metafile->bytes, metafile->size, sink, context);
     return 1;
+}
+
+ReadingStop Stop(void* handle) {
+    return static_cast<DirectMetafile*>(handle)->stop;
 }
 
 uint32_t FileSize(void* handle) {
@@ -126,22 +178,26 @@ void Close(void* handle) {
 
 }  // namespace
 
-void WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context) {
+ReadingStop WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context) {
     uint32_t offset = 0;
     while (size - offset >= kRecordHeadBytes) {
         const RecordView rest{bytes + offset, size - offset};
         const uint32_t record_size = RecordSizeField(rest);
         if (!RecordFits(record_size, rest.size)) {
-            return;
+            const ReadingStopReason reason = record_size < kRecordHeadBytes
+                                                 ? ReadingStopReason::kSizeBelowEight
+                                                 : ReadingStopReason::kSizePastEnd;
+            return ReadingStop{reason, offset, record_size, rest.size};
         }
         if (sink(context, rest.data, record_size) == 0) {
-            return;
+            return ReadingStop{};
         }
         offset += record_size;
         if (RecordType(rest) == kEmrEof) {
-            return;
+            return ReadingStop{};
         }
     }
+    return ReadingStop{ReadingStopReason::kFileEnds, offset, 0, size - offset};
 }
 
 MetafileRefusal CheckEnhancedMetafile(const uint8_t* bytes, size_t size) {
@@ -194,7 +250,8 @@ bool DirectMetafileIsWellFormed(void* handle) {
 
 namespace {
 
-const MetafileReader kDirectReader = {Open, HeaderSize, CopyHeader, Enumerate, FileSize, Close};
+const MetafileReader kDirectReader = {Open, HeaderSize, CopyHeader, Enumerate,
+                                      Stop, FileSize,   Close};
 
 }  // namespace
 
@@ -202,14 +259,22 @@ const MetafileReader& DirectMetafileReader() {
     return kDirectReader;
 }
 
-void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size) {
-    if (bytes == nullptr || size > UINT32_C(0xFFFFFFFF)) {
+void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size, LoadFailure* failure) {
+    if (size > UINT32_C(0xFFFFFFFF)) {
+        SayFailure(failure, kFailureTooLarge);
+        return nullptr;
+    }
+    if (bytes == nullptr) {
+        if (failure != nullptr) {
+            ExplainRefusal(nullptr, 0, failure);
+        }
         return nullptr;
     }
     uint8_t* copy = new (std::nothrow) uint8_t[size == 0 ? 1 : size];
     if (copy == nullptr) {
+        SayFailure(failure, kFailureOutOfMemory);
         return nullptr;
     }
     std::memcpy(copy, bytes, size);
-    return Adopt(copy, static_cast<uint32_t>(size));
+    return Adopt(copy, static_cast<uint32_t>(size), failure);
 }

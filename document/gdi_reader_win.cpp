@@ -36,14 +36,17 @@ void* OpenFromDirect(void* direct_metafile) {
     return metafile;
 }
 
-void* Open(const char16_t* path) {
+void* Open(const char16_t* path, LoadFailure* failure) {
     const MetafileReader& direct = DirectMetafileReader();
-    void* read = direct.open(path);
+    void* read = direct.open(path, failure);
     if (read == nullptr) {
         return nullptr;
     }
     void* metafile = OpenFromDirect(read);
     direct.close(read);
+    if (metafile == nullptr) {
+        SayFailure(failure, "the platform's metafile functions refused it");
+    }
     return metafile;
 }
 
@@ -75,6 +78,11 @@ int Enumerate(void* metafile, RecordSink sink, void* context) {
                : 0;
 }
 
+// The platform reads only well-formed files, which end in an end-of-file record.
+ReadingStop Stop(void*) {
+    return ReadingStop{};
+}
+
 uint32_t FileSize(void* metafile) {
     return static_cast<GdiMetafile*>(metafile)->file_size;
 }
@@ -85,7 +93,7 @@ void Close(void* metafile) {
     delete gdi;
 }
 
-const MetafileReader kGdiReader = {Open, HeaderSize, CopyHeader, Enumerate, FileSize, Close};
+const MetafileReader kGdiReader = {Open, HeaderSize, CopyHeader, Enumerate, Stop, FileSize, Close};
 
 // The program's reader: the platform's functions read every well-formed file; the direct
 // reader reads the others, which the platform would refuse, read past their end or never
@@ -95,9 +103,9 @@ struct PlatformMetafile {
     void* metafile;
 };
 
-void* OpenPlatform(const char16_t* path) {
+void* OpenPlatform(const char16_t* path, LoadFailure* failure) {
     const MetafileReader& direct = DirectMetafileReader();
-    void* metafile = direct.open(path);
+    void* metafile = direct.open(path, failure);
     if (metafile == nullptr) {
         return nullptr;
     }
@@ -111,6 +119,7 @@ void* OpenPlatform(const char16_t* path) {
     }
     PlatformMetafile* platform = new (std::nothrow) PlatformMetafile{reader, metafile};
     if (platform == nullptr) {
+        SayFailure(failure, kFailureOutOfMemory);
         reader->close(metafile);
     }
     return platform;
@@ -132,6 +141,10 @@ int PlatformEnumerate(void* metafile, RecordSink sink, void* context) {
     return AsPlatform(metafile)->reader->enumerate(AsPlatform(metafile)->metafile, sink, context);
 }
 
+ReadingStop PlatformStop(void* metafile) {
+    return AsPlatform(metafile)->reader->stop(AsPlatform(metafile)->metafile);
+}
+
 uint32_t PlatformFileSize(void* metafile) {
     return AsPlatform(metafile)->reader->file_size(AsPlatform(metafile)->metafile);
 }
@@ -142,7 +155,8 @@ void ClosePlatform(void* metafile) {
 }
 
 const MetafileReader kPlatformReader = {OpenPlatform,      PlatformHeaderSize, PlatformCopyHeader,
-                                        PlatformEnumerate, PlatformFileSize,   ClosePlatform};
+                                        PlatformEnumerate, PlatformStop,       PlatformFileSize,
+                                        ClosePlatform};
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/load_failure.h"
 #include "document/metafile_reader.h"
 #include "document/reading_stop.h"
 #include "document/record_store.h"
@@ -66,7 +67,7 @@ class MetafileDocument {
     const ReadingStop& Stop() const { return stop_; }
     // Why the last load failed, in the words orvella-dump uses after "cannot load FILE: "
     // (plain ASCII); "" after a load that succeeded.
-    const char* LastLoadFailure() const { return load_failure_; }
+    const char* LastLoadFailure() const { return load_failure_.text; }
 
   private:
     int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
@@ -81,7 +82,8 @@ class MetafileDocument {
     uint32_t header_size_ = 0;
     RecordStore store_;
     ReadingStop stop_;
-    const char* load_failure_ = "";
+    // Not exchanged by Swap: it belongs to this document's last load.
+    LoadFailure load_failure_;
     // Closes metafile_: the reader's close, or the playback handle's.
     void (*close_metafile_)(void*) = nullptr;
 };

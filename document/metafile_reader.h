@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/load_failure.h"
+#include "document/reading_stop.h"
 #include "document/record_view.h"
 
 // Receives one record during enumeration: its first byte and the number of bytes that the
@@ -14,8 +16,8 @@ using RecordSink = int (*)(void* context, const uint8_t* record, uint32_t availa
 // The operations the document needs of a reader. A metafile is the reader's own handle.
 struct MetafileReader {
     // Opens the file at `path` as an enhanced metafile; nullptr when it cannot be read or is
-    // not one.
-    void* (*open)(const char16_t* path);
+    // not one, with why in `failure` when it is given.
+    void* (*open)(const char16_t* path, LoadFailure* failure);
     // The size in bytes of the metafile's header record; 0 on failure.
     uint32_t (*header_size)(void* metafile);
     // Copies the first `size` bytes of the header record into `out`; the bytes copied.
@@ -23,6 +25,8 @@ struct MetafileReader {
     // Hands every record to `sink`, in file order, from the header record to the end-of-file
     // record inclusive. Non-zero when the enumeration completed.
     int (*enumerate)(void* metafile, RecordSink sink, void* context);
+    // Where the last enumeration stopped short of the end-of-file record, if it did.
+    ReadingStop (*stop)(void* metafile);
     // The size of the file in bytes: no header can make the document hold more than this.
     uint32_t (*file_size)(void* metafile);
     void (*close)(void* metafile);
@@ -33,8 +37,8 @@ const MetafileReader& DirectMetafileReader();
 
 // Opens a metafile held in memory as the direct reader opens a file holding those bytes, for
 // the direct reader's other operations. The bytes are copied; nullptr when they are not an
-// enhanced metafile.
-void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size);
+// enhanced metafile, with why in `failure` when it is given.
+void* OpenDirectMetafileInMemory(const uint8_t* bytes, size_t size, LoadFailure* failure = nullptr);
 
 // Why bytes are not an enhanced metafile the direct reader opens, or kNone when they are one.
 enum class MetafileRefusal {
@@ -51,8 +55,10 @@ enum class MetafileRefusal {
 MetafileRefusal CheckEnhancedMetafile(const uint8_t* bytes, size_t size);
 
 // Hands the records of a whole file held in memory to `sink` as the direct reader reads them,
-// until the sink returns 0.
-void WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context);
+// until the sink returns 0. Returns where the walk stopped short of an end-of-file record: the
+// record it could not read and why (kNone after the end-of-file record or when the sink
+// stopped it).
+ReadingStop WalkMetafileBytes(const uint8_t* bytes, uint32_t size, RecordSink sink, void* context);
 
 // The whole file a metafile opened by the direct reader holds.
 RecordView DirectMetafileBytes(void* direct_metafile);

@@ -188,15 +188,20 @@ bool AppendMatrix(WideText& out, RecordReader& record, uint32_t offset) {
 }
 
 void AppendQuotedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next) {
+    if (unit == u'"') {
+        out.Append(u"\\\"");
+        return;
+    }
+    AppendEscapedUnit(out, unit, previous, next);
+}
+
+void AppendEscapedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next) {
     if ((IsHighSurrogate(unit) && !IsLowSurrogate(next)) ||
         (IsLowSurrogate(unit) && !IsHighSurrogate(previous))) {
         out.Append(u'\uFFFD');
         return;
     }
     switch (unit) {
-        case u'"':
-            out.Append(u"\\\"");
-            return;
         case u'\\':
             out.Append(u"\\\\");
             return;

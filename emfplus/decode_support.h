@@ -47,6 +47,9 @@ bool AppendMatrix(WideText& out, RecordReader& record, uint32_t offset);
 void AppendQuoted(WideText& out, RecordReader& record, uint32_t offset, uint32_t count);
 // One UTF-16 unit as AppendQuoted writes it; `next` is the unit after it (0 at the end).
 void AppendQuotedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next);
+// The same for text outside quotes, where the quote stands for itself: the backslash, tab, CR,
+// LF, other C0 controls and DEL escaped (\x1B), a lone surrogate as U+FFFD.
+void AppendEscapedUnit(WideText& out, char16_t unit, char16_t previous, char16_t next);
 
 // The fields of an EMF+ object (brush, pen, path, ...) whose data starts at `offset`.
 void AppendObject(WideText& out, RecordReader& record, uint32_t offset, uint32_t object_type);

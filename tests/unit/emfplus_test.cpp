@@ -145,9 +145,12 @@ TEST(EmfPlusDecode, FillsAndDraws) {
         // The S flag makes the brush a colour; the C flag makes rectangles 16-bit.
         {0x400A, 0xC000, Data().U32(0xFF102030).U32(1).U16(1).U16(2).U16(3).U16(4),
          "brush ARGB(255, 16, 32, 48), 1 rects (compressed): (1, 2, 3, 4)"},
-        {0x400A, 0, Data().U32(5).U32(3).F32(0).F32(0).F32(1).F32(1),
+        // An element cut by the record's end is beyond it, and is not read.
+        {0x400A, 0, Data().U32(5).U32(3).F32(0).F32(0).F32(1).F32(1).F32(7).F32(7),
          "brush #5, 3 rects (float): (0.000000, 0.000000, 1.000000, 1.000000) (2 rects beyond "
          "the record)"},
+        {0x4019, 0x0801, Data().U32(2).U8(1).U8(1).U8(1).U8(0x81),
+         "pen #1, 2 points (relative): (1, 1) (1 points beyond the record)"},
         {0x400D, 0x6003, Data().U32(2).U16(1).U16(2).U16(3).U16(0xFFFF),
          "pen #3, closed, 2 points (compressed): (1, 2), (3, -1)"},
         // Relative points: 7-bit steps in one byte, 15-bit steps in two.
@@ -199,8 +202,9 @@ TEST(EmfPlusDecode, Objects) {
          "ObjectTypeImage #2: ImageDataTypeBitmap 10 x 20, stride 40, PixelFormat32bppARGB, "
          "BitmapDataTypePixel"},
         {0x4008, 0x0601,
-         Data().U32(0xDBC01002).F32(12).U32(3).U32(3).U32(0).U32(5).Text(u"Ar\"l\t"),
-         "ObjectTypeFont #1: 12.000000 UnitTypePoint, style Bold | Italic, \"Ar\\\"l\\t\""},
+         Data().U32(0xDBC01002).F32(12).U32(3).U32(3).U32(0).U32(6).Text(u"Ar\"l\t\x7F"),
+         "ObjectTypeFont #1: 12.000000 UnitTypePoint, style Bold | Italic, "
+         "\"Ar\\\"l\\t\\x7F\""},
         {0x4008, 0x0400, Data().U32(0xDBC01002).U32(0).U32(0x10000000).F32(0).F32(0).F32(1).F32(1),
          "ObjectTypeRegion #0: 0 child nodes, root RegionNodeDataTypeRect (0.000000, 0.000000, "
          "1.000000, 1.000000)"},

@@ -196,6 +196,7 @@ TEST(InputSweep, GoodCorpus) {
     for (const std::string& path : ListEmfFiles(corpus + "/good")) {
         MetafileDocument document;
         SweepFile(path, ReadFileBytes(path), true, &document, &count);
+        EXPECT_EQ(document.Stop().reason, ReadingStopReason::kNone) << path;
         PlaybackCopy copy;
         BuildPlaybackCopy(document.Store(), &copy);
         const std::string name = path.substr(path.find_last_of("/\\") + 1);

@@ -73,8 +73,9 @@ TEST(MetafileDocument, LoadsEveryRecordOfAFileOrOfItsBytesInMemory) {
     EXPECT_EQ(document.Store().count(), 4);
 }
 
-// A path of 259 units, a file that is no metafile and a missing file are refused, and a
-// second load replaces the first; releasing empties the document as it was before any load.
+// A path of 259 units, a file that is no metafile and a missing file are refused, saying why,
+// and a second load replaces the first; releasing empties the document as it was before any
+// load.
 TEST(MetafileDocument, RefusesWhatItCannotLoadKeepingTheLoadedFileUntilReleased) {
     const std::vector<uint8_t> first = EmfBuilder().Add(SaveDc()).Build();
     const std::vector<uint8_t> second = EmfBuilder().Add(SaveDc()).Add(SaveDc()).Build();
@@ -84,17 +85,34 @@ TEST(MetafileDocument, RefusesWhatItCannotLoadKeepingTheLoadedFileUntilReleased)
     ASSERT_EQ(path259.size(), 259u);
     const std::u16string text = WriteFile("text.emf", std::vector<uint8_t>(200, 'x'));
     const std::u16string missing = ToU16(WriteTempFile("gone.emf", {}) + ".missing");
-
+    const std::u16string empty = WriteFile("empty.emf", {});
+    const std::vector<uint8_t> unsigned_emf =
+        EmfBuilder().HeaderU32(kHeaderSignatureOffset, 0x20464D45).Build();
     MetafileDocument document;
     ASSERT_EQ(document.LoadFile(path258.c_str()), 1);
-    EXPECT_EQ(document.LoadFile(path259.c_str()), 0);
-    EXPECT_EQ(document.LoadFile(text.c_str()), 0);
-    EXPECT_EQ(document.LoadFile(missing.c_str()), 0);
-    EXPECT_EQ(document.LoadFile(nullptr), 0);
+    EXPECT_STREQ(document.LastLoadFailure(), "");
+    // Each failed load says why, in orvella-dump's words.
+    const auto why = [&document](int loaded) {
+        EXPECT_EQ(loaded, 0);
+        return std::string(document.LastLoadFailure());
+    };
+    EXPECT_EQ(why(document.LoadFile(path259.c_str())), "its path is longer than 258 characters");
+    EXPECT_EQ(why(document.LoadFile(text.c_str())),
+              "not an enhanced metafile: its first record is of type 2021161080, not a header "
+              "record (type 1)");
+    EXPECT_EQ(why(document.LoadFile(missing.c_str())), "No such file or directory");
+    EXPECT_EQ(why(document.LoadFile(nullptr)), "no path was given");
+    EXPECT_EQ(why(document.LoadFile(text.substr(0, text.find_last_of(u"/\\")).c_str())),
+              "it is a folder");
+    EXPECT_EQ(why(document.LoadFile(empty.c_str())),
+              "too short for an enhanced metafile header (0 bytes; it needs 88)");
+    EXPECT_EQ(why(document.LoadBytes(unsigned_emf.data(), unsigned_emf.size(), u"unsigned")),
+              "not an enhanced metafile: its signature is 0x20464D45, not 0x464D4520 (\" EMF\")");
     EXPECT_EQ(std::u16string(document.Path()), path258);
     EXPECT_EQ(document.Store().count(), 3);
     const std::u16string other = WriteFile("second.emf", second);
     ASSERT_EQ(document.LoadFile(other.c_str()), 1);
+    EXPECT_STREQ(document.LastLoadFailure(), "");
     EXPECT_EQ(std::u16string(document.Path()), other);
     EXPECT_EQ(document.Store().count(), 4);
     document.Release();

@@ -197,13 +197,13 @@ TEST(OrvellaDump, PrintsOneJsonObjectPerRecord) {
     EXPECT_EQ(std::count(records.begin(), records.end(), '\n'), 4);
     // The call list's records only, without data; text is escaped so that a line stays one.
     RecordBuilder text(84, 88);
-    text.U32(44, 5).U32(48, 76).Utf16(76, u"q\"\\\x1B\u009B");
+    text.U32(44, 6).U32(48, 76).Utf16(76, u"q\"\\\x1B\x7F\u009B");
     const std::string calls =
         RunDump("calls " + WriteTempFile("json.emf", EmfBuilder().Add(text).Build()) + " --json")
             .out;
     EXPECT_EQ(
         calls.rfind("{\"index\":1,\"offset\":108,\"type\":84,\"name\":\"EMR_EXTTEXTOUTW\"", 0), 0u);
-    EXPECT_NE(calls.find("q\\\"\\\\\\u001b\\u009b"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("q\\\"\\\\\\u001b\\u007f\\u009b"), std::string::npos) << calls;
     EXPECT_EQ(calls.find("\"data\""), std::string::npos);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 1);
 }

@@ -6,8 +6,10 @@
 #include "calls/call_text.h"
 #include "document/emf_format.h"
 #include "reports/call_list_report.h"
+#include "reports/damage_notice.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
+#include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
 
 namespace {
@@ -67,7 +69,41 @@ TEST(HeaderReport, ListsTheFileNameAndEveryBaseHeaderField) {
                   "nVersion:\t0x00010000\r\nnBytes:\t128\r\nnRecords:\t2\r\nnHandles:\t1\r\n"
                   "sReserved:\t0\r\nnDescription:\t0\r\noffDescription:\t0\r\n"
                   "nPalEntries:\t300 (0x012C)\r\nszlDevice:\t1024, 768\r\n"
-                  "szlMillimeters:\t271, 203\r\n");
+                  "szlMillimeters:\t271, 203\r\ncbPixelFormat:\t0\r\noffPixelFormat:\t0\r\n"
+                  "bOpenGL:\t0\r\nszlMicrometers:\t271000, 203000\r\n");
+}
+
+// The description's two parts apart, escaped; one that is not wholly inside the header record
+// is not read. A description right after the base header leaves no room for extension fields.
+TEST(HeaderReport, ShowsTheDescriptionApartAndEscapedWhereTheHeaderHoldsIt) {
+    const std::string extension =
+        "cbPixelFormat:\t0\r\noffPixelFormat:\t0\r\nbOpenGL:\t0\r\n"
+        "szlMicrometers:\t271000, 203000\r\n";
+    const struct {
+        EmfBuilder file;
+        std::string tail;
+    } cases[] = {
+        {EmfBuilder().Description(std::u16string(u"Orvella\0Bitmaps\0\0", 17)),
+         extension + "description (application):\tOrvella\r\ndescription (title):\tBitmaps\r\n"},
+        {EmfBuilder().Description(std::u16string(u"A\0B\0C\0\0", 8)),
+         extension + "description (application):\tA\r\ndescription (title):\tB\\x00C\r\n"},
+        {EmfBuilder().Description(u"\x1B\x7F\\\t\xD800\"" + std::u16string(600, u'x')),
+         extension + "description:\t\\x1B\\x7F\\\\\\t\uFFFD\"" + std::string(506, 'x') +
+             " (94 more characters not listed)\r\n"},
+        {EmfBuilder().Description(u"ab").HeaderU32(60, 3),
+         extension + "description:\t(3 characters at offset 108, beyond the header record)\r\n"},
+        {EmfBuilder().Description(u"ab").HeaderU32(64, 88),
+         "description (application):\t\r\ndescription (title):\t\r\n"},
+    };
+    for (const auto& c : cases) {
+        MetafileDocument document;
+        Load(document, "description.emf", c.file.Build());
+        ReportText report;
+        ASSERT_EQ(BuildHeaderReportText(document, &report), 1);
+        const std::string text = ToUtf8(JoinReport(report));
+        const std::string last = "szlMillimeters:\t271, 203\r\n";
+        EXPECT_EQ(text.substr(text.find(last) + last.size()), c.tail);
+    }
 }
 
 TEST(HeaderReport, NeedsALoadedDocumentAndAWholeBaseHeader) {
@@ -79,6 +115,86 @@ TEST(HeaderReport, NeedsALoadedDocumentAndAWholeBaseHeader) {
     EXPECT_EQ(FormatHeaderFields(header.data(), 87, fields), 0);
     EXPECT_EQ(FormatHeaderFields(nullptr, 108, fields), 0);
     EXPECT_EQ(FormatHeaderFields(header.data(), 88, fields), 1);
+}
+
+// Where and why reading stopped short of the end-of-file record, the same through every reader;
+// a file read to that record is whole whatever its header counts (even where the store, sized
+// by them, left its last records out), and a later whole file clears the notice.
+TEST(DamageNotice, SaysWhereAndWhyReadingStopped) {
+    RecordBuilder size0 = RecordBuilder(33, 8).NSize(0);
+    RecordBuilder past_end = RecordBuilder(33, 8).NSize(123456);
+    std::vector<uint8_t> four_left = EmfBuilder().Add(RecordBuilder(33, 8)).NoEof().Build();
+    four_left.resize(four_left.size() + 4);
+    const struct {
+        std::vector<uint8_t> file;
+        ReadingStop stop;
+        const char16_t* notice;
+    } cases[] = {
+        {EmfBuilder().Add(size0).HeaderU32(kHeaderRecordsOffset, 3000000000).Build(),
+         {ReadingStopReason::kSizeBelowEight, 108, 0, 28},
+         u"Damaged: 1 of 3,000,000,000 records read; reading stopped at byte 108 (a record size "
+         u"of 0)"},
+        {EmfBuilder().Add(RecordBuilder(33, 8)).Add(past_end).Build(),
+         {ReadingStopReason::kSizePastEnd, 116, 123456, 28},
+         u"Damaged: 2 of 4 records read; reading stopped at byte 116 (a record size of 123,456 "
+         u"runs past the end of the file)"},
+        {four_left,
+         {ReadingStopReason::kFileEnds, 116, 0, 4},
+         u"Damaged: 2 of 2 records read; reading stopped at byte 116 (the file ends 4 bytes "
+         u"later)"},
+        {EmfBuilder().NoEof().Build(),
+         {ReadingStopReason::kFileEnds, 108, 0, 0},
+         u"Damaged: 1 of 1 records read; reading stopped at byte 108 (the file ends there, "
+         u"without an end-of-file record)"},
+        {EmfBuilder()
+             .Add(RecordBuilder(33, 8))
+             .Add(RecordBuilder(34, 12))
+             .Add(size0)
+             .HeaderU32(kHeaderRecordsOffset, 2)
+             .Build(),
+         {ReadingStopReason::kNoRoom, 116, 12, 40},
+         u"Damaged: 2 of 2 records read; reading stopped at byte 116 (no room for more "
+         u"records)"},
+        {EmfBuilder().HeaderU32(kHeaderRecordsOffset, 9).Build(), {}, u""},
+        {EmfBuilder().Add(RecordBuilder(33, 8)).HeaderU32(kHeaderRecordsOffset, 2).Build(),
+         {},
+         u""},
+    };
+    const std::vector<uint8_t> whole = EmfBuilder().Build();
+    for (const auto& c : cases) {
+        MetafileDocument document;
+        Load(document, "damaged.emf", c.file);
+        SCOPED_TRACE(ToUtf8(c.notice));
+        EXPECT_EQ(document.Stop().reason, c.stop.reason);
+        EXPECT_EQ(document.Stop().offset, c.stop.offset);
+        EXPECT_EQ(document.Stop().size_field, c.stop.size_field);
+        EXPECT_EQ(document.Stop().bytes_left, c.stop.bytes_left);
+        EXPECT_EQ(DamageNotice(document), c.notice);
+        ASSERT_EQ(document.LoadBytes(c.file.data(), c.file.size(), u"in memory"), 1);
+        EXPECT_EQ(DamageNotice(document), c.notice);
+        ASSERT_EQ(document.LoadBytes(whole.data(), whole.size(), u"whole"), 1);
+        EXPECT_EQ(DamageNotice(document), u"");
+    }
+    EXPECT_EQ(DamageNotice(MetafileDocument()), u"");
+}
+
+TEST(DamageNotice, CorruptedCorpusFiles) {
+    ORVELLA_CORPUS_OR_SKIP(corpus);
+    const std::pair<const char*, const char16_t*> files[] = {
+        {"bad_corrupted_2017-02-11-230400.emf",
+         u"Damaged: 30 of 2,035 records read; reading stopped at byte 2,776 (a record size of "
+         u"4,587,520 runs past the end of the file)"},
+        {"bad_corrupted_2016-02-02-225639.emf",
+         u"Damaged: 604 of 1,954 records read; reading stopped at byte 63,752 (a record size of "
+         u"2,863,267,840 runs past the end of the file)"},
+        // Its end-of-file record ends the file: the header's count alone is wrong.
+        {"bad_corrupted_2014-12-02-215339.emf", u""},
+    };
+    for (const auto& [name, notice] : files) {
+        MetafileDocument document;
+        ASSERT_EQ(document.LoadFile(ToU16(corpus + "/corrupted/" + name).c_str()), 1) << name;
+        EXPECT_EQ(DamageNotice(document), notice) << name;
+    }
 }
 
 TEST(RecordList, NumbersEveryRecordWithItsNameSizeAndDump) {

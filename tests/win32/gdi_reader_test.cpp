@@ -16,7 +16,7 @@ struct Comparison {
 };
 
 bool IsWellFormed(const std::u16string& path) {
-    void* metafile = DirectMetafileReader().open(path.c_str());
+    void* metafile = DirectMetafileReader().open(path.c_str(), nullptr);
     const bool well_formed = metafile != nullptr && DirectMetafileIsWellFormed(metafile);
     if (metafile != nullptr) {
         DirectMetafileReader().close(metafile);
@@ -131,7 +131,7 @@ TEST(PlatformReader, HoldsTheBytesItCheckedNotTheFile) {
     RecordBuilder save_dc(33, 8);
     const std::string path = WriteTempFile("replaced.emf", EmfBuilder().Add(save_dc).Build());
     const MetafileReader& reader = PlatformMetafileReader();
-    void* metafile = reader.open(ToU16(path).c_str());
+    void* metafile = reader.open(ToU16(path).c_str(), nullptr);
     ASSERT_NE(metafile, nullptr);
     const std::vector<uint8_t> other = EmfBuilder().Add(save_dc).Add(save_dc).Build();
     WriteTempFile("replaced.emf", other);

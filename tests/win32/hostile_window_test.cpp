@@ -45,7 +45,7 @@ void CountPlayedRecord(int32_t) {
 // Whether `path` can be opened at all: what the program's reader needs first of a file.
 bool CanBeOpened(const std::string& path) {
     const MetafileReader& reader = DirectMetafileReader();
-    void* metafile = reader.open(ToU16(path).c_str());
+    void* metafile = reader.open(ToU16(path).c_str(), nullptr);
     if (metafile == nullptr) {
         return false;
     }
