@@ -2,12 +2,18 @@
 #include "app/child_controls.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "app/app_globals.h"
+#include "app/file_sources.h"
 #include "app/filter_list.h"
 #include "app/main_window.h"
+#include "app/navigation.h"
 #include "app/resource.h"
+#include "app/status_bar.h"
 #include "app/views.h"
 #include "canvas/canvas_window_win.h"
+#include "textview/screen_dpi_win.h"
 #include "textview/text_view_win.h"
 
 namespace {
@@ -32,14 +38,20 @@ void CreateModeSwitcher(HWND main_window) {
     }
 }
 
-// The record-index field's procedure, before the field's own: Enter and Escape hand the focus
-// to the main window, where the navigation keys act. The character each of them makes still
-// reaches the field afterwards; the field would answer it with a beep, so it is dropped.
+// The record-index field's procedure, before the field's own: Enter and Escape show the current
+// record again and hand the focus to the main window, where the navigation keys act. The character
+// each of them makes still reaches the field afterwards; the field would answer it with a beep, so
+// it is dropped.
 LRESULT CALLBACK RecordIndexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR, DWORD_PTR) {
     const bool enter_or_escape = wparam == VK_ESCAPE || wparam == VK_RETURN;
     if (message == WM_KEYDOWN && enter_or_escape) {
+        ShowIndex(GetParent(field));
         SetFocus(GetParent(field));
+    }
+    // A number that was refused does not stay in the field once the user leaves it.
+    if (message == WM_KILLFOCUS) {
+        ShowIndex(GetParent(field));
     }
     if (message == WM_CHAR && enter_or_escape) {
         return 0;
@@ -80,18 +92,69 @@ int AtLeastOne(int value) {
     return value < 1 ? 1 : value;
 }
 
-// The canvas's bottom edge in the main window's client coordinates; where there is no
-// canvas, where its bottom edge would be.
-int CanvasBottom(HWND main_window, int canvas_height) {
-    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
-    RECT outer;
-    if (canvas == nullptr || !GetWindowRect(canvas, &outer)) {
-        return 12 + canvas_height;
+// The call pane's height the user chose by dragging its border; 0 for the default. Kept for
+// the session only.
+int g_chosen_pane_height = 0;
+
+// The width of `digits` zeros, the widest digits of most fonts, in the shared font; 0 when
+// there is no font or no screen to measure with.
+int DigitsWidth(int digits) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr || g_shared_font == nullptr) {
+        if (screen != nullptr) {
+            ReleaseDC(nullptr, screen);
+        }
+        return 0;
     }
-    POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
-    ScreenToClient(main_window, &corners[0]);
-    ScreenToClient(main_window, &corners[1]);
-    return corners[1].y;
+    HGDIOBJ previous = SelectObject(screen, g_shared_font);
+    SIZE size = {};
+    const wchar_t zeros[] = L"0000000000";
+    GetTextExtentPoint32W(screen, zeros, digits < 10 ? digits : 10, &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
+int DigitCount(int32_t value) {
+    int digits = 1;
+    for (; value >= 10; value /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+// Wide enough for the largest record number of the loaded file, with the field's edges and
+// margins; never narrower than the field always was.
+int RecordIndexFieldWidth(int dpi) {
+    const int32_t last = g_document.Store().count() - 1;
+    const int digits = DigitsWidth(DigitCount(last > 0 ? last : 0));
+    const int width = digits + ScaledToDpi(14, dpi);
+    const int minimum = ScaledToDpi(54, dpi);
+    return width > minimum ? width : minimum;
+}
+
+// The system metrics are given at the system's DPI; this one is wanted at the window's.
+int ScrollBarHeight(int dpi) {
+    HDC screen = GetDC(nullptr);
+    const int system_dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return MulDiv(GetSystemMetrics(SM_CYHSCROLL), dpi, system_dpi > 0 ? system_dpi : kBaseDpi);
+}
+
+// The call pane's height for a picture area of `area` pixels: the chosen one or about five
+// lines, between two lines and most of the area.
+int CallPaneHeight(int area, int dpi) {
+    const int line = SharedFontLineHeight();
+    const int edges = ScaledToDpi(8, dpi);
+    const int lowest = 2 * line + edges;
+    int height = g_chosen_pane_height > 0 ? g_chosen_pane_height : 5 * line + edges;
+    const int highest = area - ScaledToDpi(48, dpi);
+    if (height > highest) {
+        height = highest;
+    }
+    return height < lowest ? lowest : height;
 }
 
 }  // namespace
@@ -109,26 +172,77 @@ void CreateChildren(HWND main_window) {
     CreateCallTextField(main_window);
     CreateReportControl(main_window);
     CreateFilterList(main_window, g_instance);
-    // The file dialog opens as soon as the message loop runs, over the shown window.
-    PostMessageW(main_window, WM_COMMAND, IDM_OPEN, 0);
+    CreateStatusBar(main_window);
+    DragAcceptFiles(main_window, TRUE);
+    // The start-up opens the file the command line names, or else the file dialog, as soon as
+    // the message loop runs, over the shown window.
+    PostMessageW(main_window, UWM_STARTUP, 0, reinterpret_cast<LPARAM>(StartUpCommandLine()));
 }
 
 void LayOutChildren(HWND main_window, int width, int height) {
-    const int scroll_bar = GetSystemMetrics(SM_CYHSCROLL);
-    const int canvas_height = AtLeastOne(height - scroll_bar - 48);
-    MoveChild(main_window, IDC_REPORT, 12, 12, width - 24, AtLeastOne(height - 45));
-    MoveChild(main_window, IDC_MODESWITCHER, 0, 0, width, height);
-    MoveChild(main_window, IDC_CANVAS, 12, 12, width - 24, canvas_height);
-    const int bottom = CanvasBottom(main_window, canvas_height);
-    MoveChild(main_window, IDC_CALLTEXT, 66, bottom, width - 78, scroll_bar + 3);
-    MoveChild(main_window, IDC_RECORDINDEX, 12, bottom, 54, scroll_bar + 3);
-    MoveChild(main_window, IDC_FILTERLIST, 12, 12, width - 24, AtLeastOne(height - 45));
+    const int dpi = WindowDpi(main_window);
+    const auto scaled = [dpi](int pixels) { return ScaledToDpi(pixels, dpi); };
+    const int margin = scaled(12);
+    // The status bar places itself at the bottom; the rest is laid out above it.
+    const int above_status = height - PlaceStatusBar(main_window);
+    const int inner_width = width - 2 * margin;
+    MoveChild(main_window, IDC_REPORT, margin, margin, inner_width,
+              AtLeastOne(above_status - scaled(45)));
+    MoveChild(main_window, IDC_MODESWITCHER, 0, 0, width, above_status > 0 ? above_status : 0);
+    MoveChild(main_window, IDC_FILTERLIST, margin, margin, inner_width,
+              AtLeastOne(above_status - scaled(45)));
+    // "The EMF": the canvas, then the gap that is the pane's border, then the record-index
+    // field with the call pane beside it.
+    const int area = above_status - scaled(33) - margin;
+    const int pane_height = CallPaneHeight(area, dpi);
+    const int gap = scaled(kPaneGap);
+    const int canvas_height = AtLeastOne(area - pane_height - gap);
+    MoveChild(main_window, IDC_CANVAS, margin, margin, inner_width, canvas_height);
+    const int pane_top = margin + canvas_height + gap;
+    const int field_width = RecordIndexFieldWidth(dpi);
+    MoveChild(main_window, IDC_RECORDINDEX, margin, pane_top, field_width,
+              ScrollBarHeight(dpi) + scaled(3));
+    MoveChild(main_window, IDC_CALLTEXT, margin + field_width, pane_top, inner_width - field_width,
+              pane_height);
+}
+
+void LayOutAgain(HWND main_window) {
+    RECT client;
+    if (GetClientRect(main_window, &client)) {
+        LayOutChildren(main_window, client.right, client.bottom);
+    }
+}
+
+void SetCallPaneHeight(HWND main_window, int height) {
+    g_chosen_pane_height = height > 0 ? height : 0;
+    LayOutAgain(main_window);
+    // What the layout allowed is kept, so that a drag past the edge does not stick there.
+    RECT pane;
+    HWND call = GetDlgItem(main_window, IDC_CALLTEXT);
+    if (height > 0 && call != nullptr && GetWindowRect(call, &pane)) {
+        g_chosen_pane_height = pane.bottom - pane.top;
+    }
+}
+
+int SharedFontLineHeight() {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return 15;
+    }
+    HGDIOBJ previous = g_shared_font != nullptr ? SelectObject(screen, g_shared_font) : nullptr;
+    TEXTMETRICW metrics = {};
+    const bool measured = GetTextMetricsW(screen, &metrics) != 0;
+    if (previous != nullptr) {
+        SelectObject(screen, previous);
+    }
+    ReleaseDC(nullptr, screen);
+    return measured && metrics.tmHeight > 0 ? metrics.tmHeight : 15;
 }
 
 void SetSharedFont(HWND edit) {
     if (g_shared_font == nullptr) {
         LOGFONTW font = {};
-        font.lfHeight = 15;
+        font.lfHeight = ScaledToDpi(15, WindowDpi(GetParent(edit)));
         font.lfWeight = FW_NORMAL;
         font.lfCharSet = ANSI_CHARSET;
         lstrcpyW(font.lfFaceName, L"Courier New");
@@ -138,4 +252,19 @@ void SetSharedFont(HWND edit) {
         }
     }
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_shared_font), FALSE);
+}
+
+void RemakeSharedFont(HWND main_window) {
+    HFONT previous = g_shared_font;
+    g_shared_font = nullptr;
+    for (int id : {IDC_RECORDINDEX, IDC_CALLTEXT}) {
+        HWND child = GetDlgItem(main_window, id);
+        if (child != nullptr) {
+            SetSharedFont(child);
+            InvalidateRect(child, nullptr, TRUE);
+        }
+    }
+    if (previous != nullptr && previous != g_shared_font) {
+        DeleteObject(previous);
+    }
 }

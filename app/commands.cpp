@@ -1,17 +1,23 @@
 // The main window's commands: Open, the background colour, and the window title.
 #include "app/commands.h"
 
+#include <string>
+
 #include "app/app_globals.h"
+#include "app/child_controls.h"
 #include "app/filter_list.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/platform_seams.h"
 #include "app/report_views.h"
 #include "app/resource.h"
+#include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "app/wait_cursor.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "document/played_records.h"
+#include "text/codepage.h"
 #include "text/wide_text.h"
 
 COLORREF g_custom_colors[16] = {};
@@ -63,6 +69,25 @@ class RunningCommand {
 bool g_open_running = false;
 bool g_background_running = false;
 
+// Says in a message box why `path` was not opened, in the words of the document's load.
+void TellOpenFailure(HWND main_window, const wchar_t* path) {
+    std::u16string text = u"Orvella cannot open \"";
+    text += reinterpret_cast<const char16_t*>(path);
+    text += u"\":\r\n\r\n";
+    const char* reason = g_document.LastLoadFailure();
+    if (reason == nullptr || reason[0] == '\0') {
+        reason = "It is missing, cannot be read, or is not an enhanced metafile";
+    }
+    for (const char* unit = reason; *unit != '\0'; ++unit) {
+        text += Windows1252ToUtf16(static_cast<uint8_t>(*unit));
+    }
+    if (text.back() != u'.') {
+        text += u'.';
+    }
+    g_platform.message_box(main_window, reinterpret_cast<const wchar_t*>(text.c_str()), L"Orvella",
+                           MB_ICONERROR | MB_OK);
+}
+
 }  // namespace
 
 int ChooseFile(HWND owner, wchar_t* path, DWORD path_units) {
@@ -72,7 +97,7 @@ int ChooseFile(HWND owner, wchar_t* path, DWORD path_units) {
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Enhanced Metafile (*.emf)\0*.emf\0";
+    dialog.lpstrFilter = L"Enhanced Metafile (*.emf)\0*.emf\0All files (*.*)\0*.*\0";
     dialog.lpstrFile = path;
     dialog.nMaxFile = path_units;
     dialog.lpstrInitialDir = folder[0] != L'\0' ? folder : nullptr;
@@ -90,16 +115,20 @@ void OnOpenCommand(HWND main_window) {
     if (!ChooseFile(main_window, path, kPathUnits)) {
         return;
     }
+    OpenPath(main_window, path);
+}
+
+int OpenPath(HWND main_window, const wchar_t* path) {
     WaitCursor wait;
     const int loaded = g_document.LoadFile(reinterpret_cast<const char16_t*>(path));
     // A file that cannot be loaded leaves the loaded document, and the report made from it, as
-    // they were.
+    // they were; the user is told why.
     if (!loaded || !g_document.IsLoaded()) {
-        return;
+        TellOpenFailure(main_window, path);
+        return 0;
     }
-    // Unsigned arithmetic: an absurd header count must not overflow.
-    g_current_record =
-        static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1u);
+    // The records that can be shown are those read, whatever the header claims.
+    g_current_record = LastRecordIndex(g_document.Store().count());
     ForgetReport(main_window);
     SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
                         reinterpret_cast<WPARAM>(&g_document),
@@ -109,7 +138,10 @@ void OnOpenCommand(HWND main_window) {
     ShowCallText(main_window);
     FillFilterList(main_window);
     SwitchView(main_window, 0);
+    LayOutAgain(main_window);
+    UpdateStatusBar(main_window);
     InvalidateRect(main_window, nullptr, TRUE);
+    return 1;
 }
 
 void OnBackgroundColorCommand(HWND main_window) {

@@ -10,8 +10,12 @@ extern COLORREF g_custom_colors[16];
 // 1 when the user chose a file (its path is in `path`), else 0.
 int ChooseFile(HWND owner, wchar_t* path, DWORD path_units);
 
-// Command 110: asks for a file and shows it, or changes nothing.
+// Command 110: asks for a file and opens it with OpenPath.
 void OnOpenCommand(HWND main_window);
+
+// Shows the file at `path` from its last record in "The EMF": 1 when it was opened. A file that
+// cannot be opened changes nothing shown, and a message box says why.
+int OpenPath(HWND main_window, const wchar_t* path);
 
 // Command 112: asks for the picture's background colour and repaints with it.
 void OnBackgroundColorCommand(HWND main_window);

@@ -11,6 +11,7 @@
 #include "document/played_records.h"
 #include "text/utf16.h"
 #include "text/wide_text.h"
+#include "textview/screen_dpi_win.h"
 
 RecordFilter g_record_filter;
 
@@ -19,8 +20,8 @@ namespace {
 // The list's state images: 1 a cleared box, 2 a checked one.
 constexpr UINT kUnchecked = 1;
 constexpr UINT kChecked = 2;
+// The number column's width at 96 DPI; the call column fills the rest of the list's width.
 constexpr int kNumberColumnWidth = 64;
-constexpr int kCallColumnWidth = 600;
 
 // The context menu's commands.
 enum MenuCommand : UINT {
@@ -65,6 +66,29 @@ void CopyText(std::u16string_view text, wchar_t* buffer, int units) {
     buffer[length] = L'\0';
 }
 
+// A row is one line: each run of line ends and tabs in `text`, with the blanks that follow
+// them, becomes one space, and such a run at its end is dropped.
+std::u16string_view OneLine(std::u16string_view text, char16_t* buffer, size_t units) {
+    size_t length = 0;
+    bool blank = false;
+    for (const char16_t unit : text) {
+        // The blanks that indent a line are part of its break.
+        if (unit == u'\r' || unit == u'\n' || unit == u'\t' || (blank && unit == u' ')) {
+            blank = true;
+            continue;
+        }
+        if (length + (blank ? 2 : 1) > units) {
+            break;
+        }
+        if (blank && length > 0) {
+            buffer[length++] = u' ';
+        }
+        blank = false;
+        buffer[length++] = unit;
+    }
+    return std::u16string_view(buffer, length);
+}
+
 // The number or the one-line call text of the row the list is about to show. The verbose flag
 // is the "GDI calls" view's as well, so it is put back afterwards.
 void GiveRowText(LVITEMW& item) {
@@ -84,7 +108,8 @@ void GiveRowText(LVITEMW& item) {
     SetVerboseFlag(0);
     BuildCallText(g_document.RecordAt(record), call_text);
     SetVerboseFlag(verbose);
-    CopyText(call_text.view(), item.pszText, item.cchTextMax);
+    static char16_t one_line[kCallTextUnits];
+    CopyText(OneLine(call_text.view(), one_line, kCallTextUnits), item.pszText, item.cchTextMax);
 }
 
 void OnGetDisplayInfo(NMLVDISPINFOW* info) {
@@ -155,11 +180,24 @@ void OnSpace(HWND list) {
     }
 }
 
+// The number column at the list's DPI, the call column over the rest of its client width.
+void SizeColumns(HWND list) {
+    RECT client;
+    if (!GetClientRect(list, &client)) {
+        return;
+    }
+    const int number = ScaledToDpi(kNumberColumnWidth, WindowDpi(list));
+    const int call = client.right - number;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(number, 0));
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(call > 0 ? call : 0, 0));
+}
+
 // The list's own procedure, wrapped: a click on a box and Space are seen here, where the list
 // receives them, since the list itself can keep no box of a row; Space is kept from the list,
 // which would otherwise narrow the selection to the focused row or search for a row starting
-// with a blank. A destroyed list leaves a filter of no records: the canvas, which asks while it
-// paints with no window at hand, then plays only the header and the last record.
+// with a blank. The columns follow the list's width. A destroyed list leaves a filter of no
+// records: the canvas, which asks while it paints with no window at hand, then plays only the
+// header and the last record.
 LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                 DWORD_PTR) {
     switch (message) {
@@ -178,6 +216,12 @@ LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
         case WM_LBUTTONDBLCLK:
             OnButtonDown(list, lparam);
             break;
+        case WM_SIZE: {
+            // The client width is known once the list has taken its size and scroll bars.
+            const LRESULT result = DefSubclassProc(list, message, wparam, lparam);
+            SizeColumns(list);
+            return result;
+        }
         case WM_NCDESTROY:
             g_record_filter.Reset(0);
             RemoveWindowSubclass(list, FilterListProc, 0);
@@ -248,7 +292,7 @@ HWND CreateFilterList(HWND main_window, HINSTANCE instance) {
     // The list keeps no boxes of its own rows: it asks for them with the texts.
     SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     InsertColumn(list, 0, L"Number", kNumberColumnWidth);
-    InsertColumn(list, 1, L"API Call", kCallColumnWidth);
+    InsertColumn(list, 1, L"API Call", 0);
     SetWindowSubclass(list, FilterListProc, 0, 0);
     return list;
 }
@@ -287,6 +331,8 @@ int FillFilterList(HWND main_window) {
     // Emptied first, so that no selection or scroll position of the previous file remains.
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count > 2 ? count - 2 : 0), 0);
+    // The rows may have brought a vertical scroll bar, which narrows the client area.
+    SizeColumns(list);
     InvalidateRect(list, nullptr, TRUE);
     return 1;
 }

@@ -2,13 +2,19 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/about_box.h"
 #include "app/child_controls.h"
 #include "app/commands.h"
+#include "app/file_sources.h"
 #include "app/filter_list.h"
+#include "app/keyboard.h"
 #include "app/navigation.h"
+#include "app/pane_splitter.h"
 #include "app/resource.h"
+#include "app/status_bar.h"
 #include "canvas/canvas_window_win.h"
 #include "document/gdi_reader_win.h"
 #include "textview/text_view_win.h"
@@ -17,6 +23,10 @@ wchar_t g_app_title[100] = L"";
 wchar_t g_window_class_name[100] = L"";
 HINSTANCE g_instance = nullptr;
 HFONT g_shared_font = nullptr;
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 
@@ -67,7 +77,7 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
             OnIndexFieldCommand(window, reinterpret_cast<HWND>(lparam), HIWORD(wparam));
             return 1;
         default:
-            return 0;
+            return OnViewCommand(window, LOWORD(wparam)) || OnEditCommand(window, LOWORD(wparam));
     }
 }
 
@@ -81,15 +91,33 @@ int OnContextMenu(HWND window, WPARAM wparam, LPARAM lparam) {
     return 1;
 }
 
+// The window moved to a screen of another DPI: the suggested rectangle, the font and the layout
+// for it.
+void OnDpiChanged(HWND window, const RECT* suggested) {
+    RemakeSharedFont(window);
+    if (suggested != nullptr) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOutAgain(window);
+    UpdateStatusBar(window);
+}
+
+POINT PointOf(LPARAM lparam) {
+    return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+}
+
 }  // namespace
 
 void PrepareMainWindow(HINSTANCE instance) {
     UseWindowsDocumentPlatform();
     LoadStringW(instance, IDS_APP_TITLE, g_app_title, 100);
     LoadStringW(instance, IDC_ORVELLA, g_window_class_name, 100);
-    // The tab control and the list view are common controls: their classes must exist
-    // before the main window creates its children.
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    // The tab control, the list view and the status bar are common controls: their classes must
+    // exist before the main window creates its children.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls),
+                                     ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterMainWindowClass(instance);
     RegisterCanvasClass(instance);
@@ -112,6 +140,37 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             return 0;
         case WM_SIZE:
             LayOutChildren(window, LOWORD(lparam), HIWORD(lparam));
+            UpdateStatusBar(window);
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, reinterpret_cast<const RECT*>(lparam));
+            return 0;
+        case UWM_STARTUP:
+            OnStartUp(window, reinterpret_cast<const wchar_t*>(lparam));
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(window, reinterpret_cast<HDROP>(wparam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            GreyIdleMenuItems(window, reinterpret_cast<HMENU>(wparam));
+            return 0;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wparam) == window && LOWORD(lparam) == HTCLIENT &&
+                OnSplitterSetCursor(window)) {
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            OnSplitterButtonDown(window, PointOf(lparam));
+            return 0;
+        case WM_MOUSEMOVE:
+            OnSplitterMouseMove(window, PointOf(lparam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnSplitterButtonUp(window);
+            return 0;
+        case WM_CAPTURECHANGED:
+            OnSplitterCaptureLost();
             return 0;
         case WM_PAINT:
             OnPaint(window);

@@ -1,6 +1,7 @@
 // The program's one message loop, with the idle refresh of the main window's children.
 #include "app/message_loop.h"
 
+#include "app/keyboard.h"
 #include "canvas/canvas_messages.h"
 #include "textview/text_view_win.h"
 
@@ -12,11 +13,15 @@ bool MessageWaiting() {
 }
 
 // Ctrl+O opens a file wherever the focus is inside the main window: the keys addressed to
-// its children are translated for the main window itself.
+// its children are translated for the main window itself. Tab in "The EMF" moves the focus
+// between its parts.
 void TranslateAndDispatch(HWND main_window, HACCEL accelerators, MSG* message) {
     const bool ours = message->hwnd == main_window || IsChild(main_window, message->hwnd);
     if (accelerators != nullptr && ours &&
         TranslateAcceleratorW(main_window, accelerators, message)) {
+        return;
+    }
+    if (ours && MoveFocusOnTab(main_window, *message)) {
         return;
     }
     TranslateMessage(message);

@@ -8,6 +8,7 @@
 #include "app/filter_list.h"
 #include "app/platform_seams.h"
 #include "app/resource.h"
+#include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "canvas/canvas_messages.h"
 #include "reports/call_list_report.h"
@@ -43,7 +44,11 @@ void OnCanvasIndexChanged(HWND main_window, HWND canvas) {
     g_current_record = static_cast<int32_t>(SendMessageW(canvas, CVM_GETINDEX, 0, 0));
     ShowIndex(main_window);
     ShowCallText(main_window);
+    UpdateStatusBar(main_window);
 }
+
+// Set while the program writes the field, whose change then is no number typed.
+bool g_showing_index = false;
 
 }  // namespace
 
@@ -60,7 +65,13 @@ int ShowIndex(HWND main_window) {
     if (GetDlgItem(main_window, IDC_RECORDINDEX) == nullptr) {
         return 0;
     }
-    SetDlgItemInt(main_window, IDC_RECORDINDEX, static_cast<UINT>(g_current_record), FALSE);
+    g_showing_index = true;
+    if (g_document.IsLoaded() && g_current_record >= 0) {
+        SetDlgItemInt(main_window, IDC_RECORDINDEX, static_cast<UINT>(g_current_record), FALSE);
+    } else {
+        SetDlgItemTextW(main_window, IDC_RECORDINDEX, L"");
+    }
+    g_showing_index = false;
     return 1;
 }
 
@@ -84,11 +95,13 @@ void SetCurrentRecord(HWND main_window, int32_t index, int update_field) {
     if (update_field) {
         ShowIndex(main_window);
     }
+    UpdateStatusBar(main_window);
 }
 
-// The program's own changes to the field read back the current record and change nothing.
+// The program's own changes to the field change nothing. Only the records read can be shown,
+// however many the header claims.
 void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
-    if (code != EN_CHANGE) {
+    if (code != EN_CHANGE || g_showing_index) {
         return;
     }
     BOOL valid = FALSE;
@@ -96,8 +109,7 @@ void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
     if (!valid) {
         return;
     }
-    // A header that claims 2^31 records or more counts as none.
-    const int32_t count = g_document.HeaderRecordCount();
+    const int32_t count = g_document.Store().count();
     if (count <= 0 || number >= static_cast<UINT>(count)) {
         g_platform.message_beep(0xFFFFFFFF);
         return;
@@ -120,7 +132,11 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
                        static_cast<unsigned>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
             break;
         case IDC_CANVAS:
-            OnCanvasIndexChanged(main_window, header->hwndFrom);
+            if (header->code == static_cast<UINT>(CVN_VIEWCHANGED)) {
+                UpdateStatusBar(main_window);
+            } else {
+                OnCanvasIndexChanged(main_window, header->hwndFrom);
+            }
             break;
         case IDC_FILTERLIST:
             return OnFilterListNotify(header);

@@ -43,7 +43,7 @@ void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter*
     if (canvas == nullptr) {
         return;
     }
-    const int32_t count = document != nullptr ? document->HeaderRecordCount() : 0;
+    const int32_t count = document != nullptr ? document->Store().count() : 0;
     const int32_t last = LastRecordIndex(count);
     canvas->document = document;
     canvas->filter = filter;

@@ -146,10 +146,25 @@ TEST_F(AppCommandsTest, FailedOpenKeepsThePreviousFile) {
     TypeIndex(L"3");
     const std::wstring title = TextOf(main_);
     const std::wstring call = TextOf(IDC_CALLTEXT);
-    Open(WriteTempFile("not-a-metafile.emf", std::vector<uint8_t>(200, 0x41)));
-    // A path of 259 units is refused as well.
-    Open(std::string(259 - 3, 'x') + ".emf");
-    EXPECT_EQ(g_seam_log.open_calls, 4);
+    // A text file, an empty file and a path of 259 units are refused, each with a message box
+    // that names the file and says why.
+    const std::string refused[] = {
+        WriteTempFile("not-a-metafile.emf", std::vector<uint8_t>(200, 0x41)),
+        WriteTempFile("empty.emf", {}), std::string(259 - 4, 'x') + ".emf"};
+    for (const std::string& path : refused) {
+        Open(path);
+    }
+    EXPECT_EQ(g_seam_log.open_calls, 5);
+    ASSERT_EQ(g_seam_log.box_texts.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const std::wstring& box = g_seam_log.box_texts[i];
+        const std::wstring opening = L"Orvella cannot open \"" + Wide(refused[i]) + L"\":\r\n\r\n";
+        EXPECT_EQ(box.rfind(opening, 0), 0u) << box;
+        EXPECT_GT(box.size(), opening.size() + 1);
+        EXPECT_EQ(box.back(), L'.');
+    }
+    EXPECT_EQ(g_seam_log.box_caption, L"Orvella");
+    EXPECT_EQ(g_seam_log.box_type, static_cast<UINT>(MB_ICONERROR | MB_OK));
     EXPECT_TRUE(g_document.IsLoaded());
     EXPECT_EQ(TextOf(main_), title);
     EXPECT_EQ(TextOf(IDC_RECORDINDEX), L"3");

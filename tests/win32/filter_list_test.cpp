@@ -195,4 +195,25 @@ TEST_F(FilterListTest, SwitchedOffRecordIsNotPlayedUntilAReload) {
     EXPECT_EQ(0, IsRecordPlayed(2));
 }
 
+// A brief form over two lines shows as one: its line end and tab become one space. The call
+// column fills the list's width at every size.
+TEST_F(FilterListTest, RowsAreOneLineAndTheCallColumnFillsTheList) {
+    EmfBuilder picture;
+    picture.Handles(2).Add(RecordBuilder(95, 52).U32(8, 1));
+    Open(WriteTempFile("pen.emf", picture.Build()));
+    ClickTab(4);
+    const std::wstring row = RowText(0, 1);
+    EXPECT_EQ(row.find_first_of(L"\r\n\t"), std::wstring::npos) << row;
+    EXPECT_NE(row.find(L"lpStyle); // EMREXTCREATEPEN.ihPen = 1"), std::wstring::npos) << row;
+    for (int width : {800, 1100, 500}) {
+        SendMessageW(main_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 600));
+        RECT client;
+        GetClientRect(list_, &client);
+        EXPECT_EQ(ListView_GetColumnWidth(list_, 0), 64);
+        EXPECT_EQ(ListView_GetColumnWidth(list_, 0) + ListView_GetColumnWidth(list_, 1),
+                  client.right)
+            << width;
+    }
+}
+
 }  // namespace

@@ -151,9 +151,9 @@ class HostileWindowTest : public SharedAppWindowTest {
     // From the first record to the last: each record of both edges with the keys, the
     // positions between them typed into the record index field, and a page each way.
     void StepThroughRecords(const StepPlan& plan) {
-        const int32_t last = LastRecordIndex(g_document.HeaderRecordCount());
+        const int32_t last = LastRecordIndex(g_document.Store().count());
         if (last < 0) {
-            // A header that claims no record: the keys move nothing that can be shown.
+            // A file of no record read: the keys move nothing that can be shown.
             for (WPARAM key : {VK_HOME, VK_RIGHT, VK_END, VK_LEFT, VK_NEXT}) {
                 Key(key);
                 EXPECT_TRUE(Answers(main_));
@@ -226,7 +226,7 @@ class HostileWindowTest : public SharedAppWindowTest {
             EXPECT_EQ(AnyRecordUnchecked(), 1);
         }
         ClickTab(0);
-        const int32_t last = LastRecordIndex(g_document.HeaderRecordCount());
+        const int32_t last = LastRecordIndex(g_document.Store().count());
         if (last >= 0) {
             Step(VK_END, last);
             Step(0, last / 2);
@@ -283,15 +283,13 @@ class HostileWindowTest : public SharedAppWindowTest {
         if (!loaded) {
             ExpectRefused(path, before);
         } else {
-            EXPECT_EQ(
-                g_current_record,
-                static_cast<int32_t>(static_cast<uint32_t>(g_document.HeaderRecordCount()) - 1));
+            EXPECT_EQ(g_current_record, LastRecordIndex(g_document.Store().count()));
             EXPECT_EQ(TextOf(main_), Wide(path) + L" - Orvella");
             StepThroughRecords(plan);
             SwitchOffFilterRows();
             ShowEveryView();
             ExpectEverythingAnswers();
-            if (LastRecordIndex(g_document.HeaderRecordCount()) >= 0) {
+            if (LastRecordIndex(g_document.Store().count()) >= 0) {
                 EXPECT_EQ(CanvasIndex(), g_current_record);
             }
         }

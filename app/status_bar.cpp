@@ -1,0 +1,168 @@
+// The status bar at the foot of the main window: the current record, its type and offset, the
+// zoom, the picture's size and the damage notice of the loaded file.
+#include "app/status_bar.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "app/app_globals.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/resource.h"
+#include "calls/call_text.h"
+#include "canvas/canvas_view.h"
+#include "reports/damage_notice.h"
+#include "textview/screen_dpi_win.h"
+
+namespace {
+
+// The parts, left to right; the damage notice takes what is left.
+enum Part : int { kRecordPart, kTypePart, kZoomPart, kSizePart, kDamagePart, kPartCount };
+
+// The widths of the parts before the last at 96 DPI.
+constexpr int kPartWidths[] = {180, 260, 70, 160};
+static_assert(std::size(kPartWidths) == kPartCount - 1);
+
+void SetPart(HWND bar, int part, const char16_t* text) {
+    SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+}
+
+// The header's rclFrame, in 0.01 mm; false when the header has none.
+bool HeaderFrame(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom) {
+    RecordReader header(RecordView{g_document.Header(), g_document.HeaderSize()});
+    left = header.I32(24);
+    top = header.I32(28);
+    right = header.I32(32);
+    bottom = header.I32(36);
+    return g_document.Header() != nullptr && header.ok();
+}
+
+// Hundredths as "12.34", with a sign where negative.
+void AppendHundredths(WideText& out, int64_t hundredths) {
+    if (hundredths < 0) {
+        out.Append(u'-');
+        hundredths = -hundredths;
+    }
+    out.Print(u"%u.%02d", static_cast<uint32_t>(hundredths / 100),
+              static_cast<int32_t>(hundredths % 100));
+}
+
+void ShowRecord(HWND bar) {
+    FixedWideText<64> text;
+    const int32_t count = g_document.Store().count();
+    if (!g_document.IsLoaded()) {
+        text.Append(u"No file");
+    } else if (g_current_record >= 0 && g_current_record < count) {
+        text.Append(u"Record ");
+        AppendGrouped(text, static_cast<uint32_t>(g_current_record));
+        text.Append(u" of ");
+        AppendGrouped(text, static_cast<uint32_t>(count));
+    }
+    SetPart(bar, kRecordPart, text.c_str());
+}
+
+void ShowType(HWND bar) {
+    FixedWideText<96> text;
+    const RecordView record = g_document.RecordAt(g_current_record);
+    if (record) {
+        const uint32_t type = RecordType(record);
+        const char16_t* name = LookupRecordName(type);
+        if (name != nullptr) {
+            text.Append(name);
+        } else {
+            text.Print(u"Record type %u", type);
+        }
+        text.Append(u" at byte ");
+        AppendGrouped(text, g_document.Store().OffsetAt(g_current_record));
+    }
+    SetPart(bar, kTypePart, text.c_str());
+}
+
+// The shown width of the picture against its width at actual size, the frame's width in
+// 0.01 mm at the window's DPI.
+void ShowZoom(HWND main_window, HWND bar) {
+    FixedWideText<32> text;
+    int32_t left, top, right, bottom;
+    const CanvasRect& picture = g_canvas_view.picture;
+    const int64_t shown = int64_t{picture.right} - picture.left;
+    if (HeaderFrame(left, top, right, bottom) && shown > 0) {
+        const int64_t frame_dots = (int64_t{right} - left) * WindowDpi(main_window);
+        // 100 * shown / (frame_dots / 2540), to the nearest percent.
+        const int64_t percent =
+            frame_dots > 0 ? (shown * 254000 + frame_dots / 2) / frame_dots : -1;
+        if (percent >= 0 && percent <= INT32_MAX) {
+            AppendGrouped(text, static_cast<uint32_t>(percent));
+            text.Append(u"%");
+        }
+    }
+    SetPart(bar, kZoomPart, text.c_str());
+}
+
+void ShowSize(HWND bar) {
+    FixedWideText<64> text;
+    int32_t left, top, right, bottom;
+    if (HeaderFrame(left, top, right, bottom)) {
+        AppendHundredths(text, int64_t{right} - left);
+        text.Append(u" x ");
+        AppendHundredths(text, int64_t{bottom} - top);
+        text.Append(u" mm");
+    }
+    SetPart(bar, kSizePart, text.c_str());
+}
+
+}  // namespace
+
+HWND CreateStatusBar(HWND main_window) {
+    return CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, main_window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), g_instance, nullptr);
+}
+
+int PlaceStatusBar(HWND main_window) {
+    HWND bar = GetDlgItem(main_window, IDC_STATUSBAR);
+    if (bar == nullptr) {
+        return 0;
+    }
+    // The bar places and sizes itself at the bottom of its parent.
+    SendMessageW(bar, WM_SIZE, 0, 0);
+    const int dpi = WindowDpi(main_window);
+    int edges[kPartCount];
+    int right = 0;
+    for (int part = 0; part < kPartCount - 1; ++part) {
+        right += ScaledToDpi(kPartWidths[part], dpi);
+        edges[part] = right;
+    }
+    edges[kPartCount - 1] = -1;
+    SendMessageW(bar, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges));
+    RECT rect;
+    GetWindowRect(bar, &rect);
+    return rect.bottom - rect.top;
+}
+
+void UpdateStatusBar(HWND main_window) {
+    HWND bar = GetDlgItem(main_window, IDC_STATUSBAR);
+    if (bar == nullptr) {
+        return;
+    }
+    ShowRecord(bar);
+    ShowType(bar);
+    ShowZoom(main_window, bar);
+    ShowSize(bar);
+    SetPart(bar, kDamagePart, DamageNotice(g_document).c_str());
+}
+
+void AppendGrouped(WideText& out, uint32_t value) {
+    char16_t digits[16];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int i = count - 1; i >= 0; --i) {
+        out.Append(digits[i]);
+        if (i > 0 && i % 3 == 0) {
+            out.Append(u',');
+        }
+    }
+}

@@ -1,0 +1,91 @@
+// The keyboard and the menu: the views by command, Tab round the parts of "The EMF", the Edit
+// commands sent to a text view, and the items that cannot act greyed.
+#include "app/keyboard.h"
+#include "tests/win32/app_window_fixture.h"
+#include "textview/text_view_win.h"
+
+namespace {
+
+using AppKeyboardTest = SharedAppWindowTest;
+
+void SetKeyDown(int key, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+bool Tab(HWND main_window, bool shift) {
+    SetKeyDown(VK_SHIFT, shift);
+    const MSG message = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    const bool taken = MoveFocusOnTab(main_window, message);
+    SetKeyDown(VK_SHIFT, false);
+    return taken;
+}
+
+bool Greyed(HMENU menu, UINT command) {
+    return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+TEST_F(AppKeyboardTest, ViewCommandsSwitchViewsAndWrapRound) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteLongPicture(5, "views-5.emf"));
+    const std::pair<UINT, int32_t> steps[] = {{IDM_PREVIOUSVIEW, 5},
+                                              {IDM_NEXTVIEW, 0},
+                                              {IDM_NEXTVIEW, 1},
+                                              {IDM_VIEW_FIRST + 4, 4},
+                                              {IDM_VIEW_FIRST, 0}};
+    for (const auto& [command, view] : steps) {
+        SendMessageW(main_, WM_COMMAND, command, 0);
+        EXPECT_EQ(g_view_mode, view) << command;
+        EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), view);
+    }
+}
+
+TEST_F(AppKeyboardTest, TabGoesRoundThePictureTheCallPaneAndTheIndexField) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    Open(WriteLongPicture(5, "tab-5.emf"));
+    SetForegroundWindow(main_);
+    SetFocus(main_);
+    for (int id : {IDC_CALLTEXT, IDC_RECORDINDEX, IDC_CANVAS, IDC_CALLTEXT}) {
+        EXPECT_TRUE(Tab(main_, false));
+        EXPECT_EQ(GetFocus(), Child(id));
+    }
+    for (int id : {IDC_CANVAS, IDC_RECORDINDEX}) {
+        EXPECT_TRUE(Tab(main_, true));
+        EXPECT_EQ(GetFocus(), Child(id));
+    }
+    // In a report the text view keeps its Tab.
+    ClickTab(2);
+    EXPECT_FALSE(Tab(main_, false));
+}
+
+TEST_F(AppKeyboardTest, EditCommandsActInTheShownReportAndIdleItemsAreGreyed) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    HMENU menu = GetMenu(main_);
+    SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    for (UINT command : {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN, IDM_ACTUALSIZE, IDM_COPY,
+                         IDM_SELECTALL, IDM_FIND}) {
+        EXPECT_TRUE(Greyed(menu, command)) << command;
+    }
+    Open(WriteLongPicture(5, "edit-5.emf"));
+    SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_FALSE(Greyed(menu, IDM_SAVEPICTURE));
+    EXPECT_FALSE(Greyed(menu, IDM_ZOOMIN));
+    EXPECT_TRUE(Greyed(menu, IDM_COPY));
+    EXPECT_EQ(EditTarget(main_), nullptr);
+
+    ClickTab(2);
+    SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_FALSE(Greyed(menu, IDM_COPY));
+    EXPECT_FALSE(Greyed(menu, IDM_FIND));
+    HWND report = Child(IDC_REPORT);
+    EXPECT_EQ(EditTarget(main_), report);
+    SendMessageW(main_, WM_COMMAND, IDM_SELECTALL, 0);
+    TextPos anchor = {}, caret = {};
+    ASSERT_TRUE(GetTextViewSelection(report, &anchor, &caret));
+    EXPECT_EQ(anchor.line, 0);
+    EXPECT_GT(caret.line, 0);
+}
+
+}  // namespace
