@@ -121,7 +121,9 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
                        static_cast<unsigned>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
             break;
         case IDC_CANVAS:
-            OnCanvasIndexChanged(main_window, header->hwndFrom);
+            if (header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
+                OnCanvasIndexChanged(main_window, header->hwndFrom);
+            }
             break;
         case IDC_FILTERLIST:
             return OnFilterListNotify(header);

@@ -32,6 +32,8 @@ int BufferedPaintFlag(HWND window);
 void SetBufferedPaintFlag(HWND window, int flag);
 // After a change of the view: the next paint draws off-screen; it is asked for at once.
 void MarkViewChanged(HWND window);
+// Tells the parent that the picture's place or size changed (CVN_VIEWCHANGED).
+void NotifyViewChanged(HWND window);
 
 // The record scroll bar.
 void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter* filter);

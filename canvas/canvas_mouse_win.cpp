@@ -77,10 +77,12 @@ void OnMouseMove(HWND window, int32_t x, int32_t y) {
         int32_t height;
         ClientSize(window, &width, &height);
         MovePanel(g_canvas_view, width, height, x, y);
-    } else {
-        PanPicture(g_canvas_view, x, y);
+        MarkViewChanged(window);
+        return;
     }
+    PanPicture(g_canvas_view, x, y);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 void OnLeftButtonUp(HWND window) {

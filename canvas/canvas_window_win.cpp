@@ -19,10 +19,14 @@ int32_t MouseY(LPARAM lparam) {
     return static_cast<int16_t>(HIWORD(lparam));
 }
 
+// A window that grows keeps the pixels it showed and is asked to paint only the new strip:
+// the whole client area is repainted, since the fitted picture changed its scale.
 void OnSize(HWND window, LPARAM lparam) {
     if (g_canvas_view.fit_mode != 0) {
         FitToWindow(window, LOWORD(lparam), HIWORD(lparam));
     }
+    InvalidateRect(window, nullptr, FALSE);
+    NotifyViewChanged(window);
 }
 
 void ZoomWindow(HWND window, bool zoom_in) {
@@ -30,12 +34,14 @@ void ZoomWindow(HWND window, bool zoom_in) {
     GetClientRect(window, &client);
     ZoomPicture(g_canvas_view, client.right - client.left, client.bottom - client.top, zoom_in);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 void FitCommand(HWND window) {
     g_canvas_view.fit_mode = 1;
     FitToWindow(window, 0, 0);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 }  // namespace
@@ -69,6 +75,14 @@ void SetBufferedPaintFlag(HWND window, int flag) {
 void MarkViewChanged(HWND window) {
     SetBufferedPaintFlag(window, 1);
     InvalidateRect(window, nullptr, FALSE);
+}
+
+void NotifyViewChanged(HWND window) {
+    NMHDR header = {};
+    header.hwndFrom = window;
+    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    header.code = static_cast<UINT>(CVN_VIEWCHANGED);
+    SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 // Width and height 0 stand for the present client area.
