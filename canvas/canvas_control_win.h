@@ -19,6 +19,8 @@ struct CanvasWindow {
     const Player* player = &kGdiPlayer;
     // 1 while the next paint is to draw off-screen.
     int buffered_paint = 0;
+    // The buttons' tooltips, or nullptr where they could not be made.
+    HWND tips = nullptr;
 };
 
 // The window's state, or nullptr before it is made and after it is freed.
@@ -49,6 +51,14 @@ void UpdateButtonStates(HWND window);
 // Painting.
 void PaintCanvas(HWND window);
 void DrawButtonPanel(HDC surface);
+// The labels' font for the view's DPI, in which every label fits its button on `surface`; the
+// caller deletes it. nullptr when no font can be had.
+HFONT CreatePanelFont(HDC surface);
+
+// The buttons' tooltips: made with the window, their rectangles moved with the panel.
+void CreatePanelTips(HWND window);
+void MovePanelTips(HWND window);
+void DestroyPanelTips(HWND window);
 
 // The mouse and the cursor.
 void OnLeftButtonDown(HWND window, int32_t x, int32_t y);

@@ -77,6 +77,7 @@ void OnMouseMove(HWND window, int32_t x, int32_t y) {
         int32_t height;
         ClientSize(window, &width, &height);
         MovePanel(g_canvas_view, width, height, x, y);
+        MovePanelTips(window);
         MarkViewChanged(window);
         return;
     }

@@ -60,18 +60,31 @@ bool PointInCanvasRect(const CanvasRect& rect, int32_t x, int32_t y) {
     return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
+// A DPI outside what any screen has counts as 96, so that the sizes stay small numbers.
+PanelSize PanelSizeOf(const CanvasView& view) {
+    const int32_t dpi = view.panel_dpi > 0 && view.panel_dpi <= 3840 ? view.panel_dpi : 96;
+    const auto scaled = [dpi](int32_t size) { return (size * dpi + 48) / 96; };
+    const int32_t button_height = scaled(kButtonHeight);
+    const int32_t grip_bar_height = scaled(kGripBarHeight);
+    return PanelSize{scaled(kPanelWidth), grip_bar_height, button_height,
+                     grip_bar_height + kButtonCount * button_height};
+}
+
 CanvasRect GetPanelRect(const CanvasView& view) {
     const CanvasPoint origin = view.panel_origin;
-    return CanvasRect{origin.x, origin.y, origin.x + kPanelWidth, origin.y + kPanelHeight};
+    const PanelSize size = PanelSizeOf(view);
+    return CanvasRect{origin.x, origin.y, origin.x + size.width, origin.y + size.height};
 }
 
-CanvasRect GripBarRect() {
-    return CanvasRect{0, 0, kPanelWidth, kGripBarHeight};
+CanvasRect GripBarRect(const CanvasView& view) {
+    const PanelSize size = PanelSizeOf(view);
+    return CanvasRect{0, 0, size.width, size.grip_bar_height};
 }
 
-CanvasRect ButtonRect(int row) {
-    const int32_t top = kGripBarHeight + kButtonHeight * row;
-    return CanvasRect{0, top, kPanelWidth, top + kButtonHeight};
+CanvasRect ButtonRect(const CanvasView& view, int row) {
+    const PanelSize size = PanelSizeOf(view);
+    const int32_t top = size.grip_bar_height + size.button_height * row;
+    return CanvasRect{0, top, size.width, top + size.button_height};
 }
 
 int HitTestPanel(const CanvasView& view, int32_t x, int32_t y) {
@@ -80,11 +93,11 @@ int HitTestPanel(const CanvasView& view, int32_t x, int32_t y) {
     }
     const int32_t u = x - view.panel_origin.x;
     const int32_t v = y - view.panel_origin.y;
-    if (PointInCanvasRect(GripBarRect(), u, v)) {
+    if (PointInCanvasRect(GripBarRect(view), u, v)) {
         return kHitGripBar;
     }
     for (int row = 0; row < kButtonCount; ++row) {
-        if (PointInCanvasRect(ButtonRect(row), u, v)) {
+        if (PointInCanvasRect(ButtonRect(view, row), u, v)) {
             return row;
         }
     }
@@ -175,19 +188,20 @@ void MovePanel(CanvasView& view, int32_t width, int32_t height, int32_t x, int32
     const int64_t limit_right = int64_t{width} - 1;
     const int64_t limit_bottom = int64_t{height} - 1;
     const CanvasPoint origin = view.panel_origin;
+    const PanelSize size = PanelSizeOf(view);
     int64_t dx = int64_t{x} - view.drag_anchor.x;
     int64_t dy = int64_t{y} - view.drag_anchor.y;
     const int64_t new_x = origin.x + dx;
     const int64_t new_y = origin.y + dy;
     if (new_x < 0) {
         dx = -int64_t{origin.x};
-    } else if (new_x + kPanelWidth > limit_right) {
-        dx += limit_right - new_x - kPanelWidth;
+    } else if (new_x + size.width > limit_right) {
+        dx += limit_right - new_x - size.width;
     }
     if (new_y < 0) {
         dy = -int64_t{origin.y};
-    } else if (new_y + kPanelHeight > limit_bottom) {
-        dy += limit_bottom - new_y - kPanelHeight;
+    } else if (new_y + size.height > limit_bottom) {
+        dy += limit_bottom - new_y - size.height;
     }
     view.panel_origin.x = static_cast<int32_t>(origin.x + dx);
     view.panel_origin.y = static_cast<int32_t>(origin.y + dy);

@@ -24,6 +24,8 @@ struct CanvasButton {
     const char16_t* label;
     int32_t command;
     int32_t enabled;
+    // What the button does, shown while the pointer rests on it.
+    const char16_t* tip;
 };
 
 // Commands of the panel's buttons (the same ids as the shell's menu commands).
@@ -46,19 +48,22 @@ struct CanvasView {
     int32_t drag_kind = 0;
     CanvasPoint drag_anchor{0, 0};
     CanvasButton buttons[5] = {
-        {u"Open...", kCommandOpen, 1},
-        {u"Fit Image", kCommandFit, 0},
-        {u"Zoom In", kCommandZoomIn, 0},
-        {u"Zoom Out", kCommandZoomOut, 0},
-        {u"Back Ground...", kCommandBackground, 1},
+        {u"Open...", kCommandOpen, 1, u"Open a metafile (Ctrl+O)"},
+        {u"Fit Image", kCommandFit, 0, u"Fit the picture to the window (Ctrl+Shift+F)"},
+        {u"Zoom In", kCommandZoomIn, 0, u"Zoom in (Ctrl++)"},
+        {u"Zoom Out", kCommandZoomOut, 0, u"Zoom out (Ctrl+-)"},
+        {u"Back Ground...", kCommandBackground, 1, u"Choose the picture's background colour"},
     };
     // The picture's ground, a COLORREF.
     uint32_t background_color = kInitialBackground;
+    // The screen's dots per inch the panel is drawn for; its sizes below are those of 96.
+    int32_t panel_dpi = 96;
 };
 
 extern CanvasView g_canvas_view;
 
-// The button panel, in panel coordinates: a grip bar on top of five buttons.
+// The button panel, in panel coordinates: a grip bar on top of five buttons. These are its
+// sizes at 96 DPI; PanelSizeOf gives them at the view's DPI.
 inline constexpr int32_t kButtonCount = 5;
 inline constexpr int32_t kPanelWidth = 84;
 inline constexpr int32_t kGripBarHeight = 10;
@@ -88,11 +93,21 @@ enum RecordScrollCode {
 
 bool PointInCanvasRect(const CanvasRect& rect, int32_t x, int32_t y);
 
+struct PanelSize {
+    int32_t width;
+    int32_t grip_bar_height;
+    int32_t button_height;
+    // The grip bar and the five buttons, which tile the panel exactly.
+    int32_t height;
+};
+// The panel's sizes at the view's DPI, rounded; exactly the constants above at 96 DPI.
+PanelSize PanelSizeOf(const CanvasView& view);
+
 // The panel in client coordinates.
 CanvasRect GetPanelRect(const CanvasView& view);
 // The grip bar and button row `row` in panel coordinates.
-CanvasRect GripBarRect();
-CanvasRect ButtonRect(int row);
+CanvasRect GripBarRect(const CanvasView& view);
+CanvasRect ButtonRect(const CanvasView& view, int row);
 // What a press at client point (x, y) meets: kHitOutsidePanel, kHitGripBar or a button row.
 int HitTestPanel(const CanvasView& view, int32_t x, int32_t y);
 

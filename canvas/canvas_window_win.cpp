@@ -1,6 +1,8 @@
 // The canvas control: its window class, its window procedure and the commands of its buttons.
 #include "canvas/canvas_window_win.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <new>
 
@@ -8,6 +10,7 @@
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"
+#include "textview/screen_dpi_win.h"
 
 namespace {
 
@@ -42,6 +45,13 @@ void FitCommand(HWND window) {
     FitToWindow(window, 0, 0);
     MarkViewChanged(window);
     NotifyViewChanged(window);
+}
+
+// The panel is drawn for the DPI of the screen the canvas is on.
+void OnDpiChanged(HWND window) {
+    g_canvas_view.panel_dpi = WindowDpi(window);
+    MovePanelTips(window);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 }  // namespace
@@ -135,7 +145,10 @@ void UpdateButtonStates(HWND window) {
     }
 }
 
+// The canvas's tooltips are common controls.
 ATOM RegisterCanvasClass(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);
     window_class.style = 0;
@@ -161,6 +174,16 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return DefWindowProcW(window, message, wparam, lparam);
     }
     switch (message) {
+        case WM_CREATE:
+            g_canvas_view.panel_dpi = WindowDpi(window);
+            CreatePanelTips(window);
+            return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            OnDpiChanged(window);
+            return 0;
+        case WM_DESTROY:
+            DestroyPanelTips(window);
+            return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete canvas;

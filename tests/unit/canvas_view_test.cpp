@@ -138,6 +138,22 @@ TEST(CanvasPanel, HitTestsExcludeRightAndBottomEdges) {
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x - 1, y + 50));
 }
 
+// At 144 DPI every size is half as large again; the buttons still tile the panel.
+TEST(CanvasPanel, ScalesWithTheScreensDpi) {
+    CanvasView view;
+    view.panel_dpi = 144;
+    view.panel_origin = CanvasPoint{0, 0};
+    EXPECT_EQ(kHitGripBar, HitTestPanel(view, 125, 14));
+    EXPECT_EQ(0, HitTestPanel(view, 0, 15));
+    EXPECT_EQ(4, HitTestPanel(view, 0, 149));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 126, 0));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 0, 150));
+    view.drag_anchor = CanvasPoint{0, 0};
+    MovePanel(view, 300, 300, 1000, 1000);
+    EXPECT_EQ(299 - 126, view.panel_origin.x);
+    EXPECT_EQ(299 - 150, view.panel_origin.y);
+}
+
 TEST(CanvasPan, FollowsThePointerOneToOneUpToTheLimit) {
     CanvasView view;
     view.picture = {100, 0, 500, 400};
