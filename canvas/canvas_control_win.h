@@ -21,6 +21,8 @@ struct CanvasWindow {
     int buffered_paint = 0;
     // The buttons' tooltips, or nullptr where they could not be made.
     HWND tips = nullptr;
+    // The wheel's turn not yet acted on: less than a notch, from wheels that report finer.
+    int wheel_remainder = 0;
 };
 
 // The window's state, or nullptr before it is made and after it is freed.
@@ -65,4 +67,6 @@ void OnLeftButtonDown(HWND window, int32_t x, int32_t y);
 void OnMouseMove(HWND window, int32_t x, int32_t y);
 void OnLeftButtonUp(HWND window);
 void OnRightButtonDown(HWND window, WPARAM key_state);
+// A notch steps one record (towards the user: the next), or with Ctrl zooms about the pointer.
+void OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam);
 void ChooseCursor(HWND window);

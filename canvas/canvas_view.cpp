@@ -166,10 +166,16 @@ void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_
 }
 
 void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in) {
+    ZoomPictureAt(view, width / 2, height / 2, zoom_in);
+}
+
+// The distances from the fixed point to the left and top edges scale with the picture, so the
+// point keeps its place up to the truncation of one step.
+void ZoomPictureAt(CanvasView& view, int32_t x, int32_t y, bool zoom_in) {
     view.fit_mode = 0;
     const CanvasRect& p = view.picture;
-    const int64_t cx = width / 2;
-    const int64_t cy = height / 2;
+    const int64_t cx = x;
+    const int64_t cy = y;
     const int64_t left = cx - ZoomStep(cx - p.left, zoom_in);
     const int64_t top = cy - ZoomStep(cy - p.top, zoom_in);
     const int64_t right = left + ZoomStep(int64_t{p.right} - p.left, zoom_in);
@@ -180,6 +186,23 @@ void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in) 
     }
     view.picture = CanvasRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
                               static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+}
+
+bool ShowActualSize(CanvasView& view, const CanvasRect& frame, int32_t dpi, int32_t width,
+                    int32_t height) {
+    constexpr int64_t kFrameUnitsPerInch = 2540;
+    const int64_t pw = (int64_t{frame.right} - frame.left) * dpi / kFrameUnitsPerInch;
+    const int64_t ph = (int64_t{frame.bottom} - frame.top) * dpi / kFrameUnitsPerInch;
+    const int64_t left = (int64_t{width} - pw) / 2;
+    const int64_t top = (int64_t{height} - ph) / 2;
+    if (!WithinPictureLimit(left) || !WithinPictureLimit(top) || !WithinPictureLimit(left + pw) ||
+        !WithinPictureLimit(top + ph)) {
+        return false;
+    }
+    view.fit_mode = 0;
+    view.picture = CanvasRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                              static_cast<int32_t>(left + pw), static_cast<int32_t>(top + ph)};
+    return true;
 }
 
 // The left (top) edge is tested first and the right (bottom) edge only when the first did not

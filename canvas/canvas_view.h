@@ -34,6 +34,10 @@ inline constexpr int32_t kCommandBackground = IDM_BACKGROUND;
 inline constexpr int32_t kCommandZoomIn = IDM_ZOOMIN;
 inline constexpr int32_t kCommandZoomOut = IDM_ZOOMOUT;
 inline constexpr int32_t kCommandFit = IDM_FITIMAGE;
+// Commands that no button has and that act only with a loaded document.
+inline constexpr int32_t kCommandActualSize = IDM_ACTUALSIZE;
+inline constexpr int32_t kCommandCopyPicture = IDM_COPYPICTURE;
+inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
@@ -126,6 +130,14 @@ void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_
 // width x height and leaves fit mode. A Zoom In that would take the picture beyond
 // kPictureCoordinateLimit leaves it as it is.
 void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in);
+// The same step about client point (x, y), which keeps its place in the picture: the point
+// under the pointer stays under it.
+void ZoomPictureAt(CanvasView& view, int32_t x, int32_t y, bool zoom_in);
+// Shows `frame` (in 0.01 mm) at the size it has on a screen of `dpi` dots per inch, centred in
+// a client area of width x height, and leaves fit mode. A size that would take the picture
+// beyond kPictureCoordinateLimit changes nothing and gives false.
+bool ShowActualSize(CanvasView& view, const CanvasRect& frame, int32_t dpi, int32_t width,
+                    int32_t height);
 
 // Moves the panel with a drag of its grip bar to client point (x, y), keeping the panel
 // inside a client area of width x height; the anchor follows the panel.

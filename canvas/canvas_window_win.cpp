@@ -47,6 +47,22 @@ void FitCommand(HWND window) {
     NotifyViewChanged(window);
 }
 
+// The picture at the size its frame gives on this screen.
+void ActualSizeCommand(HWND window) {
+    const MetafileDocument* document = LoadedDocument(window);
+    CanvasRect frame;
+    if (document == nullptr ||
+        !ReadPictureFrame(RecordView{document->Header(), document->HeaderSize()}, &frame)) {
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    if (ShowActualSize(g_canvas_view, frame, WindowDpi(window), client.right, client.bottom)) {
+        MarkViewChanged(window);
+        NotifyViewChanged(window);
+    }
+}
+
 // The panel is drawn for the DPI of the screen the canvas is on.
 void OnDpiChanged(HWND window) {
     g_canvas_view.panel_dpi = WindowDpi(window);
@@ -113,8 +129,22 @@ void FitToWindow(HWND window, int32_t width, int32_t height) {
     }
 }
 
-// A command whose button is disabled, or that no button has, is dropped.
+// A command whose button is disabled, or that no button has, is dropped; the commands that no
+// button has act only with a loaded document. Copy and Save go to the shell, which reports what
+// fails.
 void ExecuteCanvasCommand(HWND window, int32_t command) {
+    if (command == kCommandActualSize || command == kCommandCopyPicture ||
+        command == kCommandSavePicture) {
+        if (LoadedDocument(window) == nullptr) {
+            return;
+        }
+        if (command == kCommandActualSize) {
+            ActualSizeCommand(window);
+        } else {
+            SendMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        }
+        return;
+    }
     if (IsCommandEnabled(g_canvas_view, command) == 0) {
         return;
     }
@@ -214,6 +244,9 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return 0;
         case WM_RBUTTONDOWN:
             OnRightButtonDown(window, wparam);
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnMouseWheel(window, wparam, lparam);
             return 0;
         case WM_KEYDOWN:
             // The main window's keys step through the records, whichever of them has the focus.

@@ -100,6 +100,32 @@ TEST(CanvasZoom, ZoomInStopsAtTheCoordinateLimitAndZoomOutStillWorks) {
     EXPECT_LT(view.picture.bottom - view.picture.top, largest.bottom - largest.top);
 }
 
+// The point under the pointer keeps its place in the picture, in and out, and the bound holds.
+TEST(CanvasZoom, AboutThePointerKeepsThePointUnderIt) {
+    CanvasView view;
+    view.picture = CanvasRect{100, 0, 700, 600};
+    ZoomPictureAt(view, 200, 150, true);
+    EXPECT_EQ((Rect{80, -30, 800, 690}), Of(view.picture));
+    ZoomPictureAt(view, 200, 150, false);
+    EXPECT_EQ((Rect{100, 0, 700, 600}), Of(view.picture));
+    view.picture = CanvasRect{-kPictureCoordinateLimit + 10, 0, 100, 100};
+    ZoomPictureAt(view, 90, 50, true);
+    EXPECT_EQ(-kPictureCoordinateLimit + 10, view.picture.left);
+}
+
+// A frame of 4 by 3 inches at 96 and 144 DPI, centred; a frame too large for the bound changes
+// nothing.
+TEST(CanvasActualSize, ShowsTheFramesInchesAtTheScreensDpi) {
+    CanvasView view;
+    EXPECT_TRUE(ShowActualSize(view, {0, 0, 4 * 2540, 3 * 2540}, 96, 800, 600));
+    EXPECT_EQ((Rect{208, 156, 592, 444}), Of(view.picture));
+    EXPECT_EQ(0, view.fit_mode);
+    EXPECT_TRUE(ShowActualSize(view, {500, 500, 500 + 4 * 2540, 500 + 3 * 2540}, 144, 800, 600));
+    EXPECT_EQ((Rect{112, 84, 688, 516}), Of(view.picture));
+    EXPECT_FALSE(ShowActualSize(view, {INT32_MIN, 0, INT32_MAX, 2540}, 96, 800, 600));
+    EXPECT_EQ((Rect{112, 84, 688, 516}), Of(view.picture));
+}
+
 RecordScrollBar Bar(int32_t records, int32_t position) {
     return RecordScrollBar{0, LastRecordIndex(records), position};
 }
