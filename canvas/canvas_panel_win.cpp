@@ -11,7 +11,7 @@ constexpr DWORD kDestinationAndPattern = 0x00A000C9;
 // The label font's height at 96 DPI, where every label fits, and the room kept free on either
 // side of a label.
 constexpr int kLabelFontHeight = 15;
-constexpr int kLabelMargin = 2;
+constexpr int kLabelMargin = 4;
 
 const wchar_t* Wide(const char16_t* text) {
     return reinterpret_cast<const wchar_t*>(text);
