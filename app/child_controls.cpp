@@ -26,7 +26,8 @@ HWND CreateChild(HWND main_window, DWORD ex_style, const wchar_t* window_class, 
 
 void CreateModeSwitcher(HWND main_window) {
     HWND tabs = CreateChild(main_window, 0, WC_TABCONTROLW, L"ModeSwitcher",
-                            WS_CHILD | WS_VISIBLE | TCS_FOCUSNEVER | TCS_BOTTOM, IDC_MODESWITCHER);
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER | TCS_BOTTOM,
+                            IDC_MODESWITCHER);
     if (tabs == nullptr) {
         return;
     }
@@ -81,10 +82,13 @@ void CreateCallTextField(HWND main_window) {
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, IDC_CALLTEXT);
 }
 
+// A moved child repaints itself whole: the pixels it showed at its old place may already be
+// covered by the ground of a window that grew, and are not carried along.
 void MoveChild(HWND main_window, int id, int x, int y, int width, int height) {
     HWND child = GetDlgItem(main_window, id);
     if (child != nullptr) {
-        MoveWindow(child, x, y, width, height, TRUE);
+        SetWindowPos(child, nullptr, x, y, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
 }
 
@@ -173,6 +177,12 @@ void CreateChildren(HWND main_window) {
     CreateReportControl(main_window);
     CreateFilterList(main_window, g_instance);
     CreateStatusBar(main_window);
+    // The tab control covers the whole client area: it lies below every sibling, which its
+    // painting leaves out, so that a repaint of it never covers the views and the fields.
+    HWND tabs = GetDlgItem(main_window, IDC_MODESWITCHER);
+    if (tabs != nullptr) {
+        SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     DragAcceptFiles(main_window, TRUE);
     // The start-up opens the file the command line names, or else the file dialog, as soon as
     // the message loop runs, over the shown window.

@@ -1,4 +1,5 @@
-// The main window's commands: Open, the background colour, and the window title.
+// The main window's commands: Open, the background colour, the picture copied or saved, and
+// the window title.
 #include "app/commands.h"
 
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/wait_cursor.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "canvas/picture_export_win.h"
 #include "document/played_records.h"
 #include "text/codepage.h"
 #include "text/wide_text.h"
@@ -68,6 +70,25 @@ class RunningCommand {
 
 bool g_open_running = false;
 bool g_background_running = false;
+bool g_save_running = false;
+
+void ShowFailure(HWND main_window, const std::wstring& failure) {
+    g_platform.message_box(main_window, failure.c_str(), g_app_title, MB_OK | MB_ICONERROR);
+}
+
+// The metafile's path with ".png" in place of its extension, or added where its name has none;
+// where that would not fit, "picture.png".
+void ProposedPngPath(const char16_t* metafile, wchar_t* path, int units) {
+    lstrcpynW(path, reinterpret_cast<const wchar_t*>(metafile), units);
+    int end = lstrlenW(path);
+    for (int i = end; i > 0 && path[i - 1] != L'\\' && path[i - 1] != L'/'; --i) {
+        if (path[i - 1] == L'.') {
+            end = i - 1;
+            break;
+        }
+    }
+    lstrcpyW(end + 5 <= units ? path + end : path, end + 5 <= units ? L".png" : L"picture.png");
+}
 
 // Says in a message box why `path` was not opened, in the words of the document's load.
 void TellOpenFailure(HWND main_window, const wchar_t* path) {
@@ -160,6 +181,44 @@ void OnBackgroundColorCommand(HWND main_window) {
     }
     g_canvas_view.background_color = dialog.rgbResult;
     InvalidateRect(main_window, nullptr, TRUE);
+}
+
+void OnCopyPictureCommand(HWND main_window) {
+    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
+    if (canvas == nullptr || !g_document.IsLoaded()) {
+        return;
+    }
+    WaitCursor wait;
+    std::wstring failure;
+    if (!CopyPictureToClipboard(canvas, &failure)) {
+        ShowFailure(main_window, failure);
+    }
+}
+
+void OnSavePictureCommand(HWND main_window) {
+    const RunningCommand running(g_save_running);
+    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
+    if (!running.started() || canvas == nullptr || !g_document.IsLoaded()) {
+        return;
+    }
+    wchar_t path[kPathUnits];
+    ProposedPngPath(g_document.Path(), path, kPathUnits);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hwndOwner = main_window;
+    dialog.lpstrFilter = L"PNG image (*.png)\0*.png\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = kPathUnits;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    dialog.lpstrDefExt = L"png";
+    if (!g_platform.get_save_file_name(&dialog)) {
+        return;
+    }
+    WaitCursor wait;
+    std::wstring failure;
+    if (!SavePicturePng(canvas, path, &failure)) {
+        ShowFailure(main_window, failure);
+    }
 }
 
 int SetTitle(HWND main_window, const wchar_t* path) {

@@ -1,4 +1,5 @@
-// The main window's commands: Open, the background colour, and the window title.
+// The main window's commands: Open, the background colour, the picture copied or saved, and
+// the window title.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,14 @@ int OpenPath(HWND main_window, const wchar_t* path);
 
 // Command 112: asks for the picture's background colour and repaints with it.
 void OnBackgroundColorCommand(HWND main_window);
+
+// Puts the picture as shown on the clipboard; a message box says why it could not.
+void OnCopyPictureCommand(HWND main_window);
+
+// Asks where to save the picture as shown, proposing the metafile's name with ".png", and
+// writes it there as PNG; a message box says why it could not. A cancelled dialog writes
+// nothing.
+void OnSavePictureCommand(HWND main_window);
 
 // The title becomes "<path> - <application title>". Always 1.
 int SetTitle(HWND main_window, const wchar_t* path);

@@ -76,9 +76,36 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
         case IDC_RECORDINDEX:
             OnIndexFieldCommand(window, reinterpret_cast<HWND>(lparam), HIWORD(wparam));
             return 1;
+        case IDM_ZOOMIN:
+        case IDM_ZOOMOUT:
+        case IDM_FITIMAGE:
+        case IDM_ACTUALSIZE:
+            SendDlgItemMessageW(window, IDC_CANVAS, WM_COMMAND, LOWORD(wparam), 0);
+            return 1;
+        case IDM_COPYPICTURE:
+            OnCopyPictureCommand(window);
+            return 1;
+        case IDM_SAVEPICTURE:
+            OnSavePictureCommand(window);
+            return 1;
         default:
             return OnViewCommand(window, LOWORD(wparam)) || OnEditCommand(window, LOWORD(wparam));
     }
+}
+
+// The wheel goes to the focus window, which is often not the canvas: over the visible canvas
+// it acts on the picture wherever the focus is. 1 when it was handed on.
+int OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam) {
+    HWND canvas = GetDlgItem(window, IDC_CANVAS);
+    const POINT pointer = {static_cast<int16_t>(LOWORD(lparam)),
+                           static_cast<int16_t>(HIWORD(lparam))};
+    RECT outer;
+    if (canvas == nullptr || !IsWindowVisible(canvas) || !GetWindowRect(canvas, &outer) ||
+        !PtInRect(&outer, pointer)) {
+        return 0;
+    }
+    SendMessageW(canvas, WM_MOUSEWHEEL, wparam, lparam);
+    return 1;
 }
 
 // 1 when the menu asked for was the filter list's.
@@ -180,6 +207,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         case WM_KEYDOWN:
             OnNavigationKey(window, wparam);
             return 0;
+        case WM_MOUSEWHEEL:
+            if (OnMouseWheel(window, wparam, lparam)) {
+                return 0;
+            }
+            break;
         case WM_CONTEXTMENU:
             if (OnContextMenu(window, wparam, lparam)) {
                 return 0;

@@ -134,7 +134,7 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
         case IDC_CANVAS:
             if (header->code == static_cast<UINT>(CVN_VIEWCHANGED)) {
                 UpdateStatusBar(main_window);
-            } else {
+            } else if (header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
                 OnCanvasIndexChanged(main_window, header->hwndFrom);
             }
             break;

@@ -19,6 +19,10 @@ struct CanvasWindow {
     const Player* player = &kGdiPlayer;
     // 1 while the next paint is to draw off-screen.
     int buffered_paint = 0;
+    // The buttons' tooltips, or nullptr where they could not be made.
+    HWND tips = nullptr;
+    // The wheel's turn not yet acted on: less than a notch, from wheels that report finer.
+    int wheel_remainder = 0;
 };
 
 // The window's state, or nullptr before it is made and after it is freed.
@@ -32,6 +36,8 @@ int BufferedPaintFlag(HWND window);
 void SetBufferedPaintFlag(HWND window, int flag);
 // After a change of the view: the next paint draws off-screen; it is asked for at once.
 void MarkViewChanged(HWND window);
+// Tells the parent that the picture's place or size changed (CVN_VIEWCHANGED).
+void NotifyViewChanged(HWND window);
 
 // The record scroll bar.
 void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter* filter);
@@ -47,10 +53,20 @@ void UpdateButtonStates(HWND window);
 // Painting.
 void PaintCanvas(HWND window);
 void DrawButtonPanel(HDC surface);
+// The labels' font for the view's DPI, in which every label fits its button on `surface`; the
+// caller deletes it. nullptr when no font can be had.
+HFONT CreatePanelFont(HDC surface);
+
+// The buttons' tooltips: made with the window, their rectangles moved with the panel.
+void CreatePanelTips(HWND window);
+void MovePanelTips(HWND window);
+void DestroyPanelTips(HWND window);
 
 // The mouse and the cursor.
 void OnLeftButtonDown(HWND window, int32_t x, int32_t y);
 void OnMouseMove(HWND window, int32_t x, int32_t y);
 void OnLeftButtonUp(HWND window);
 void OnRightButtonDown(HWND window, WPARAM key_state);
+// A notch steps one record (towards the user: the next), or with Ctrl zooms about the pointer.
+void OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam);
 void ChooseCursor(HWND window);

@@ -77,10 +77,13 @@ void OnMouseMove(HWND window, int32_t x, int32_t y) {
         int32_t height;
         ClientSize(window, &width, &height);
         MovePanel(g_canvas_view, width, height, x, y);
-    } else {
-        PanPicture(g_canvas_view, x, y);
+        MovePanelTips(window);
+        MarkViewChanged(window);
+        return;
     }
+    PanPicture(g_canvas_view, x, y);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 void OnLeftButtonUp(HWND window) {
@@ -92,6 +95,35 @@ void OnRightButtonDown(HWND window, WPARAM key_state) {
     if (g_canvas_view.dragging == 0 && key_state == MK_RBUTTON) {
         SendMessageW(window, WM_COMMAND, kCommandFit, 0);
     }
+}
+
+// The wheel's turn is counted in notches of WHEEL_DELTA; what is left of a notch waits for the
+// next turn the same way. The zoom acts only while its buttons are enabled, as its commands do.
+void OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam) {
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr || LoadedDocument(window) == nullptr) {
+        return;
+    }
+    canvas->wheel_remainder += GET_WHEEL_DELTA_WPARAM(wparam);
+    const int notches = canvas->wheel_remainder / WHEEL_DELTA;
+    canvas->wheel_remainder -= notches * WHEEL_DELTA;
+    const int steps = notches < 0 ? -notches : notches;
+    if ((GET_KEYSTATE_WPARAM(wparam) & MK_CONTROL) == 0) {
+        for (int step = 0; step < steps; ++step) {
+            ScrollRecords(window, notches > 0 ? SB_LINELEFT : SB_LINERIGHT, 0);
+        }
+        return;
+    }
+    if (steps == 0 || IsCommandEnabled(g_canvas_view, kCommandZoomIn) == 0) {
+        return;
+    }
+    POINT pointer = {static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
+    ScreenToClient(window, &pointer);
+    for (int step = 0; step < steps; ++step) {
+        ZoomPictureAt(g_canvas_view, pointer.x, pointer.y, notches > 0);
+    }
+    MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 // The hand shows where a drag would pan the picture: outside the panel, out of fit mode.

@@ -60,18 +60,31 @@ bool PointInCanvasRect(const CanvasRect& rect, int32_t x, int32_t y) {
     return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
+// A DPI outside what any screen has counts as 96, so that the sizes stay small numbers.
+PanelSize PanelSizeOf(const CanvasView& view) {
+    const int32_t dpi = view.panel_dpi > 0 && view.panel_dpi <= 3840 ? view.panel_dpi : 96;
+    const auto scaled = [dpi](int32_t size) { return (size * dpi + 48) / 96; };
+    const int32_t button_height = scaled(kButtonHeight);
+    const int32_t grip_bar_height = scaled(kGripBarHeight);
+    return PanelSize{scaled(kPanelWidth), grip_bar_height, button_height,
+                     grip_bar_height + kButtonCount * button_height};
+}
+
 CanvasRect GetPanelRect(const CanvasView& view) {
     const CanvasPoint origin = view.panel_origin;
-    return CanvasRect{origin.x, origin.y, origin.x + kPanelWidth, origin.y + kPanelHeight};
+    const PanelSize size = PanelSizeOf(view);
+    return CanvasRect{origin.x, origin.y, origin.x + size.width, origin.y + size.height};
 }
 
-CanvasRect GripBarRect() {
-    return CanvasRect{0, 0, kPanelWidth, kGripBarHeight};
+CanvasRect GripBarRect(const CanvasView& view) {
+    const PanelSize size = PanelSizeOf(view);
+    return CanvasRect{0, 0, size.width, size.grip_bar_height};
 }
 
-CanvasRect ButtonRect(int row) {
-    const int32_t top = kGripBarHeight + kButtonHeight * row;
-    return CanvasRect{0, top, kPanelWidth, top + kButtonHeight};
+CanvasRect ButtonRect(const CanvasView& view, int row) {
+    const PanelSize size = PanelSizeOf(view);
+    const int32_t top = size.grip_bar_height + size.button_height * row;
+    return CanvasRect{0, top, size.width, top + size.button_height};
 }
 
 int HitTestPanel(const CanvasView& view, int32_t x, int32_t y) {
@@ -80,11 +93,11 @@ int HitTestPanel(const CanvasView& view, int32_t x, int32_t y) {
     }
     const int32_t u = x - view.panel_origin.x;
     const int32_t v = y - view.panel_origin.y;
-    if (PointInCanvasRect(GripBarRect(), u, v)) {
+    if (PointInCanvasRect(GripBarRect(view), u, v)) {
         return kHitGripBar;
     }
     for (int row = 0; row < kButtonCount; ++row) {
-        if (PointInCanvasRect(ButtonRect(row), u, v)) {
+        if (PointInCanvasRect(ButtonRect(view, row), u, v)) {
             return row;
         }
     }
@@ -153,10 +166,16 @@ void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_
 }
 
 void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in) {
+    ZoomPictureAt(view, width / 2, height / 2, zoom_in);
+}
+
+// The distances from the fixed point to the left and top edges scale with the picture, so the
+// point keeps its place up to the truncation of one step.
+void ZoomPictureAt(CanvasView& view, int32_t x, int32_t y, bool zoom_in) {
     view.fit_mode = 0;
     const CanvasRect& p = view.picture;
-    const int64_t cx = width / 2;
-    const int64_t cy = height / 2;
+    const int64_t cx = x;
+    const int64_t cy = y;
     const int64_t left = cx - ZoomStep(cx - p.left, zoom_in);
     const int64_t top = cy - ZoomStep(cy - p.top, zoom_in);
     const int64_t right = left + ZoomStep(int64_t{p.right} - p.left, zoom_in);
@@ -169,25 +188,43 @@ void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in) 
                               static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
 }
 
+bool ShowActualSize(CanvasView& view, const CanvasRect& frame, int32_t dpi, int32_t width,
+                    int32_t height) {
+    constexpr int64_t kFrameUnitsPerInch = 2540;
+    const int64_t pw = (int64_t{frame.right} - frame.left) * dpi / kFrameUnitsPerInch;
+    const int64_t ph = (int64_t{frame.bottom} - frame.top) * dpi / kFrameUnitsPerInch;
+    const int64_t left = (int64_t{width} - pw) / 2;
+    const int64_t top = (int64_t{height} - ph) / 2;
+    if (!WithinPictureLimit(left) || !WithinPictureLimit(top) || !WithinPictureLimit(left + pw) ||
+        !WithinPictureLimit(top + ph)) {
+        return false;
+    }
+    view.fit_mode = 0;
+    view.picture = CanvasRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                              static_cast<int32_t>(left + pw), static_cast<int32_t>(top + ph)};
+    return true;
+}
+
 // The left (top) edge is tested first and the right (bottom) edge only when the first did not
 // apply, so in a client area narrower than the panel the panel's origin may come out negative.
 void MovePanel(CanvasView& view, int32_t width, int32_t height, int32_t x, int32_t y) {
     const int64_t limit_right = int64_t{width} - 1;
     const int64_t limit_bottom = int64_t{height} - 1;
     const CanvasPoint origin = view.panel_origin;
+    const PanelSize size = PanelSizeOf(view);
     int64_t dx = int64_t{x} - view.drag_anchor.x;
     int64_t dy = int64_t{y} - view.drag_anchor.y;
     const int64_t new_x = origin.x + dx;
     const int64_t new_y = origin.y + dy;
     if (new_x < 0) {
         dx = -int64_t{origin.x};
-    } else if (new_x + kPanelWidth > limit_right) {
-        dx += limit_right - new_x - kPanelWidth;
+    } else if (new_x + size.width > limit_right) {
+        dx += limit_right - new_x - size.width;
     }
     if (new_y < 0) {
         dy = -int64_t{origin.y};
-    } else if (new_y + kPanelHeight > limit_bottom) {
-        dy += limit_bottom - new_y - kPanelHeight;
+    } else if (new_y + size.height > limit_bottom) {
+        dy += limit_bottom - new_y - size.height;
     }
     view.panel_origin.x = static_cast<int32_t>(origin.x + dx);
     view.panel_origin.y = static_cast<int32_t>(origin.y + dy);

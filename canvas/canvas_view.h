@@ -24,6 +24,8 @@ struct CanvasButton {
     const char16_t* label;
     int32_t command;
     int32_t enabled;
+    // What the button does, shown while the pointer rests on it.
+    const char16_t* tip;
 };
 
 // Commands of the panel's buttons (the same ids as the shell's menu commands).
@@ -32,6 +34,10 @@ inline constexpr int32_t kCommandBackground = IDM_BACKGROUND;
 inline constexpr int32_t kCommandZoomIn = IDM_ZOOMIN;
 inline constexpr int32_t kCommandZoomOut = IDM_ZOOMOUT;
 inline constexpr int32_t kCommandFit = IDM_FITIMAGE;
+// Commands that no button has and that act only with a loaded document.
+inline constexpr int32_t kCommandActualSize = IDM_ACTUALSIZE;
+inline constexpr int32_t kCommandCopyPicture = IDM_COPYPICTURE;
+inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
@@ -46,19 +52,22 @@ struct CanvasView {
     int32_t drag_kind = 0;
     CanvasPoint drag_anchor{0, 0};
     CanvasButton buttons[5] = {
-        {u"Open...", kCommandOpen, 1},
-        {u"Fit Image", kCommandFit, 0},
-        {u"Zoom In", kCommandZoomIn, 0},
-        {u"Zoom Out", kCommandZoomOut, 0},
-        {u"Back Ground...", kCommandBackground, 1},
+        {u"Open...", kCommandOpen, 1, u"Open a metafile (Ctrl+O)"},
+        {u"Fit Image", kCommandFit, 0, u"Fit the picture to the window (Ctrl+Shift+F)"},
+        {u"Zoom In", kCommandZoomIn, 0, u"Zoom in (Ctrl++)"},
+        {u"Zoom Out", kCommandZoomOut, 0, u"Zoom out (Ctrl+-)"},
+        {u"Back Ground...", kCommandBackground, 1, u"Choose the picture's background colour"},
     };
     // The picture's ground, a COLORREF.
     uint32_t background_color = kInitialBackground;
+    // The screen's dots per inch the panel is drawn for; its sizes below are those of 96.
+    int32_t panel_dpi = 96;
 };
 
 extern CanvasView g_canvas_view;
 
-// The button panel, in panel coordinates: a grip bar on top of five buttons.
+// The button panel, in panel coordinates: a grip bar on top of five buttons. These are its
+// sizes at 96 DPI; PanelSizeOf gives them at the view's DPI.
 inline constexpr int32_t kButtonCount = 5;
 inline constexpr int32_t kPanelWidth = 84;
 inline constexpr int32_t kGripBarHeight = 10;
@@ -88,11 +97,21 @@ enum RecordScrollCode {
 
 bool PointInCanvasRect(const CanvasRect& rect, int32_t x, int32_t y);
 
+struct PanelSize {
+    int32_t width;
+    int32_t grip_bar_height;
+    int32_t button_height;
+    // The grip bar and the five buttons, which tile the panel exactly.
+    int32_t height;
+};
+// The panel's sizes at the view's DPI, rounded; exactly the constants above at 96 DPI.
+PanelSize PanelSizeOf(const CanvasView& view);
+
 // The panel in client coordinates.
 CanvasRect GetPanelRect(const CanvasView& view);
 // The grip bar and button row `row` in panel coordinates.
-CanvasRect GripBarRect();
-CanvasRect ButtonRect(int row);
+CanvasRect GripBarRect(const CanvasView& view);
+CanvasRect ButtonRect(const CanvasView& view, int row);
 // What a press at client point (x, y) meets: kHitOutsidePanel, kHitGripBar or a button row.
 int HitTestPanel(const CanvasView& view, int32_t x, int32_t y);
 
@@ -111,6 +130,14 @@ void FitPicture(CanvasView& view, const CanvasRect& frame, int32_t width, int32_
 // width x height and leaves fit mode. A Zoom In that would take the picture beyond
 // kPictureCoordinateLimit leaves it as it is.
 void ZoomPicture(CanvasView& view, int32_t width, int32_t height, bool zoom_in);
+// The same step about client point (x, y), which keeps its place in the picture: the point
+// under the pointer stays under it.
+void ZoomPictureAt(CanvasView& view, int32_t x, int32_t y, bool zoom_in);
+// Shows `frame` (in 0.01 mm) at the size it has on a screen of `dpi` dots per inch, centred in
+// a client area of width x height, and leaves fit mode. A size that would take the picture
+// beyond kPictureCoordinateLimit changes nothing and gives false.
+bool ShowActualSize(CanvasView& view, const CanvasRect& frame, int32_t dpi, int32_t width,
+                    int32_t height);
 
 // Moves the panel with a drag of its grip bar to client point (x, y), keeping the panel
 // inside a client area of width x height; the anchor follows the panel.

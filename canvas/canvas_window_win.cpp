@@ -1,6 +1,8 @@
 // The canvas control: its window class, its window procedure and the commands of its buttons.
 #include "canvas/canvas_window_win.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <new>
 
@@ -8,6 +10,7 @@
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
 #include "document/metafile_document.h"
+#include "textview/screen_dpi_win.h"
 
 namespace {
 
@@ -19,10 +22,14 @@ int32_t MouseY(LPARAM lparam) {
     return static_cast<int16_t>(HIWORD(lparam));
 }
 
+// A window that grows keeps the pixels it showed and is asked to paint only the new strip:
+// the whole client area is repainted, since the fitted picture changed its scale.
 void OnSize(HWND window, LPARAM lparam) {
     if (g_canvas_view.fit_mode != 0) {
         FitToWindow(window, LOWORD(lparam), HIWORD(lparam));
     }
+    InvalidateRect(window, nullptr, FALSE);
+    NotifyViewChanged(window);
 }
 
 void ZoomWindow(HWND window, bool zoom_in) {
@@ -30,12 +37,37 @@ void ZoomWindow(HWND window, bool zoom_in) {
     GetClientRect(window, &client);
     ZoomPicture(g_canvas_view, client.right - client.left, client.bottom - client.top, zoom_in);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
 }
 
 void FitCommand(HWND window) {
     g_canvas_view.fit_mode = 1;
     FitToWindow(window, 0, 0);
     MarkViewChanged(window);
+    NotifyViewChanged(window);
+}
+
+// The picture at the size its frame gives on this screen.
+void ActualSizeCommand(HWND window) {
+    const MetafileDocument* document = LoadedDocument(window);
+    CanvasRect frame;
+    if (document == nullptr ||
+        !ReadPictureFrame(RecordView{document->Header(), document->HeaderSize()}, &frame)) {
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    if (ShowActualSize(g_canvas_view, frame, WindowDpi(window), client.right, client.bottom)) {
+        MarkViewChanged(window);
+        NotifyViewChanged(window);
+    }
+}
+
+// The panel is drawn for the DPI of the screen the canvas is on.
+void OnDpiChanged(HWND window) {
+    g_canvas_view.panel_dpi = WindowDpi(window);
+    MovePanelTips(window);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 }  // namespace
@@ -71,6 +103,14 @@ void MarkViewChanged(HWND window) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
+void NotifyViewChanged(HWND window) {
+    NMHDR header = {};
+    header.hwndFrom = window;
+    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    header.code = static_cast<UINT>(CVN_VIEWCHANGED);
+    SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
 // Width and height 0 stand for the present client area.
 void FitToWindow(HWND window, int32_t width, int32_t height) {
     const MetafileDocument* document = AttachedDocument(window);
@@ -89,8 +129,22 @@ void FitToWindow(HWND window, int32_t width, int32_t height) {
     }
 }
 
-// A command whose button is disabled, or that no button has, is dropped.
+// A command whose button is disabled, or that no button has, is dropped; the commands that no
+// button has act only with a loaded document. Copy and Save go to the shell, which reports what
+// fails.
 void ExecuteCanvasCommand(HWND window, int32_t command) {
+    if (command == kCommandActualSize || command == kCommandCopyPicture ||
+        command == kCommandSavePicture) {
+        if (LoadedDocument(window) == nullptr) {
+            return;
+        }
+        if (command == kCommandActualSize) {
+            ActualSizeCommand(window);
+        } else {
+            SendMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        }
+        return;
+    }
     if (IsCommandEnabled(g_canvas_view, command) == 0) {
         return;
     }
@@ -121,7 +175,10 @@ void UpdateButtonStates(HWND window) {
     }
 }
 
+// The canvas's tooltips are common controls.
 ATOM RegisterCanvasClass(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);
     window_class.style = 0;
@@ -147,6 +204,16 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return DefWindowProcW(window, message, wparam, lparam);
     }
     switch (message) {
+        case WM_CREATE:
+            g_canvas_view.panel_dpi = WindowDpi(window);
+            CreatePanelTips(window);
+            return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            OnDpiChanged(window);
+            return 0;
+        case WM_DESTROY:
+            DestroyPanelTips(window);
+            return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete canvas;
@@ -177,6 +244,9 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return 0;
         case WM_RBUTTONDOWN:
             OnRightButtonDown(window, wparam);
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnMouseWheel(window, wparam, lparam);
             return 0;
         case WM_KEYDOWN:
             // The main window's keys step through the records, whichever of them has the focus.

@@ -100,6 +100,32 @@ TEST(CanvasZoom, ZoomInStopsAtTheCoordinateLimitAndZoomOutStillWorks) {
     EXPECT_LT(view.picture.bottom - view.picture.top, largest.bottom - largest.top);
 }
 
+// The point under the pointer keeps its place in the picture, in and out, and the bound holds.
+TEST(CanvasZoom, AboutThePointerKeepsThePointUnderIt) {
+    CanvasView view;
+    view.picture = CanvasRect{100, 0, 700, 600};
+    ZoomPictureAt(view, 200, 150, true);
+    EXPECT_EQ((Rect{80, -30, 800, 690}), Of(view.picture));
+    ZoomPictureAt(view, 200, 150, false);
+    EXPECT_EQ((Rect{100, 0, 700, 600}), Of(view.picture));
+    view.picture = CanvasRect{-kPictureCoordinateLimit + 10, 0, 100, 100};
+    ZoomPictureAt(view, 90, 50, true);
+    EXPECT_EQ(-kPictureCoordinateLimit + 10, view.picture.left);
+}
+
+// A frame of 4 by 3 inches at 96 and 144 DPI, centred; a frame too large for the bound changes
+// nothing.
+TEST(CanvasActualSize, ShowsTheFramesInchesAtTheScreensDpi) {
+    CanvasView view;
+    EXPECT_TRUE(ShowActualSize(view, {0, 0, 4 * 2540, 3 * 2540}, 96, 800, 600));
+    EXPECT_EQ((Rect{208, 156, 592, 444}), Of(view.picture));
+    EXPECT_EQ(0, view.fit_mode);
+    EXPECT_TRUE(ShowActualSize(view, {500, 500, 500 + 4 * 2540, 500 + 3 * 2540}, 144, 800, 600));
+    EXPECT_EQ((Rect{112, 84, 688, 516}), Of(view.picture));
+    EXPECT_FALSE(ShowActualSize(view, {INT32_MIN, 0, INT32_MAX, 2540}, 96, 800, 600));
+    EXPECT_EQ((Rect{112, 84, 688, 516}), Of(view.picture));
+}
+
 RecordScrollBar Bar(int32_t records, int32_t position) {
     return RecordScrollBar{0, LastRecordIndex(records), position};
 }
@@ -136,6 +162,22 @@ TEST(CanvasPanel, HitTestsExcludeRightAndBottomEdges) {
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 40, y + 100));
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 84, y + 50));
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x - 1, y + 50));
+}
+
+// At 144 DPI every size is half as large again; the buttons still tile the panel.
+TEST(CanvasPanel, ScalesWithTheScreensDpi) {
+    CanvasView view;
+    view.panel_dpi = 144;
+    view.panel_origin = CanvasPoint{0, 0};
+    EXPECT_EQ(kHitGripBar, HitTestPanel(view, 125, 14));
+    EXPECT_EQ(0, HitTestPanel(view, 0, 15));
+    EXPECT_EQ(4, HitTestPanel(view, 0, 149));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 126, 0));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 0, 150));
+    view.drag_anchor = CanvasPoint{0, 0};
+    MovePanel(view, 300, 300, 1000, 1000);
+    EXPECT_EQ(299 - 126, view.panel_origin.x);
+    EXPECT_EQ(299 - 150, view.panel_origin.y);
 }
 
 TEST(CanvasPan, FollowsThePointerOneToOneUpToTheLimit) {

@@ -32,8 +32,9 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
     for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ids.push_back(GetDlgCtrlID(child));
     }
-    std::vector<int> expected = {IDC_MODESWITCHER, IDC_CANVAS,     IDC_RECORDINDEX, IDC_CALLTEXT,
-                                 IDC_REPORT,       IDC_FILTERLIST, IDC_STATUSBAR};
+    // In creation order, but the tab control, which lies below the others.
+    std::vector<int> expected = {IDC_CANVAS,     IDC_RECORDINDEX, IDC_CALLTEXT, IDC_REPORT,
+                                 IDC_FILTERLIST, IDC_STATUSBAR,   IDC_MODESWITCHER};
     EXPECT_EQ(ids, expected);
 
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETITEMCOUNT, 0, 0), 6);

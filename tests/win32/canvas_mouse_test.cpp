@@ -1,6 +1,9 @@
 // The canvas's mouse: buttons act on the press, the grip bar drags the panel, a drag pans a
 // zoomed picture, a plain right click fits; the cursor.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include "app/resource.h"
 #include "canvas/canvas_control_win.h"
@@ -143,6 +146,42 @@ TEST_F(CanvasMouse, PlainRightClickFitsAndAnyOtherKeyStopsIt) {
     SendMessageW(canvas(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 300));
     EXPECT_EQ(1, g_canvas_view.fit_mode);
     EXPECT_EQ(100, g_canvas_view.picture.left);
+}
+
+// Each button has a tooltip whose tool follows a drag of the panel, and a label that fits it.
+TEST_F(CanvasMouse, ButtonsHaveTipsThatFollowThePanelAndLabelsThatFit) {
+    HWND tips = CanvasWindowOf(canvas())->tips;
+    ASSERT_NE(nullptr, tips);
+    EXPECT_EQ(kButtonCount, SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0));
+    Press(canvas(), 50, 15);
+    MoveTo(canvas(), 150, 115);
+    Release(canvas(), 150, 115);
+    wchar_t text[80] = L"";
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = canvas();
+    tool.uId = 4;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(
+        (std::vector<LONG>{110, 192, 194, 210}),
+        (std::vector<LONG>{tool.rect.left, tool.rect.top, tool.rect.right, tool.rect.bottom}));
+    EXPECT_STREQ(L"Choose the picture's background colour", text);
+
+    HDC screen = GetDC(canvas());
+    HFONT font = CreatePanelFont(screen);
+    ASSERT_NE(nullptr, font);
+    HGDIOBJ previous = SelectObject(screen, font);
+    for (const CanvasButton& button : g_canvas_view.buttons) {
+        const wchar_t* label = reinterpret_cast<const wchar_t*>(button.label);
+        SIZE extent = {};
+        GetTextExtentPoint32W(screen, label, lstrlenW(label), &extent);
+        EXPECT_LE(extent.cx, kPanelWidth - 8) << extent.cx;
+        EXPECT_GT(extent.cy, 10);
+    }
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(canvas(), screen);
 }
 
 }  // namespace
