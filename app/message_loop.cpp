@@ -2,6 +2,7 @@
 #include "app/message_loop.h"
 
 #include "app/keyboard.h"
+#include "app/resource.h"
 #include "canvas/canvas_messages.h"
 #include "textview/text_view_win.h"
 
@@ -30,10 +31,14 @@ void TranslateAndDispatch(HWND main_window, HACCEL accelerators, MSG* message) {
 
 }  // namespace
 
+// The status bar is left out: the refresh's number is also its message that sets the text of
+// its first part, which a refresh would empty.
 void SendIdleRefresh(HWND main_window) {
     for (HWND child = GetWindow(main_window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        SendMessageW(child, UWM_IDLEREFRESH, 0, 0);
+        if (GetDlgCtrlID(child) != IDC_STATUSBAR) {
+            SendMessageW(child, UWM_IDLEREFRESH, 0, 0);
+        }
     }
 }
 

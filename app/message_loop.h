@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Sends UWM_IDLEREFRESH to every direct child of the main window, first to last.
+// Sends UWM_IDLEREFRESH to every direct child of the main window, first to last, but the
+// status bar.
 void SendIdleRefresh(HWND main_window);
 
 // Runs until the quit message and returns its wParam. The children are refreshed once the

@@ -113,6 +113,8 @@ TEST_F(AppMessageLoopTest, EveryChildIsRefreshed) {
     SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SendIdleRefresh(main_);
     EXPECT_EQ(g_probe.refreshes, 2);
+    // But the status bar, to which the refresh's number means "set the first part's text".
+    EXPECT_EQ(TextOf(IDC_STATUSBAR), L"No file");
 }
 
 TEST_F(AppMessageLoopTest, ControlOOpensTheFileDialog) {
