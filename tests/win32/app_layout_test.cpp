@@ -33,7 +33,7 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
         ids.push_back(GetDlgCtrlID(child));
     }
     // In creation order, but the tab control, which lies below the others.
-    std::vector<int> expected = {IDC_CANVAS,     IDC_RECORDINDEX, IDC_CALLTEXT, IDC_REPORT,
+    std::vector<int> expected = {IDC_CANVAS,     IDC_RECORDINDEX, IDC_CALLTEXT,    IDC_REPORT,
                                  IDC_FILTERLIST, IDC_STATUSBAR,   IDC_MODESWITCHER};
     EXPECT_EQ(ids, expected);
 
