@@ -257,7 +257,8 @@ int CALLBACK PlayRecord(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* 
 }
 
 // The platform's part of a navigation step: the records played one by one up to `index`, the
-// picture copied to the window, and the two fields' texts set.
+// picture copied to the window, the call pane given the record's text and the number field
+// set.
 double PlatformStep(HWND main_window, int32_t index) {
     HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
     HDC window_surface = GetDC(canvas);
@@ -282,9 +283,8 @@ double PlatformStep(HWND main_window, int32_t index) {
     bar.fMask = SIF_POS;
     bar.nPos = index;
     SetScrollInfo(canvas, SB_HORZ, &bar, TRUE);
-    FixedWideText<kCallTextUnits> text;
-    BuildCallText(g_document.RecordAt(index), text);
-    SetDlgItemTextW(main_window, IDC_CALLTEXT, reinterpret_cast<const wchar_t*>(text.c_str()));
+    SetTextViewSource(GetDlgItem(main_window, IDC_CALLTEXT),
+                      OpenCallTextEntries(g_document, index));
     SetDlgItemInt(main_window, IDC_RECORDINDEX, static_cast<UINT>(index), FALSE);
     Pump();
     const double end = Now();
