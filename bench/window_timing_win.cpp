@@ -111,6 +111,15 @@ BOOL WINAPI SilentBeep(UINT) {
     return TRUE;
 }
 
+BOOL WINAPI CancelSaveDialog(LPOPENFILENAMEW) {
+    return FALSE;
+}
+
+// A refusal is timed like any other open; its box is answered at once.
+int WINAPI SilentMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) {
+    return IDOK;
+}
+
 void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -559,7 +568,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     PrepareMainWindow(GetModuleHandleW(nullptr));
-    g_platform = {AnswerOpenDialog, CancelColorDialog, SilentBeep};
+    g_platform = {AnswerOpenDialog, CancelColorDialog, SilentBeep, CancelSaveDialog,
+                  SilentMessageBox};
     HWND main_window = CreateWindowUnderTest();
     if (main_window == nullptr) {
         std::fprintf(stderr, "orvella_win32_timing: the main window cannot be created\n");
