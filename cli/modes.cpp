@@ -9,6 +9,7 @@
 #include "cli/emfplus_mode.h"
 #include "cli/json_text.h"
 #include "cli/output.h"
+#include "cli/state_mode.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -86,16 +87,20 @@ int RunCalls(const MetafileDocument& document, const FileName&, const Options& o
     return WriteStream(OpenCallList(document, options.Has(kBrief) ? 0 : 1));
 }
 
+int NoSuchRecord(const MetafileDocument& document, const FileName& name, int32_t index) {
+    char text[120];
+    std::snprintf(text, sizeof text, " has no record %d (it holds records 0 to %d)\n", index,
+                  document.Store().count() - 1);
+    Write(Err(), u"orvella-dump: ");
+    Write(Err(), name.shown);
+    Write(Err(), text);
+    return 1;
+}
+
 int RunCall(const MetafileDocument& document, const FileName& name, const Options& options) {
     const RecordView record = document.RecordAt(options.index);
     if (!record) {
-        char text[120];
-        std::snprintf(text, sizeof text, " has no record %d (it holds records 0 to %d)\n",
-                      options.index, document.Store().count() - 1);
-        Write(Err(), u"orvella-dump: ");
-        Write(Err(), name.shown);
-        Write(Err(), text);
-        return 1;
+        return NoSuchRecord(document, name, options.index);
     }
     SetVerboseFlag(options.Has(kVerbose) ? 1 : 0);
     FixedWideText<kCallTextUnits> call;
@@ -110,12 +115,21 @@ int RunEmfPlus(const MetafileDocument& document, const FileName&, const Options&
     return status < 0 ? OutOfMemory() : status;
 }
 
+int RunState(const MetafileDocument& document, const FileName& name, const Options& options) {
+    if (document.RecordAt(options.index).data == nullptr) {
+        return NoSuchRecord(document, name, options.index);
+    }
+    const int status = RunStateMode(document, options.index, options.Has(kJson), WriteOut);
+    return status < 0 ? OutOfMemory() : status;
+}
+
 constexpr Mode kModes[] = {
     {"header", false, 0, RunHeader},
     {"records", false, kJson, RunRecords},
     {"calls", false, kBrief | kJson, RunCalls},
     {"call", true, kVerbose, RunCall},
     {"emfplus", false, kJson, RunEmfPlus},
+    {"state", true, kJson, RunState},
 };
 
 constexpr char kDescription[] =
@@ -125,7 +139,8 @@ constexpr char kDescription[] =
     "hexadecimal dump, every drawing record as a GDI call (with parameter blocks, or one line\n"
     "each with --brief), or the call text of the record numbered INDEX (one line, or with\n"
     "parameter blocks with --verbose), or every EMF+ record and comment record decoded, one\n"
-    "line each. With --json, one JSON object per line and record.\n"
+    "line each, or the graphics state after the record numbered INDEX (the items in sections,\n"
+    "each with the record that set it). With --json, one JSON object per line and record.\n"
     "\n"
     "       orvella-dump --help | --version\n";
 
