@@ -29,8 +29,10 @@ bool StateTracker::FirstWalk() {
         GraphicsState state;
         const int32_t count = document_->Store().count();
         checkpoints_.reserve(size_t(count / kCheckpointEvery) + 1);
+        // The first checkpoint is there even for a store without records.
+        checkpoints_.push_back(state);
         for (int32_t index = 0; index < count; ++index) {
-            if (index % kCheckpointEvery == 0) {
+            if (index > 0 && index % kCheckpointEvery == 0) {
                 checkpoints_.push_back(state);
             }
             if (PlaysRecord(*document_, filter_, index) &&
