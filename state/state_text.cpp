@@ -201,7 +201,9 @@ void Objects(Lines& l, const GraphicsState& s) {
     l.Heading("Objects");
     uint32_t live = 0;
     s.objects.ForEach([&](uint32_t, const ObjectEntry&) { ++live; });
-    l.Begin(kDefaultState).Put("Object table: %u slots, %u in use", s.objects.handles(), live);
+    l.Begin(kDefaultState)
+        .Put("Object table: %u slot%s, %u in use", s.objects.handles(),
+             s.objects.handles() == 1 ? "" : "s", live);
     const SelectionState& sel = s.dc.selected;
     Selected(l, s, "pen", sel.pen);
     Selected(l, s, "brush", sel.brush);
