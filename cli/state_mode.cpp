@@ -1,6 +1,7 @@
 // orvella-dump state: the state text of one record, or the same lines as JSON sections.
 #include "cli/state_mode.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -11,10 +12,17 @@
 
 namespace {
 
-// Strips the two spaces that indent an item.
+// An item's text without its indent and without the record that set it.
 std::u16string_view ItemText(const StateLine& line) {
     std::u16string_view text = line.text;
-    return text.substr(text.size() >= 2 ? 2 : 0);
+    text.remove_prefix(std::min(text.find_first_not_of(u' '), text.size()));
+    for (const std::u16string_view end :
+         {std::u16string_view(u"  (default)"), std::u16string_view(u"  (record ")}) {
+        if (const size_t at = text.rfind(end); at != std::u16string_view::npos) {
+            return text.substr(0, at);
+        }
+    }
+    return text;
 }
 
 void WriteJson(int32_t index, const std::vector<StateLine>& lines,
@@ -64,14 +72,7 @@ void KeyItems(const std::vector<StateLine>& lines, std::vector<KeyedItem>* items
             section = line.text;
             continue;
         }
-        std::u16string_view text = ItemText(line);
-        for (const std::u16string_view end :
-             {std::u16string_view(u"  (default)"), std::u16string_view(u"  (record ")}) {
-            if (const size_t at = text.rfind(end); at != std::u16string_view::npos) {
-                text = text.substr(0, at);
-                break;
-            }
-        }
+        const std::u16string_view text = ItemText(line);
         size_t split = text.starts_with(u'#') ? text.find(u' ') : text.find(u": ");
         const size_t skip = text.starts_with(u'#') ? 1 : 2;
         if (split == std::u16string_view::npos) {

@@ -133,7 +133,7 @@ TEST(OrvellaDump, PrintsTheStateAfterARecordAndEachRecordsChanges) {
               std::string::npos);
     const std::string json = RunDump("state " + path + " 2 --json").out;
     EXPECT_EQ(json.substr(0, 41), "{\"record\":2,\"sections\":[{\"name\":\"Mapping\"");
-    EXPECT_NE(json.find("{\"text\":\"Background mode: TRANSPARENT  (record 1)\",\"setBy\":1}"),
+    EXPECT_NE(json.find("{\"text\":\"Background mode: TRANSPARENT\",\"setBy\":1}"),
               std::string::npos);
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
     const std::string changes = RunDump("state " + path + " --changes").out;
