@@ -151,19 +151,21 @@ class ObjectTable {
 };
 
 // What is selected in one slot of the device context: a table index or, with the high bit
-// set, a stock object; and whether the table's object was deleted while selected.
+// set, a stock object; whether the table's object was deleted while selected; and the object
+// as it was selected, which stays in use even when its slot is freed or filled again.
 struct Selection {
     uint32_t handle = 0;
     bool deleted = false;
+    ObjectEntry object;
 };
 inline constexpr uint32_t kStockBit = 0x80000000u;
 
 struct SelectionState {
-    Item<Selection> pen{{kStockBit | 7, false}};       // BLACK_PEN
-    Item<Selection> brush{{kStockBit | 0, false}};     // WHITE_BRUSH
-    Item<Selection> font{{kStockBit | 13, false}};     // SYSTEM_FONT
-    Item<Selection> palette{{kStockBit | 15, false}};  // DEFAULT_PALETTE
-    Item<Selection> color_space{{0, false}};           // none
+    Item<Selection> pen{{kStockBit | 7, false, {}}};       // BLACK_PEN
+    Item<Selection> brush{{kStockBit | 0, false, {}}};     // WHITE_BRUSH
+    Item<Selection> font{{kStockBit | 13, false, {}}};     // SYSTEM_FONT
+    Item<Selection> palette{{kStockBit | 15, false, {}}};  // DEFAULT_PALETTE
+    Item<Selection> color_space{{0, false, {}}};           // none
 };
 
 struct PositionState {

@@ -179,20 +179,18 @@ void PutStock(Lines& l, uint32_t stock) {
     }
 }
 
-void Selected(Lines& l, const GraphicsState& s, const char* label, const Item<Selection>& item) {
+void Selected(Lines& l, const char* label, const Item<Selection>& item) {
     const Selection& sel = item.value;
     l.Begin(item.set_by).Put("Selected %s: ", label);
     if ((sel.handle & kStockBit) != 0) {
         PutStock(l, sel.handle & ~kStockBit);
     } else if (sel.handle == 0) {
         l.Put("none");
-    } else if (sel.deleted) {
-        l.Put("#%u, deleted while selected", sel.handle);
     } else {
-        const ObjectEntry& e = s.objects.At(sel.handle);
         l.Put("#%u ", sel.handle);
-        PutObject(l, e);
-        l.Put(" (created at record %d)", e.created_by);
+        PutObject(l, sel.object);
+        l.Put(" (created at record %d)%s", sel.object.created_by,
+              sel.deleted ? ", deleted while selected" : "");
     }
     l.End();
 }
@@ -205,11 +203,11 @@ void Objects(Lines& l, const GraphicsState& s) {
         .Put("Object table: %u slot%s, %u in use", s.objects.handles(),
              s.objects.handles() == 1 ? "" : "s", live);
     const SelectionState& sel = s.dc.selected;
-    Selected(l, s, "pen", sel.pen);
-    Selected(l, s, "brush", sel.brush);
-    Selected(l, s, "font", sel.font);
-    Selected(l, s, "palette", sel.palette);
-    Selected(l, s, "colour space", sel.color_space);
+    Selected(l, "pen", sel.pen);
+    Selected(l, "brush", sel.brush);
+    Selected(l, "font", sel.font);
+    Selected(l, "palette", sel.palette);
+    Selected(l, "colour space", sel.color_space);
     s.objects.ForEach([&](uint32_t index, const ObjectEntry& e) {
         l.Begin(e.created_by).Put("#%u ", index);
         PutObject(l, e);
@@ -392,9 +390,7 @@ void Diagnostics(Lines& l, const GraphicsState& s, int32_t path_open_at_end) {
                 .Put("A selected object, #%u, was deleted while selected", item->value.handle);
         }
     }
-    if ((sel.font.value.handle & kStockBit) == 0 && !sel.font.value.deleted &&
-        s.objects.At(sel.font.value.handle).kind == ObjectKind::kFont &&
-        s.objects.At(sel.font.value.handle).height == 0) {
+    if (sel.font.value.object.kind == ObjectKind::kFont && sel.font.value.object.height == 0) {
         l.Begin(sel.font.set_by).Put("The selected font has height 0 (the default height)");
     }
     for (const Item<Region>* clip : {&dc.clip, &dc.meta}) {

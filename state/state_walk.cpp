@@ -360,13 +360,15 @@ void OnSelect(Play& p) {
     const bool palette = p.type == kEmrSelectPalette;
     const bool color_space = p.type == kEmrSetColorSpace;
     ObjectKind kind;
+    ObjectEntry object;
     if ((handle & kStockBit) != 0) {
         kind = StockKind(handle & ~kStockBit);
     } else if (handle == 0 || handle >= p.state.objects.handles()) {
         p.state.Note(EventKind::kIndexBeyondTable, p.index, int32_t(handle));
         return;
     } else {
-        kind = p.state.objects.At(handle).kind;
+        object = p.state.objects.At(handle);
+        kind = object.kind;
     }
     const bool fits = palette ? kind == ObjectKind::kPalette
                       : color_space
@@ -377,13 +379,15 @@ void OnSelect(Play& p) {
         p.state.Note(EventKind::kSelectEmpty, p.index, int32_t(handle));
         return;
     }
-    slot->Set(Selection{handle, false}, p.index);
+    slot->Set(Selection{handle, false, object}, p.index);
 }
 
 // Marks `slot` deleted when it holds the table's object at `handle`.
 void MarkDeleted(Item<Selection>& slot, uint32_t handle, int32_t record) {
     if (slot.value.handle == handle && !slot.value.deleted) {
-        slot.Set(Selection{handle, true}, record);
+        Selection deleted = slot.value;
+        deleted.deleted = true;
+        slot.Set(deleted, record);
     }
 }
 
@@ -409,13 +413,10 @@ void OnDelete(Play& p) {
     p.memory_ok = p.state.objects.Put(handle, ObjectEntry{});
 }
 
-// A selection that draws: noted when it is an object deleted under it or one never created.
+// A selection that draws: noted when it is an object deleted under it.
 void CheckDrawing(Play& p, const Item<Selection>& slot, int32_t which) {
     if (slot.value.deleted) {
         p.state.Note(EventKind::kDrawDeleted, p.index, which);
-    } else if ((slot.value.handle & kStockBit) == 0 &&
-               p.state.objects.At(slot.value.handle).kind == ObjectKind::kNone) {
-        p.state.Note(EventKind::kDrawNeverCreated, p.index, which);
     }
 }
 
@@ -663,6 +664,10 @@ void OnClip(Play& p) {
 }
 
 void OnHeader(Play& p) {
+    // Only the first record is the file's header; another header record sets nothing.
+    if (p.index != 0) {
+        return;
+    }
     RecordReader& r = p.reader;
     const uint32_t handles = r.U16(kHeaderHandlesOffset);
     const SizeL device{r.I32(72), r.I32(76)}, mm{r.I32(80), r.I32(84)};

@@ -201,7 +201,13 @@ TEST(StateTracker, Objects) {
          "The selected font has height 0"},
         {"deleted while selected",
          {pen, R(kEmrSelectObject, {1}), R(kEmrDeleteObject, {1}), R(kEmrLineTo, {5, 5})},
-         "Selected pen: #1, deleted while selected  (record 3)"},
+         "Selected pen: #1 pen, PS_SOLID, width 3, RGB(255, 0, 0) (created at record 1), deleted "
+         "while selected  (record 3)"},
+        {"the selected object outlives its slot",
+         {pen, R(kEmrSelectObject, {1}), R(kEmrDeleteObject, {1}),
+          R(kEmrCreateBrushIndirect, {1, 0, 0x00FF00, 0})},
+         "Selected pen: #1 pen, PS_SOLID, width 3, RGB(255, 0, 0) (created at record 1), deleted "
+         "while selected  (record 3)"},
         {"drawing with it is said",
          {pen, R(kEmrSelectObject, {1}), R(kEmrDeleteObject, {1}), R(kEmrLineTo, {5, 5})},
          "Record 4 draws with a pen deleted while selected"},
