@@ -16,8 +16,6 @@
 #include "emfplus/emfplus_walk.h"
 #include "fuzz/fuzz_checks.h"
 #include "reports/emfplus_report.h"
-#include "state/state_text.h"
-#include "state/state_tracker.h"
 #include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
 #include "tests/support/hostile_metafiles.h"
@@ -111,15 +109,6 @@ void SweepFile(const std::string& name, const std::vector<uint8_t>& file, bool w
     }
     ++count->loaded;
     EXPECT_EQ(document->Store().count(), IndependentCount(file));
-    // The graphics state after the last record, then after a middle one: a step back.
-    StateTracker tracker;
-    tracker.Reset(*document, nullptr);
-    std::vector<StateLine> lines;
-    for (const int32_t at : {document->Store().count() - 1, document->Store().count() / 2}) {
-        const GraphicsState* state = tracker.StateAt(at);
-        ASSERT_NE(state, nullptr);
-        EXPECT_TRUE(StateText(*state, tracker.PathOpenAtEnd(), &lines));
-    }
     const EmfPlusIndex emfplus(document->Store());
     EXPECT_EQ(emfplus.emfplus_records(), IndependentEmfPlusCount(*document));
     if (well_formed && emfplus.emfplus_records() > 0) {
