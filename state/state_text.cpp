@@ -317,8 +317,8 @@ void RegionLines(Lines& l, const GraphicsState& s, const char* label, const Item
         return;
     }
     const RectL b = RegionBounds(r, DeviceSurface(s));
-    l.Put("%zu rectangle%s, bounds (%d, %d)-(%d, %d)%s", r.count(), r.count() == 1 ? "" : "s",
-          b.left, b.top, b.right, b.bottom,
+    l.Put("%u rectangle%s, bounds (%d, %d)-(%d, %d)%s", unsigned(r.count()),
+          r.count() == 1 ? "" : "s", b.left, b.top, b.right, b.bottom,
           r.approximated ? ", its bounding box standing for a region too complex to keep" : "");
     l.End();
     for (size_t i = 0; i < r.count() && i < kRectanglesShown; ++i) {
@@ -326,7 +326,7 @@ void RegionLines(Lines& l, const GraphicsState& s, const char* label, const Item
         l.Begin(item.set_by).Put("  (%d, %d)-(%d, %d)", x.left, x.top, x.right, x.bottom);
     }
     if (r.count() > kRectanglesShown) {
-        l.Begin(item.set_by).Put("  and %zu more", r.count() - kRectanglesShown);
+        l.Begin(item.set_by).Put("  and %u more", unsigned(r.count() - kRectanglesShown));
     }
 }
 
@@ -407,7 +407,8 @@ void Diagnostics(Lines& l, const GraphicsState& s, int32_t path_open_at_end) {
     }
     if (s.event_count > GraphicsState::kEventsKept) {
         l.Begin(kDefaultState)
-            .Put("%u events in all; the last %zu:", s.event_count, GraphicsState::kEventsKept);
+            .Put("%u events in all; the last %u:", s.event_count,
+                 unsigned(GraphicsState::kEventsKept));
     }
     s.ForEachEvent([&](const StateEvent& e) { Event(l, e); });
 }
