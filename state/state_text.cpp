@@ -135,9 +135,16 @@ void PutObject(Lines& l, const ObjectEntry& e) {
     FixedWideText<96> name;
     switch (e.kind) {
         case ObjectKind::kPen:
-        case ObjectKind::kExtPen:
             NamePenStyle(name, e.style);
             l.Put(", ").Wide(name.view()).Put(", width %d, ", e.width);
+            PutColor(l, e.color);
+            break;
+        case ObjectKind::kExtPen:
+            // The style word holds the pen's type, end cap and join beside its line style.
+            NamePenStyle(name, e.style & 0xF);
+            l.Put(", ").Name(kPenTypeSymbols, e.style & 0xF0000).Put(" | ").Wide(name.view());
+            l.Put(" | ").Name(kEndCapSymbols, e.style & 0xF00);
+            l.Put(" | ").Name(kLineJoinSymbols, e.style & 0xF000).Put(", width %d, ", e.width);
             PutColor(l, e.color);
             break;
         case ObjectKind::kBrush:
