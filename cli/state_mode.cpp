@@ -9,6 +9,7 @@
 #include "cli/json_text.h"
 #include "state/state_text.h"
 #include "state/state_tracker.h"
+#include "state/state_walk.h"
 
 namespace {
 
@@ -96,6 +97,19 @@ struct Change {
 void Differences(const std::vector<KeyedItem>& before, const std::vector<KeyedItem>& after,
                  std::vector<Change>* changes) {
     changes->clear();
+    // Most records leave the items where they were: then they compare side by side.
+    bool aligned = before.size() == after.size();
+    for (size_t i = 0; aligned && i < after.size(); ++i) {
+        aligned = before[i].key == after[i].key;
+    }
+    if (aligned) {
+        for (size_t i = 0; i < after.size(); ++i) {
+            if (before[i].value != after[i].value) {
+                changes->push_back(Change{after[i].shown, before[i].value, after[i].value});
+            }
+        }
+        return;
+    }
     std::unordered_map<std::u16string_view, std::u16string_view> old;
     for (const KeyedItem& item : before) {
         old.emplace(item.key, item.value);
@@ -174,16 +188,23 @@ int RunStateChangesMode(const MetafileDocument& document, bool json,
         }
         KeyItems(lines, &before);
         for (int32_t index = 0; index < document.Store().count(); ++index) {
+            const uint32_t type = RecordType(document.RecordAt(index));
             const GraphicsState* state = tracker.StateAt(index);
-            // The end of a path left open belongs to the file, not to any one record.
-            if (state == nullptr || !StateText(*state, kDefaultState, &lines)) {
+            if (state == nullptr) {
                 return -1;
             }
-            KeyItems(lines, &after);
-            Differences(before, after, &changes);
-            WriteChanges(index, RecordType(document.RecordAt(index)), changes, json, out);
+            changes.clear();
+            if (MayChangeState(type)) {
+                // The end of a path left open belongs to the file, not to any one record.
+                if (!StateText(*state, kDefaultState, &lines)) {
+                    return -1;
+                }
+                KeyItems(lines, &after);
+                Differences(before, after, &changes);
+                before.swap(after);
+            }
+            WriteChanges(index, type, changes, json, out);
             write(out);
-            before.swap(after);
         }
     } catch (const std::bad_alloc&) {
         return -1;

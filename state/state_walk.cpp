@@ -755,6 +755,10 @@ constexpr Table kTable;
 
 }  // namespace
 
+bool MayChangeState(uint32_t type) {
+    return type >= 1 && type <= kEmrLastType && kTable.by_type[type] != nullptr;
+}
+
 RectL DeviceSurface(const GraphicsState& state) {
     return RectL{0, 0, state.device.cx, state.device.cy};
 }

@@ -11,5 +11,9 @@
 // index outside the object table is noted, never followed. False only when memory ran out.
 bool PlayRecordInto(GraphicsState& state, RecordView record, int32_t index);
 
+// Whether a record of `type` may change the state at all: a record of any other type leaves
+// every item as it was.
+bool MayChangeState(uint32_t type);
+
 // The surface of the reference device, in its units.
 RectL DeviceSurface(const GraphicsState& state);
