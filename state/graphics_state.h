@@ -214,6 +214,7 @@ enum class EventKind : uint8_t {
     kZeroExtent,          // value: 0 window, 1 viewport
     kDrawDeleted,         // value: 0 pen, 1 brush, 2 font
     kDrawNeverCreated,    // value: as above
+    kSaveTooDeep,         // value: the depth kept
 };
 struct StateEvent {
     EventKind kind;
@@ -227,6 +228,9 @@ struct GraphicsState {
     // The SaveDC stack, top first, and its depth.
     std::shared_ptr<const SavedLevel> saved;
     uint32_t depth = 0;
+    // The deepest stack kept: each level holds a whole device-context state, and a file of
+    // nothing but SaveDC records must not take the memory of a level a record.
+    static constexpr uint32_t kDeepestSave = 4096;
     Item<uint32_t> depth_set;  // the record that last changed the depth
     // The reference device from the header: pixels and millimetres.
     SizeL device{1, 1};

@@ -376,6 +376,9 @@ void Event(Lines& l, const StateEvent& e) {
         case EventKind::kDrawDeleted:
             l.Put("Record %d draws with a %s deleted while selected", e.record, which);
             break;
+        case EventKind::kSaveTooDeep:
+            l.Put("Record %d saves a state beyond the %d levels kept; ignored", e.record, e.value);
+            break;
         case EventKind::kDrawNeverCreated:
             l.Put("Record %d draws with a %s never created", e.record, which);
             break;

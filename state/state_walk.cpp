@@ -528,6 +528,10 @@ void OnPath(Play& p) {
 
 void OnSave(Play& p) {
     GraphicsState& s = p.state;
+    if (s.depth >= GraphicsState::kDeepestSave) {
+        s.Note(EventKind::kSaveTooDeep, p.index, int32_t(s.depth));
+        return;
+    }
     try {
         auto level = std::make_shared<SavedLevel>();
         level->state = s.dc;

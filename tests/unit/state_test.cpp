@@ -274,6 +274,8 @@ TEST(StateTracker, SavedStates) {
          "Record 5 restores level -3, beyond the saved states; ignored"},
         {"beyond the stack changes nothing", with({R(kEmrRestoreDc, {3})}),
          "Text colour: RGB(255, 0, 0)  (record 4)"},
+        {"a stack no deeper than is kept", Records(GraphicsState::kDeepestSave + 1, R(kEmrSaveDc)),
+         "Record 4097 saves a state beyond the 4096 levels kept; ignored"},
     });
 }
 
