@@ -37,62 +37,85 @@ void Subtract(const RectL& a, const RectL& b, std::vector<RectL>& out) {
     }
 }
 
-// `a` without any part of `b`. Stops once the list is longer than the cap.
-std::vector<RectL> Minus(const std::vector<RectL>& a, const std::vector<RectL>& b) {
+// `a` without any part of `b`. Stops once the list is longer than the cap, setting `cut`.
+std::vector<RectL> Minus(const std::vector<RectL>& a, const std::vector<RectL>& b, bool& cut) {
     std::vector<RectL> left = a, next;
-    for (const RectL& cut : b) {
+    for (const RectL& hole : b) {
         next.clear();
         for (const RectL& r : left) {
-            Subtract(r, cut, next);
+            Subtract(r, hole, next);
         }
         left.swap(next);
         if (left.size() > kRegionRectCap) {
+            cut = true;
             break;
         }
     }
     return left;
 }
 
-std::vector<RectL> And(const std::vector<RectL>& a, const std::vector<RectL>& b) {
+std::vector<RectL> And(const std::vector<RectL>& a, const std::vector<RectL>& b, bool& cut) {
     std::vector<RectL> out;
     for (const RectL& x : a) {
         for (const RectL& y : b) {
-            if (const RectL cut = Intersect(x, y); !Empty(cut)) {
-                out.push_back(cut);
+            if (const RectL both = Intersect(x, y); !Empty(both)) {
+                out.push_back(both);
             }
         }
         if (out.size() > kRegionRectCap) {
+            cut = true;
             break;
         }
     }
     return out;
 }
 
-std::vector<RectL> Disjoint(const std::vector<RectL>& rects) {
+std::vector<RectL> Disjoint(const std::vector<RectL>& rects, bool& cut) {
     std::vector<RectL> out;
     for (const RectL& r : rects) {
         if (Empty(r)) {
             continue;
         }
-        std::vector<RectL> part = Minus({r}, out);
+        std::vector<RectL> part = Minus({r}, out, cut);
         out.insert(out.end(), part.begin(), part.end());
         if (out.size() > kRegionRectCap) {
+            cut = true;
             break;
         }
     }
     return out;
 }
 
-RectL Bounds(const std::vector<RectL>& rects) {
-    if (rects.empty()) {
-        return RectL{};
+RectL Union(const RectL& a, const RectL& b) {
+    if (Empty(a) || Empty(b)) {
+        return Empty(a) ? b : a;
     }
-    RectL b = rects.front();
+    return RectL{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom)};
+}
+
+RectL Bounds(const std::vector<RectL>& rects) {
+    RectL b;
     for (const RectL& r : rects) {
-        b = RectL{std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right),
-                  std::max(b.bottom, r.bottom)};
+        b = Union(b, r);
     }
     return b;
+}
+
+// A rectangle that holds the result of `op` on a region within `a` and one within `b`.
+RectL BoundOf(RegionOp op, const RectL& a, const RectL& b) {
+    switch (op) {
+        case RegionOp::kAnd: {
+            const RectL both = Intersect(a, b);
+            return Empty(both) ? RectL{} : both;
+        }
+        case RegionOp::kDiff:
+            return a;
+        case RegionOp::kCopy:
+            return b;
+        default:
+            return Union(a, b);
+    }
 }
 
 }  // namespace
@@ -102,39 +125,44 @@ RectL Normalized(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
-                   const RectL& surface) {
+                   const RectL& surface, bool rects_cut) {
     try {
         const std::vector<RectL> current =
             region.kind == RegionKind::kRects && region.rects != nullptr ? *region.rects
             : region.kind == RegionKind::kWhole ? std::vector<RectL>{surface}
                                                 : std::vector<RectL>{};
-        const std::vector<RectL> given = Disjoint(rects);
+        bool cut = rects_cut || region.approximated;
+        const std::vector<RectL> given = Disjoint(rects, cut);
         std::vector<RectL> out;
         switch (op) {
             case RegionOp::kAnd:
-                out = And(current, given);
+                out = And(current, given, cut);
                 break;
             case RegionOp::kOr:
-                out = current, out = Minus(given, current);
+                out = Minus(given, current, cut);
                 out.insert(out.begin(), current.begin(), current.end());
                 break;
-            case RegionOp::kXor:
-                out = Minus(current, given);
-                {
-                    const std::vector<RectL> other = Minus(given, current);
-                    out.insert(out.end(), other.begin(), other.end());
-                }
+            case RegionOp::kXor: {
+                out = Minus(current, given, cut);
+                const std::vector<RectL> other = Minus(given, current, cut);
+                out.insert(out.end(), other.begin(), other.end());
                 break;
+            }
             case RegionOp::kDiff:
-                out = Minus(current, given);
+                out = Minus(current, given, cut);
                 break;
             case RegionOp::kCopy:
                 out = given;
                 break;
         }
-        region.approximated = out.size() > kRegionRectCap;
+        // A list cut short stands for a rectangle sure to hold the whole result.
+        region.approximated = cut || out.size() > kRegionRectCap;
         if (region.approximated) {
-            out = {Bounds(out)};
+            const RectL bound = BoundOf(op, Bounds(current), Bounds(rects));
+            out.clear();
+            if (!Empty(bound)) {
+                out.push_back(bound);
+            }
         }
         region.kind = RegionKind::kRects;
         region.rects = std::make_shared<const std::vector<RectL>>(std::move(out));
@@ -142,6 +170,21 @@ bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
         return false;
     }
     return true;
+}
+
+bool EffectiveClip(const DcState& dc, const RectL& surface, Region* out) {
+    const Region& clip = dc.clip.value;
+    const Region& meta = dc.meta.value;
+    if (meta.kind == RegionKind::kWhole || clip.kind == RegionKind::kFromPath) {
+        *out = clip;
+        return true;
+    }
+    *out = meta;
+    if (clip.kind == RegionKind::kWhole || meta.kind == RegionKind::kFromPath) {
+        return true;
+    }
+    return CombineRegion(*out, clip.rects != nullptr ? *clip.rects : std::vector<RectL>{},
+                         RegionOp::kAnd, surface);
 }
 
 void OffsetRegion(Region& region, int32_t dx, int32_t dy) {

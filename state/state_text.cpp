@@ -1,6 +1,7 @@
 // The sections of the state text, one function each.
 #include "state/state_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -437,6 +438,12 @@ bool StateText(const GraphicsState& state, int32_t path_open_at_end,
         l.Heading("Clipping");
         RegionLines(l, state, "Clip region", state.dc.clip);
         RegionLines(l, state, "Meta region", state.dc.meta);
+        Item<Region> effective;
+        effective.set_by = std::max(state.dc.clip.set_by, state.dc.meta.set_by);
+        if (state.dc.meta.value.kind != RegionKind::kWhole &&
+            EffectiveClip(state.dc, DeviceSurface(state), &effective.value)) {
+            RegionLines(l, state, "In effect", effective);
+        }
         Saved(l, state);
         Diagnostics(l, state, path_open_at_end);
     } catch (const std::bad_alloc&) {

@@ -575,9 +575,10 @@ PointL ToDevice(const Transform& t, int32_t x, int32_t y) {
                   int32_t(std::clamp(std::lround(dy), -0x40000000L, 0x40000000L))};
 }
 
-void Combine(Play& p, Item<Region>& region, const std::vector<RectL>& rects, RegionOp op) {
+void Combine(Play& p, Item<Region>& region, const std::vector<RectL>& rects, RegionOp op,
+             bool rects_cut = false) {
     Region changed = region.value;
-    if (!CombineRegion(changed, rects, op, DeviceSurface(p.state))) {
+    if (!CombineRegion(changed, rects, op, DeviceSurface(p.state), rects_cut)) {
         p.memory_ok = false;
         return;
     }
@@ -638,19 +639,31 @@ void OnClip(Play& p) {
                 }
                 return;
             }
+            // More rectangles than are kept stand for the one rectangle that holds them all.
             const uint32_t count = r.CountInside(48, r.U32(24), 16);
+            const bool too_many = count > 4 * kRegionRectCap;
             std::vector<RectL> rects;
             try {
-                rects.reserve(std::min<uint32_t>(count, 4 * kRegionRectCap));
-                for (uint32_t i = 0; i < count && i < 4 * kRegionRectCap; ++i) {
+                rects.reserve(too_many ? 1 : count);
+                RectL all{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+                for (uint32_t i = 0; i < count; ++i) {
                     const uint32_t at = 48 + 16 * i;
-                    rects.push_back(RectL{r.I32(at), r.I32(at + 4), r.I32(at + 8), r.I32(at + 12)});
+                    const RectL x{r.I32(at), r.I32(at + 4), r.I32(at + 8), r.I32(at + 12)};
+                    if (!too_many) {
+                        rects.push_back(x);
+                    } else if (x.left < x.right && x.top < x.bottom) {
+                        all = RectL{std::min(all.left, x.left), std::min(all.top, x.top),
+                                    std::max(all.right, x.right), std::max(all.bottom, x.bottom)};
+                    }
+                }
+                if (too_many) {
+                    rects.push_back(all);
                 }
             } catch (const std::bad_alloc&) {
                 p.memory_ok = false;
                 return;
             }
-            Combine(p, dc.clip, rects, RegionOp(mode));
+            Combine(p, dc.clip, rects, RegionOp(mode), too_many);
             break;
         }
         case kEmrSelectClipPath: {

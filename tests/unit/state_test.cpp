@@ -291,7 +291,17 @@ TEST(StateTracker, Clipping) {
     region.U32(8, 64).U32(12, 5).U32(16, 32).U32(20, 1).U32(24, 2).U32(28, 32);
     region.I32(48, 0).I32(52, 0).I32(56, 10).I32(60, 10).I32(64, 20).I32(68, 0).I32(72, 30);
     region.I32(76, 10);
+    // 600 squares apart: more than a region keeps.
+    RecordBuilder scattered(kEmrExtSelectClipRgn, 48 + 600 * 16);
+    scattered.U32(8, 32 + 600 * 16).U32(12, 5).U32(16, 32).U32(20, 1).U32(24, 600);
+    for (int32_t i = 0; i < 600; ++i) {
+        scattered.I32(48 + 16 * i, 2 * i).I32(56 + 16 * i, 2 * i + 1).I32(60 + 16 * i, 1);
+    }
     Check({
+        {"a region too complex is its bounding box",
+         {scattered},
+         "Clip region: 1 rectangle, bounds (0, 0)-(1199, 1), its bounding box standing for a "
+         "region too complex to keep"},
         {"intersect maps both corners", with({R(kEmrIntersectClipRect, {10, 40, 5, 20})}),
          "Clip region: 1 rectangle, bounds (10, 40)-(20, 80)  (record 3)"},
         {"exclude cuts a hole",
@@ -311,6 +321,10 @@ TEST(StateTracker, Clipping) {
          with({R(kEmrIntersectClipRect, {0, 0, 5, 5}), R(kEmrSetMetaRgn)}),
          "Clip region: none (the whole surface)  (record 4)\n"
          "  Meta region: 1 rectangle, bounds (0, 0)-(10, 10)  (record 4)"},
+        {"the clip in effect is within the meta region",
+         with({R(kEmrIntersectClipRect, {0, 0, 5, 5}), R(kEmrSetMetaRgn),
+               R(kEmrIntersectClipRect, {3, 3, 9, 9})}),
+         "In effect: 1 rectangle, bounds (6, 6)-(10, 10)  (record 5)"},
         {"a clip from the path",
          {R(kEmrBeginPath), R(kEmrEndPath), R(kEmrSelectClipPath, {5})},
          "Clip region: from the path (not traced)  (record 3)"},
