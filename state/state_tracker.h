@@ -16,6 +16,11 @@ class StateTracker {
   public:
     static constexpr int32_t kCheckpointEvery = 128;
 
+    StateTracker() = default;
+    // Not copied: it may point at its own filter.
+    StateTracker(const StateTracker&) = delete;
+    StateTracker& operator=(const StateTracker&) = delete;
+
     // Follows `document` with `filter` (nullptr: every record played). The document and the
     // filter must outlive the tracker or the next Reset; call Reset again whenever the file
     // or the filter changes.
