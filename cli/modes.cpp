@@ -9,6 +9,7 @@
 #include "cli/emfplus_mode.h"
 #include "cli/json_text.h"
 #include "cli/output.h"
+#include "cli/state_mode.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
@@ -17,11 +18,12 @@
 namespace {
 
 // The options a mode may accept, in the order the usage text names them.
-enum Option : unsigned { kBrief = 1, kVerbose = 2, kJson = 4 };
+enum Option : unsigned { kBrief = 1, kVerbose = 2, kJson = 4, kChanges = 8 };
 constexpr struct {
     const char* text;
     Option option;
-} kOptions[] = {{"--brief", kBrief}, {"--verbose", kVerbose}, {"--json", kJson}};
+} kOptions[] = {
+    {"--brief", kBrief}, {"--verbose", kVerbose}, {"--json", kJson}, {"--changes", kChanges}};
 
 struct Options {
     unsigned given = 0;
@@ -40,6 +42,9 @@ struct Mode {
     bool takes_index;
     unsigned options;
     ModeRun run;
+    // An option that stands in the place of INDEX, with a usage line of its own, and goes
+    // with the others; 0 for none.
+    unsigned instead_of_index;
 };
 
 void WriteOut(std::u16string_view text) {
@@ -86,16 +91,20 @@ int RunCalls(const MetafileDocument& document, const FileName&, const Options& o
     return WriteStream(OpenCallList(document, options.Has(kBrief) ? 0 : 1));
 }
 
+int NoSuchRecord(const MetafileDocument& document, const FileName& name, int32_t index) {
+    char text[120];
+    std::snprintf(text, sizeof text, " has no record %d (it holds records 0 to %d)\n", index,
+                  document.Store().count() - 1);
+    Write(Err(), u"orvella-dump: ");
+    Write(Err(), name.shown);
+    Write(Err(), text);
+    return 1;
+}
+
 int RunCall(const MetafileDocument& document, const FileName& name, const Options& options) {
     const RecordView record = document.RecordAt(options.index);
     if (!record) {
-        char text[120];
-        std::snprintf(text, sizeof text, " has no record %d (it holds records 0 to %d)\n",
-                      options.index, document.Store().count() - 1);
-        Write(Err(), u"orvella-dump: ");
-        Write(Err(), name.shown);
-        Write(Err(), text);
-        return 1;
+        return NoSuchRecord(document, name, options.index);
     }
     SetVerboseFlag(options.Has(kVerbose) ? 1 : 0);
     FixedWideText<kCallTextUnits> call;
@@ -110,12 +119,23 @@ int RunEmfPlus(const MetafileDocument& document, const FileName&, const Options&
     return status < 0 ? OutOfMemory() : status;
 }
 
+int RunState(const MetafileDocument& document, const FileName& name, const Options& options) {
+    if (!options.Has(kChanges) && document.RecordAt(options.index).data == nullptr) {
+        return NoSuchRecord(document, name, options.index);
+    }
+    const int status = options.Has(kChanges)
+                           ? RunStateChangesMode(document, options.Has(kJson), WriteOut)
+                           : RunStateMode(document, options.index, options.Has(kJson), WriteOut);
+    return status < 0 ? OutOfMemory() : status;
+}
+
 constexpr Mode kModes[] = {
-    {"header", false, 0, RunHeader},
-    {"records", false, kJson, RunRecords},
-    {"calls", false, kBrief | kJson, RunCalls},
-    {"call", true, kVerbose, RunCall},
-    {"emfplus", false, kJson, RunEmfPlus},
+    {"header", false, 0, RunHeader, 0},
+    {"records", false, kJson, RunRecords, 0},
+    {"calls", false, kBrief | kJson, RunCalls, 0},
+    {"call", true, kVerbose, RunCall, 0},
+    {"emfplus", false, kJson, RunEmfPlus, 0},
+    {"state", true, kJson | kChanges, RunState, kChanges},
 };
 
 constexpr char kDescription[] =
@@ -125,16 +145,23 @@ constexpr char kDescription[] =
     "hexadecimal dump, every drawing record as a GDI call (with parameter blocks, or one line\n"
     "each with --brief), or the call text of the record numbered INDEX (one line, or with\n"
     "parameter blocks with --verbose), or every EMF+ record and comment record decoded, one\n"
+    "line each, or the graphics state after the record numbered INDEX (the items in sections,\n"
+    "each with the record that set it), or for every record the state items it changed, one\n"
     "line each. With --json, one JSON object per line and record.\n"
     "\n"
     "       orvella-dump --help | --version\n";
 
 // What follows FILE on the mode's usage line.
-std::string Arguments(const Mode& mode) {
-    std::string text = mode.takes_index ? " INDEX" : "";
+std::string Arguments(const Mode& mode, bool instead_of_index = false) {
+    std::string text = !mode.takes_index ? "" : !instead_of_index ? " INDEX" : "";
+    for (const auto& known : kOptions) {
+        if (instead_of_index && known.option == mode.instead_of_index) {
+            text += std::string(" ") + known.text;
+        }
+    }
     const char* separator = " [";
     for (const auto& known : kOptions) {
-        if ((mode.options & known.option) != 0) {
+        if ((mode.options & known.option) != 0 && known.option != mode.instead_of_index) {
             text += separator;
             text += known.text;
             separator = " | ";
@@ -147,6 +174,10 @@ void WriteUsage(Output& out) {
     for (const Mode& mode : kModes) {
         Write(out, &mode == kModes ? "usage: orvella-dump " : "       orvella-dump ");
         Write(out, mode.name + (" FILE" + Arguments(mode)) + "\n");
+        if (mode.instead_of_index != 0) {
+            Write(out,
+                  "       orvella-dump " + (mode.name + (" FILE" + Arguments(mode, true))) + "\n");
+        }
     }
     Write(out, kDescription);
 }
@@ -215,7 +246,12 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
     }
     Options options;
     size_t next = 3;
-    if (mode->takes_index) {
+    bool instead_of_index = false;
+    if (mode->takes_index && count >= 4 && mode->instead_of_index != 0 &&
+        TakeOption(*mode, arguments[3], &options) && options.Has(Option(mode->instead_of_index))) {
+        next = 4;
+        instead_of_index = true;
+    } else if (mode->takes_index) {
         if (count < 4 || !ParseIndex(arguments[3], &options.index)) {
             return Usage(std::string(mode->name) +
                          " takes FILE and a record number INDEX (0 or more)");
@@ -227,9 +263,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
             return Usage(mode->name + (" takes FILE" + Arguments(*mode)));
         }
     }
+    if (mode->instead_of_index != 0 && !instead_of_index &&
+        options.Has(Option(mode->instead_of_index))) {
+        return Usage(mode->name + (" takes FILE" + Arguments(*mode, true)));
+    }
     std::string given;
     for (const auto& known : kOptions) {
-        if (options.Has(known.option)) {
+        if (options.Has(known.option) && known.option != mode->instead_of_index) {
             given += (given.empty() ? "" : " and ") + std::string(known.text);
         }
     }

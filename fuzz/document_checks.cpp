@@ -7,6 +7,8 @@
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
+#include "state/state_text.h"
+#include "state/state_tracker.h"
 
 namespace {
 
@@ -43,6 +45,35 @@ const char* CheckReports(const MetafileDocument& document) {
         if (const char* broken = CheckReport(report)) {
             return broken;
         }
+    }
+    return nullptr;
+}
+
+// The state text of one record, or "" when the tracker gave none.
+std::u16string StateTextAt(StateTracker& tracker, int32_t index) {
+    const GraphicsState* state = tracker.StateAt(index);
+    std::vector<StateLine> lines;
+    std::u16string text;
+    if (state != nullptr && StateText(*state, tracker.PathOpenAtEnd(), &lines)) {
+        for (const StateLine& line : lines) {
+            text += line.text + u"\n";
+        }
+    }
+    return text;
+}
+
+// The state after the last record, then a step back to the middle one, is the state a walk
+// straight to the middle record finds.
+const char* CheckState(const MetafileDocument& document) {
+    const int32_t count = document.Store().count();
+    StateTracker tracker, fresh;
+    tracker.Reset(document, nullptr);
+    fresh.Reset(document, nullptr);
+    if (StateTextAt(tracker, count - 1).empty()) {
+        return "no graphics state for a loaded document";
+    }
+    if (StateTextAt(tracker, count / 2) != StateTextAt(fresh, count / 2)) {
+        return "the graphics state of a record depends on the record asked for before it";
     }
     return nullptr;
 }
@@ -99,6 +130,9 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
         return broken;
     }
     if (const char* broken = CheckEmfPlusReport(document)) {
+        return broken;
+    }
+    if (const char* broken = CheckState(document)) {
         return broken;
     }
     for (int32_t i = 0; i < store.count(); ++i) {

@@ -112,7 +112,9 @@ TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
                                "calls " + path + " --verbose",
                                "call " + path,
                                "call " + path + " -1",
-                               "call " + path + " 1 --brief"};
+                               "call " + path + " 1 --brief",
+                               "state " + path + " 1 --changes",
+                               "state " + path + " --changes --json --json"};
     for (const std::string& arguments : bad) {
         SCOPED_TRACE(arguments);
         const DumpRun run = RunDump(arguments);
@@ -120,6 +122,27 @@ TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
         EXPECT_NE(run.err.find("usage: orvella-dump"), std::string::npos);
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+// The state after a record as the view's lines or one JSON object, and every record's changes.
+TEST(OrvellaDump, PrintsTheStateAfterARecordAndEachRecordsChanges) {
+    const std::string path = Sample();
+    const DumpRun text = RunDump("state " + path + " 1");
+    EXPECT_EQ(text.exit_code, 0);
+    EXPECT_NE(text.out.find("\r\nAttributes\r\n  Background mode: TRANSPARENT  (record 1)\r\n"),
+              std::string::npos);
+    const std::string json = RunDump("state " + path + " 2 --json").out;
+    EXPECT_EQ(json.substr(0, 41), "{\"record\":2,\"sections\":[{\"name\":\"Mapping\"");
+    EXPECT_NE(json.find("{\"text\":\"Background mode: TRANSPARENT\",\"setBy\":1}"),
+              std::string::npos);
+    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
+    const std::string changes = RunDump("state " + path + " --changes").out;
+    EXPECT_NE(changes.find("\r\n1\tEMR_SETBKMODE\tAttributes/Background mode: OPAQUE -> "
+                           "TRANSPARENT\r\n2\tEMR_RESTOREDC\tDiagnostics: (none) -> Record 2 "
+                           "restores level -1, beyond the saved states; ignored\r\n"),
+              std::string::npos)
+        << changes;
+    EXPECT_EQ(RunDump("state " + path + " 9").exit_code, 1);
 }
 
 TEST(OrvellaDump, SaysWhyAFileCannotBeLoadedAndExits1) {
