@@ -12,6 +12,7 @@
 #include "app/platform_seams.h"
 #include "app/report_views.h"
 #include "app/resource.h"
+#include "app/state_view.h"
 #include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "app/wait_cursor.h"
@@ -158,6 +159,7 @@ int OpenPath(HWND main_window, const wchar_t* path) {
     ShowIndex(main_window);
     ShowCallText(main_window);
     FillFilterList(main_window);
+    ResetStateTracker();
     SwitchView(main_window, 0);
     LayOutAgain(main_window);
     UpdateStatusBar(main_window);

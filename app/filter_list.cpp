@@ -7,6 +7,7 @@
 
 #include "app/app_globals.h"
 #include "app/resource.h"
+#include "app/state_view.h"
 #include "calls/call_text.h"
 #include "document/played_records.h"
 #include "text/utf16.h"
@@ -126,6 +127,9 @@ void OnGetDisplayInfo(NMLVDISPINFOW* info) {
 
 // The list shows the new boxes, and the picture is painted again without the records now off.
 void ShowFilterChange(HWND list) {
+    // The state after a record depends on which records before it are played.
+    ResetStateTracker();
+    StateViewFollow(GetParent(list));
     InvalidateRect(list, nullptr, FALSE);
     HWND canvas = GetDlgItem(GetParent(list), IDC_CANVAS);
     if (canvas != nullptr) {

@@ -8,6 +8,7 @@
 #include "app/filter_list.h"
 #include "app/platform_seams.h"
 #include "app/resource.h"
+#include "app/state_view.h"
 #include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "canvas/canvas_messages.h"
@@ -44,6 +45,7 @@ void OnCanvasIndexChanged(HWND main_window, HWND canvas) {
     g_current_record = static_cast<int32_t>(SendMessageW(canvas, CVM_GETINDEX, 0, 0));
     ShowIndex(main_window);
     ShowCallText(main_window);
+    StateViewFollow(main_window);
     UpdateStatusBar(main_window);
 }
 
@@ -95,6 +97,7 @@ void SetCurrentRecord(HWND main_window, int32_t index, int update_field) {
     if (update_field) {
         ShowIndex(main_window);
     }
+    StateViewFollow(main_window);
     UpdateStatusBar(main_window);
 }
 

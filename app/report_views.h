@@ -5,7 +5,8 @@
 #include <windows.h>
 
 // Which report the report control holds: -1 none, else the report state of the view it is the
-// report of (1 header, 2 record list, 3 call list, 5 EMF+ records).
+// report of (1 header, 2 record list, 3 call list, 5 EMF+ records, 7 the state after the current
+// record).
 extern int g_report_state;
 
 // Whether view `mode` shows a report in the report control.

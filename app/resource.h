@@ -24,7 +24,7 @@
 #define IDM_FINDNEXT 127
 #define IDM_FINDPREVIOUS 128
 // View: the next and the previous view, as Ctrl+Tab and Ctrl+Shift+Tab; then one command per
-// view in tab order, IDM_VIEW_FIRST for the first (Ctrl+1 to Ctrl+6).
+// view in tab order, IDM_VIEW_FIRST for the first (Ctrl+1 to Ctrl+7).
 #define IDM_NEXTVIEW 133
 #define IDM_PREVIOUSVIEW 134
 #define IDM_VIEW_FIRST 140

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "app/state_view.h"
 #include "reports/call_list_report.h"
 #include "reports/emfplus_report.h"
 #include "reports/header_report.h"
@@ -29,6 +30,8 @@ const View kViews[] = {
          return OpenEmfPlusEntries(document);
      },
      false},
+    {L"State", ViewContent::kReport, kStateReportState,
+     [](const MetafileDocument& document) { return OpenStateEntries(document); }, false},
 };
 
 const unsigned kViewCount = static_cast<unsigned>(std::size(kViews));

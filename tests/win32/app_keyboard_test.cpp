@@ -30,7 +30,7 @@ bool Greyed(HMENU menu, UINT command) {
 TEST_F(AppKeyboardTest, ViewCommandsSwitchViewsAndWrapRound) {
     ASSERT_NE(CreateWindowUnderTest(), nullptr);
     Open(WriteLongPicture(5, "views-5.emf"));
-    const std::pair<UINT, int32_t> steps[] = {{IDM_PREVIOUSVIEW, 5},
+    const std::pair<UINT, int32_t> steps[] = {{IDM_PREVIOUSVIEW, 6},
                                               {IDM_NEXTVIEW, 0},
                                               {IDM_NEXTVIEW, 1},
                                               {IDM_VIEW_FIRST + 4, 4},

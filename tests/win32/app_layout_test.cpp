@@ -37,7 +37,7 @@ TEST_F(AppLayoutTest, ChildrenComeInTheirOrderWithTheirFonts) {
                                  IDC_FILTERLIST, IDC_STATUSBAR,   IDC_MODESWITCHER};
     EXPECT_EQ(ids, expected);
 
-    EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETITEMCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETITEMCOUNT, 0, 0), 7);
 
     HWND index = Child(IDC_RECORDINDEX);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(index, WM_GETFONT, 0, 0)), g_shared_font);
