@@ -1,4 +1,4 @@
-// The six views: switching between them, and the reports the report control then holds.
+// The views: switching between them, and the reports the report control then holds.
 
 #include "reports/call_list_report.h"
 #include "reports/emfplus_report.h"
@@ -89,7 +89,7 @@ TEST_F(AppViewsTest, TabsBuildAReportOnlyWhenAnotherReplacedIt) {
     EXPECT_EQ(SwitchView(main_, 2), 1);
     EXPECT_EQ(SendMessageW(Child(IDC_MODESWITCHER), TCM_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(g_report_state, 2);
-    EXPECT_EQ(SwitchView(main_, 6), 0);
+    EXPECT_EQ(SwitchView(main_, 7), 0);
     EXPECT_EQ(g_view_mode, 2);
     ClickTab(1);
     EXPECT_EQ(g_report_state, 1);
