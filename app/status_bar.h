@@ -17,6 +17,3 @@ int PlaceStatusBar(HWND main_window);
 
 // Shows what the status bar says about the loaded file and the current record.
 void UpdateStatusBar(HWND main_window);
-
-// Appends `value` in decimal with a comma between each group of three digits ("79,056").
-void AppendGrouped(WideText& out, uint32_t value);

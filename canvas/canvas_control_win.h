@@ -36,6 +36,8 @@ int BufferedPaintFlag(HWND window);
 void SetBufferedPaintFlag(HWND window, int flag);
 // After a change of the view: the next paint draws off-screen; it is asked for at once.
 void MarkViewChanged(HWND window);
+// Sends WM_NOTIFY with `code` (CVN_INDEXCHANGED, CVN_VIEWCHANGED) to the parent.
+void NotifyParent(HWND window, int32_t code);
 // Tells the parent that the picture's place or size changed (CVN_VIEWCHANGED).
 void NotifyViewChanged(HWND window);
 

@@ -16,14 +16,6 @@ void SetScrollPosition(HWND window, int32_t position) {
     SetScrollInfo(window, SB_HORZ, &info, TRUE);
 }
 
-void NotifyIndexChanged(HWND window) {
-    NMHDR header = {};
-    header.hwndFrom = window;
-    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
-    header.code = static_cast<UINT>(CVN_INDEXCHANGED);
-    SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-}
-
 // The thumb position of a tracking message is a 16-bit field, which cannot reach the records
 // beyond 65,535. The bar keeps the full 32-bit tracking position; it is taken when its low 16
 // bits are the ones the message carries, which holds for every message of a real drag.
@@ -88,6 +80,6 @@ void ScrollRecords(HWND window, int code, int thumb_position) {
         return;
     }
     SetScrollPosition(window, position);
-    NotifyIndexChanged(window);
+    NotifyParent(window, CVN_INDEXCHANGED);
     MarkViewChanged(window);
 }

@@ -103,12 +103,16 @@ void MarkViewChanged(HWND window) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void NotifyViewChanged(HWND window) {
+void NotifyParent(HWND window, int32_t code) {
     NMHDR header = {};
     header.hwndFrom = window;
     header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
-    header.code = static_cast<UINT>(CVN_VIEWCHANGED);
+    header.code = static_cast<UINT>(code);
     SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void NotifyViewChanged(HWND window) {
+    NotifyParent(window, CVN_VIEWCHANGED);
 }
 
 // Width and height 0 stand for the present client area.

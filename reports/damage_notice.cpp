@@ -2,19 +2,14 @@
 #include "reports/damage_notice.h"
 
 #include "document/emf_format.h"
+#include "text/wide_text.h"
 
 namespace {
 
-// `value` in decimal with a comma between each group of three digits: 2,863,267,840.
 std::u16string Grouped(uint32_t value) {
-    std::u16string digits;
-    for (int written = 0; written == 0 || value != 0; ++written, value /= 10) {
-        if (written > 0 && written % 3 == 0) {
-            digits.insert(digits.begin(), u',');
-        }
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-    }
-    return digits;
+    FixedWideText<16> digits;
+    AppendGrouped(digits, value);
+    return std::u16string(digits.view());
 }
 
 std::u16string Why(const ReadingStop& stop) {

@@ -51,3 +51,18 @@ void WideText::CutAtLine(char16_t next) {
         --length_;
     }
 }
+
+void AppendGrouped(WideText& out, uint32_t value) {
+    char16_t digits[16];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int i = count - 1; i >= 0; --i) {
+        out.Append(digits[i]);
+        if (i > 0 && i % 3 == 0) {
+            out.Append(u',');
+        }
+    }
+}

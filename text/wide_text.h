@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "text/wide_print.h"
@@ -59,3 +60,6 @@ class FixedWideText : public WideText {
   private:
     char16_t storage_[N];
 };
+
+// Appends `value` in decimal with a comma between each group of three digits ("79,056").
+void AppendGrouped(WideText& out, uint32_t value);
