@@ -160,6 +160,8 @@ int OpenPath(HWND main_window, const wchar_t* path) {
     ShowCallText(main_window);
     FillFilterList(main_window);
     ResetStateTracker();
+    SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETSTATETRACKER,
+                        reinterpret_cast<WPARAM>(DocumentStateTracker()), 0);
     SwitchView(main_window, 0);
     LayOutAgain(main_window);
     UpdateStatusBar(main_window);

@@ -10,6 +10,7 @@
 #include "app/resource.h"
 #include "app/view_switch.h"
 #include "app/views.h"
+#include "canvas/canvas_view.h"
 #include "textview/text_view_win.h"
 
 namespace {
@@ -28,8 +29,8 @@ constexpr EditCommand kEditCommands[] = {
 };
 
 // The commands that act on a loaded picture.
-constexpr UINT kPictureCommands[] = {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN,
-                                     IDM_ZOOMOUT,     IDM_FITIMAGE,    IDM_ACTUALSIZE};
+constexpr UINT kPictureCommands[] = {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN,     IDM_ZOOMOUT,
+                                     IDM_FITIMAGE,    IDM_ACTUALSIZE,  IDM_SHOWOVERLAY};
 
 // The parts of "The EMF" that Tab goes round, in order.
 constexpr int kTabOrder[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX};
@@ -112,6 +113,8 @@ void GreyIdleMenuItems(HWND main_window, HMENU menu) {
     for (UINT command : kPictureCommands) {
         EnableMenuItem(menu, command, MF_BYCOMMAND | picture);
     }
+    CheckMenuItem(menu, IDM_SHOWOVERLAY,
+                  MF_BYCOMMAND | (g_canvas_view.show_overlay ? MF_CHECKED : MF_UNCHECKED));
     const bool text_view = EditTarget(main_window) != nullptr;
     for (const EditCommand& edit : kEditCommands) {
         const bool acts = text_view && edit.view_command != 0;

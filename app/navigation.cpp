@@ -121,6 +121,11 @@ void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
 }
 
 void OnNavigationKey(HWND main_window, WPARAM key) {
+    // O, without Ctrl or Alt, shows or hides the overlay on the picture.
+    if (key == 'O' && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        SendDlgItemMessageW(main_window, IDC_CANVAS, WM_COMMAND, IDM_SHOWOVERLAY, 0);
+        return;
+    }
     const int code = ScrollCodeOfKey(key);
     if (!g_document.IsLoaded() || code < 0) {
         return;

@@ -53,6 +53,10 @@ class StateEntries : public ReportEntries {
 
 }  // namespace
 
+StateTracker* DocumentStateTracker() {
+    return &g_state_tracker;
+}
+
 void ResetStateTracker() {
     g_state_tracker.Reset(g_document, ListedRecordFilter());
 }

@@ -9,6 +9,7 @@
 #include "reports/report_text.h"
 
 class MetafileDocument;
+class StateTracker;
 
 // The report state of the State view while the report control holds the state of the
 // current record under the current filter.
@@ -17,6 +18,8 @@ inline constexpr int kStateReportState = 7;
 // Follows the loaded document under the filter list's filter again; call after every open and
 // every change of the filter.
 void ResetStateTracker();
+// The one tracker of the loaded document, which the overlay on the picture asks too.
+StateTracker* DocumentStateTracker();
 
 // The state after the current record as report entries, one per line; a line's record is the
 // record that set its item (-1 for headings and defaults). nullptr when nothing is loaded or

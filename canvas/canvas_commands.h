@@ -14,3 +14,5 @@
 #define IDM_ACTUALSIZE 121
 #define IDM_COPYPICTURE 122
 #define IDM_SAVEPICTURE 123
+// Shows or hides the overlay of the clip region and the current record's bounds.
+#define IDM_SHOWOVERLAY 129

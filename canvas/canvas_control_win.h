@@ -9,6 +9,7 @@
 
 class MetafileDocument;
 class RecordFilter;
+class StateTracker;
 
 // One canvas window's own state, made at WM_NCCREATE and freed at WM_NCDESTROY; the window's
 // GWLP_USERDATA points at it.
@@ -17,6 +18,8 @@ struct CanvasWindow {
     // The records the playback leaves out; nullptr where none are.
     const RecordFilter* filter = nullptr;
     const Player* player = &kGdiPlayer;
+    // The graphics state the overlay shows, or nullptr where none is followed.
+    StateTracker* tracker = nullptr;
     // 1 while the next paint is to draw off-screen.
     int buffered_paint = 0;
     // The buttons' tooltips, or nullptr where they could not be made.
@@ -54,6 +57,10 @@ void UpdateButtonStates(HWND window);
 
 // Painting.
 void PaintCanvas(HWND window);
+// Over the picture played up to `index`, when the overlay is on: the clip region in effect
+// (the picture outside it dimmed) and the record's bounds, dashed.
+void DrawStateOverlay(HDC surface, const CanvasWindow& canvas, const MetafileDocument& document,
+                      int32_t index);
 void DrawButtonPanel(HDC surface);
 // The labels' font for the view's DPI, in which every label fits its button on `surface`; the
 // caller deletes it. nullptr when no font can be had.

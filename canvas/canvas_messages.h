@@ -13,6 +13,9 @@ inline constexpr uint32_t CVM_SETINDEX = 0x5002;
 // wParam: the MetafileDocument to show; lParam: the RecordFilter of the records its playback
 // leaves out, or 0 where none are.
 inline constexpr uint32_t CVM_SETDOCUMENT = 0x5003;
+// wParam: the StateTracker that follows the attached document and its filter, which the
+// overlay asks for the state at the current record; 0 for none.
+inline constexpr uint32_t CVM_SETSTATETRACKER = 0x5004;
 // WM_NOTIFY code sent to the parent when the record scroll bar moved.
 inline constexpr int32_t CVN_INDEXCHANGED = -5001;
 // WM_NOTIFY code sent to the parent when the picture's place or size changed (fit, zoom, pan,

@@ -25,6 +25,7 @@ void DrawPicture(HDC surface, const CanvasWindow& canvas, COLORREF background, i
     FillSolid(surface, border, background);
     const RECT picture = {p.left, p.top, p.right, p.bottom};
     canvas.player->play(surface, picture, document, canvas.filter, index);
+    DrawStateOverlay(surface, canvas, document, index);
 }
 
 // Draws off-screen and copies the finished image, so that a change of the view repaints

@@ -38,6 +38,7 @@ inline constexpr int32_t kCommandFit = IDM_FITIMAGE;
 inline constexpr int32_t kCommandActualSize = IDM_ACTUALSIZE;
 inline constexpr int32_t kCommandCopyPicture = IDM_COPYPICTURE;
 inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
+inline constexpr int32_t kCommandShowOverlay = IDM_SHOWOVERLAY;
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
@@ -62,6 +63,8 @@ struct CanvasView {
     uint32_t background_color = kInitialBackground;
     // The screen's dots per inch the panel is drawn for; its sizes below are those of 96.
     int32_t panel_dpi = 96;
+    // Whether the clip region and the current record's bounds are drawn over the picture.
+    bool show_overlay = false;
 };
 
 extern CanvasView g_canvas_view;

@@ -137,6 +137,11 @@ void FitToWindow(HWND window, int32_t width, int32_t height) {
 // button has act only with a loaded document. Copy and Save go to the shell, which reports what
 // fails.
 void ExecuteCanvasCommand(HWND window, int32_t command) {
+    if (command == kCommandShowOverlay) {
+        g_canvas_view.show_overlay = !g_canvas_view.show_overlay;
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
     if (command == kCommandActualSize || command == kCommandCopyPicture ||
         command == kCommandSavePicture) {
         if (LoadedDocument(window) == nullptr) {
@@ -263,6 +268,11 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return GetRecordIndex(window);
         case CVM_SETINDEX:
             SetRecordIndex(window, static_cast<int32_t>(wparam));
+            return 0;
+        case CVM_SETSTATETRACKER:
+            if (CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {
+                canvas->tracker = reinterpret_cast<StateTracker*>(wparam);
+            }
             return 0;
         case CVM_SETDOCUMENT:
             AttachDocument(window, reinterpret_cast<MetafileDocument*>(wparam),

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "canvas/canvas_view.h"
+#include "canvas/state_overlay.h"
 #include "tests/support/emf_builder.h"
 
 namespace {
@@ -128,6 +129,29 @@ TEST(CanvasActualSize, ShowsTheFramesInchesAtTheScreensDpi) {
 
 RecordScrollBar Bar(int32_t records, int32_t position) {
     return RecordScrollBar{0, LastRecordIndex(records), position};
+}
+
+TEST(CanvasOverlay, MapsTheDevicesUnitsThroughTheFrameAndReadsOnlyRealBounds) {
+    // 10 pixels a millimetre; the frame (10, 20)-(30, 60) mm is (100, 200)-(300, 600) pixels,
+    // shown at half size from (50, 50).
+    GraphicsState state;
+    state.device = SizeL{1000, 2000};
+    state.millimeters = SizeL{100, 200};
+    const CanvasRect frame{1000, 2000, 3000, 6000}, picture{50, 50, 150, 250};
+    EXPECT_EQ((Rect{50, 50, 100, 75}),
+              Of(DeviceToPicture(state, frame, picture, {100, 200, 200, 250})));
+    // A mirrored frame gives a rectangle the right way round.
+    EXPECT_EQ((Rect{100, 50, 150, 250}),
+              Of(DeviceToPicture(state, CanvasRect{3000, 2000, 1000, 6000}, picture,
+                                 {100, 200, 200, 600})));
+
+    RectL b;
+    EXPECT_TRUE(RecordBounds(RecordBuilder(87, 36).I32(8, 1).I32(16, 1).I32(20, 4).view(), &b));
+    EXPECT_EQ(4, b.bottom);
+    // Ellipse's rectangle is no bounds; the empty bounds, a record cut short.
+    EXPECT_FALSE(RecordBounds(RecordBuilder(42, 24).I32(16, 9).view(), &b));
+    EXPECT_FALSE(RecordBounds(RecordBuilder(87, 36).I32(16, -1).I32(20, -1).view(), &b));
+    EXPECT_FALSE(RecordBounds(RecordBuilder(87, 20).view(), &b));
 }
 
 TEST(CanvasRecordScroll, PageStepIsATwentiethOfTheRecordsAndAtLeastOne) {

@@ -1,6 +1,7 @@
 // The keyboard and the menu: the views by command, Tab round the parts of "The EMF", the Edit
 // commands sent to a text view, and the items that cannot act greyed.
 #include "app/keyboard.h"
+#include "canvas/canvas_view.h"
 #include "tests/win32/app_window_fixture.h"
 #include "textview/text_view_win.h"
 
@@ -74,6 +75,12 @@ TEST_F(AppKeyboardTest, EditCommandsActInTheShownReportAndIdleItemsAreGreyed) {
     EXPECT_FALSE(Greyed(menu, IDM_ZOOMIN));
     EXPECT_TRUE(Greyed(menu, IDM_COPY));
     EXPECT_EQ(EditTarget(main_), nullptr);
+    // O, from the picture, shows the overlay, and its menu item is checked.
+    SendMessageW(Child(IDC_CANVAS), WM_KEYDOWN, 'O', 0);
+    SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_EQ(MF_CHECKED, GetMenuState(menu, IDM_SHOWOVERLAY, MF_BYCOMMAND) & MF_CHECKED);
+    SendMessageW(main_, WM_COMMAND, IDM_SHOWOVERLAY, 0);
+    EXPECT_FALSE(g_canvas_view.show_overlay);
 
     ClickTab(2);
     SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);

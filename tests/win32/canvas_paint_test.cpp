@@ -9,8 +9,10 @@
 #include <array>
 #include <vector>
 
+#include "app/app_globals.h"
 #include "app/filter_list.h"
 #include "canvas/canvas_control_win.h"
+#include "state/state_tracker.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
 
@@ -95,6 +97,41 @@ TEST_F(CanvasPaint, BackgroundBordersThePictureByOnePixel) {
         EXPECT_EQ(Background(), pixels.At(x, y)) << x << ", " << y;
         EXPECT_EQ(Ground(), pixels.At(x + dx, y + dy)) << x << ", " << y;
     }
+}
+
+// Device units are logical units here, four pixels each: the clip (0, 0)-(50, 50) covers
+// (100, 0)-(300, 200) of the canvas, the line's bounds (300, 200)-(400, 300).
+TEST(CanvasOverlay, DimsWhatTheClipHidesAndDashesTheRecordsBounds) {
+    CanvasHost host(600, 400);
+    EmfBuilder picture;
+    picture.Add(RecordBuilder(30, 24).I32(16, 50).I32(20, 50))
+        .Add(RecordBuilder(87, 36).I32(8, 50).I32(12, 50).I32(16, 74).I32(20, 74));
+    ASSERT_TRUE(host.Open(WriteTempFile("overlay.emf", picture.Build())));
+    StateTracker tracker;
+    tracker.Reset(g_document, nullptr);
+    SendMessageW(host.canvas(), CVM_SETSTATETRACKER, reinterpret_cast<WPARAM>(&tracker), 0);
+    SendMessageW(host.canvas(), CVM_SETINDEX, 2, 0);
+    const auto paint = [&] {
+        InvalidateRect(host.canvas(), nullptr, FALSE);
+        host.PaintNow();
+        return ClientPixels(host.canvas());
+    };
+    EXPECT_EQ(Background(), paint().At(400, 100));
+
+    SendMessageW(host.canvas(), WM_COMMAND, kCommandShowOverlay, 0);
+    const ClientPixels shown = paint();
+    const uint32_t ground = Background();
+    const uint32_t dimmed = shown.At(400, 100);
+    EXPECT_LT(dimmed & 0xFF, ground & 0xFF);
+    EXPECT_EQ(dimmed, shown.At(200, 300));
+    EXPECT_EQ(ground, shown.At(200, 100));
+    const RECT top_edge = {300, 200, 400, 201};
+    EXPECT_GT(shown.Count(top_edge, 0), 20);
+    EXPECT_GT(shown.Count(top_edge, AsPixel(RGB(255, 255, 255))), 20);
+
+    SendMessageW(host.canvas(), WM_COMMAND, kCommandShowOverlay, 0);
+    EXPECT_EQ(Background(), paint().At(400, 100));
+    SendMessageW(host.canvas(), CVM_SETSTATETRACKER, 0, 0);
 }
 
 TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
