@@ -6,8 +6,10 @@
 #include <iterator>
 
 #include "app/app_globals.h"
+#include "app/navigation.h"
 #include "app/report_views.h"
 #include "app/resource.h"
+#include "app/state_view.h"
 #include "app/view_switch.h"
 #include "app/views.h"
 #include "canvas/canvas_view.h"
@@ -120,6 +122,19 @@ void GreyIdleMenuItems(HWND main_window, HMENU menu) {
         const bool acts = text_view && edit.view_command != 0;
         EnableMenuItem(menu, edit.menu_command, MF_BYCOMMAND | (acts ? MF_ENABLED : MF_GRAYED));
     }
+}
+
+bool StepFromStateView(HWND main_window, const MSG& message) {
+    if (message.message != WM_KEYDOWN ||
+        (message.wParam != VK_LEFT && message.wParam != VK_RIGHT) || g_view_mode < 0 ||
+        static_cast<unsigned>(g_view_mode) >= kViewCount ||
+        kViews[g_view_mode].report_state != kStateReportState ||
+        message.hwnd != GetDlgItem(main_window, IDC_REPORT) || GetKeyState(VK_SHIFT) < 0 ||
+        GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    OnNavigationKey(main_window, message.wParam);
+    return true;
 }
 
 // Taken before the message is translated, so that Tab never reaches a control as a character.

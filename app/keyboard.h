@@ -23,3 +23,8 @@ void GreyIdleMenuItems(HWND main_window, HMENU menu);
 // Tab and Shift+Tab in "The EMF" move the focus round the picture, the call pane and the
 // record-index field. True when `message` was such a key and was taken.
 bool MoveFocusOnTab(HWND main_window, const MSG& message);
+
+// Left and Right in the State view step through the records, as in the picture, so that the
+// state can be followed record by record; Up, Down and the selection keys stay the text's.
+// True when `message` was such a key and was taken.
+bool StepFromStateView(HWND main_window, const MSG& message);

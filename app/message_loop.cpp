@@ -22,7 +22,8 @@ void TranslateAndDispatch(HWND main_window, HACCEL accelerators, MSG* message) {
         TranslateAcceleratorW(main_window, accelerators, message)) {
         return;
     }
-    if (ours && MoveFocusOnTab(main_window, *message)) {
+    if (ours &&
+        (MoveFocusOnTab(main_window, *message) || StepFromStateView(main_window, *message))) {
         return;
     }
     TranslateMessage(message);

@@ -2,6 +2,7 @@
 // line that leads to the record that set its item.
 
 #include "app/filter_list.h"
+#include "app/keyboard.h"
 #include "state/state_text.h"
 #include "state/state_tracker.h"
 #include "tests/win32/app_window_fixture.h"
@@ -65,6 +66,11 @@ TEST_F(AppStateViewTest, FollowsTheCurrentRecordAndTheFilterAndLeadsToTheSetting
     const std::u16string filtered = ExpectedState(3, ListedRecordFilter());
     EXPECT_NE(filtered, after_third);
     EXPECT_TRUE(ControlText(report) == filtered);
+    // Left steps back a record and the view follows; Up stays the text's.
+    EXPECT_FALSE(StepFromStateView(main_, MSG{report, WM_KEYDOWN, VK_UP, 0, 0, {}}));
+    EXPECT_TRUE(StepFromStateView(main_, MSG{report, WM_KEYDOWN, VK_LEFT, 0, 0, {}}));
+    EXPECT_EQ(g_current_record, 2);
+    EXPECT_TRUE(ControlText(report) == ExpectedState(2, ListedRecordFilter()));
 
     // Enter on the text colour's line goes to the record that set it.
     LineModel* lines = TextViewLines(report);
