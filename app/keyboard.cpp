@@ -31,8 +31,9 @@ constexpr EditCommand kEditCommands[] = {
 };
 
 // The commands that act on a loaded picture.
-constexpr UINT kPictureCommands[] = {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN,     IDM_ZOOMOUT,
-                                     IDM_FITIMAGE,    IDM_ACTUALSIZE,  IDM_SHOWOVERLAY};
+constexpr UINT kPictureCommands[] = {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN,
+                                     IDM_ZOOMOUT,     IDM_FITIMAGE,    IDM_ACTUALSIZE,
+                                     IDM_SHOWOVERLAY, IDM_GOTODRAWER};
 
 // The parts of "The EMF" that Tab goes round, in order.
 constexpr int kTabOrder[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX};

@@ -81,6 +81,7 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
         case IDM_FITIMAGE:
         case IDM_ACTUALSIZE:
         case IDM_SHOWOVERLAY:
+        case IDM_GOTODRAWER:
             SendDlgItemMessageW(window, IDC_CANVAS, WM_COMMAND, LOWORD(wparam), 0);
             return 1;
         case IDM_COPYPICTURE:

@@ -12,6 +12,7 @@
 #include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "canvas/canvas_messages.h"
+#include "canvas/canvas_window_win.h"
 #include "reports/call_list_report.h"
 #include "textview/text_view_win.h"
 
@@ -43,6 +44,7 @@ int ScrollCodeOfKey(WPARAM key) {
 
 void OnCanvasIndexChanged(HWND main_window, HWND canvas) {
     g_current_record = static_cast<int32_t>(SendMessageW(canvas, CVM_GETINDEX, 0, 0));
+    ClearStatusAnswer();
     ShowIndex(main_window);
     ShowCallText(main_window);
     StateViewFollow(main_window);
@@ -92,6 +94,7 @@ void SetCurrentRecord(HWND main_window, int32_t index, int update_field) {
         return;
     }
     g_current_record = index;
+    ClearStatusAnswer();
     PushIndexToCanvas(main_window);
     ShowCallText(main_window);
     if (update_field) {
@@ -144,6 +147,8 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
                 UpdateStatusBar(main_window);
             } else if (header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
                 OnCanvasIndexChanged(main_window, header->hwndFrom);
+            } else if (header->code == static_cast<UINT>(CVN_DRAWNBY)) {
+                ShowDrawnBy(main_window, reinterpret_cast<const CanvasDrawnBy*>(header)->record);
             }
             break;
         case IDC_FILTERLIST:

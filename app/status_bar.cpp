@@ -17,6 +17,8 @@
 
 namespace {
 
+std::u16string g_answer;
+
 // The parts, left to right; the damage notice takes what is left.
 enum Part : int { kRecordPart, kTypePart, kZoomPart, kSizePart, kDamagePart, kPartCount };
 
@@ -149,5 +151,37 @@ void UpdateStatusBar(HWND main_window) {
     ShowType(bar);
     ShowZoom(main_window, bar);
     ShowSize(bar);
-    SetPart(bar, kDamagePart, DamageNotice(g_document).c_str());
+    std::u16string last = g_answer;
+    const std::u16string damage = DamageNotice(g_document);
+    if (!last.empty() && !damage.empty()) {
+        last += u"  ";
+    }
+    last += damage;
+    SetPart(bar, kDamagePart, last.c_str());
+}
+
+void SetStatusAnswer(HWND main_window, std::u16string_view answer) {
+    g_answer.assign(answer);
+    UpdateStatusBar(main_window);
+}
+
+void ClearStatusAnswer() {
+    g_answer.clear();
+}
+
+void ShowDrawnBy(HWND main_window, int32_t record) {
+    FixedWideText<128> text;
+    if (record < 0) {
+        text.Append(u"No record up to this one changed the point");
+    } else {
+        text.Append(u"Drawn by record ");
+        AppendGrouped(text, static_cast<uint32_t>(record));
+        const char16_t* name = LookupRecordName(RecordType(g_document.RecordAt(record)));
+        if (name != nullptr) {
+            text.Append(u" (");
+            text.Append(name);
+            text.Append(u")");
+        }
+    }
+    SetStatusAnswer(main_window, text.view());
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "text/wide_text.h"
 
@@ -17,3 +19,10 @@ int PlaceStatusBar(HWND main_window);
 
 // Shows what the status bar says about the loaded file and the current record.
 void UpdateStatusBar(HWND main_window);
+
+// The answer to something the user asked (which record drew a point), shown in the last part
+// before the damage notice until the current record next changes.
+void SetStatusAnswer(HWND main_window, std::u16string_view answer);
+void ClearStatusAnswer();
+// The answer to the question which record drew a point: `record`, or -1 for none.
+void ShowDrawnBy(HWND main_window, int32_t record);

@@ -16,3 +16,5 @@
 #define IDM_SAVEPICTURE 123
 // Shows or hides the overlay of the clip region and the current record's bounds.
 #define IDM_SHOWOVERLAY 129
+// Makes current the record that drew the point last clicked on the picture.
+#define IDM_GOTODRAWER 135

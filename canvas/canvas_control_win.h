@@ -24,6 +24,8 @@ struct CanvasWindow {
     int buffered_paint = 0;
     // The buttons' tooltips, or nullptr where they could not be made.
     HWND tips = nullptr;
+    // The client point last pressed on the picture, which IDM_GOTODRAWER asks about.
+    POINT last_press = {-1, -1};
     // The wheel's turn not yet acted on: less than a notch, from wheels that report finer.
     int wheel_remainder = 0;
 };
@@ -70,6 +72,9 @@ HFONT CreatePanelFont(HDC surface);
 void CreatePanelTips(HWND window);
 void MovePanelTips(HWND window);
 void DestroyPanelTips(HWND window);
+
+// Makes current the record that drew client point `at` and tells the parent (CVN_DRAWNBY).
+void GoToRecordThatDrew(HWND window, POINT at);
 
 // The mouse and the cursor.
 void OnLeftButtonDown(HWND window, int32_t x, int32_t y);

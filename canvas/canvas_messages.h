@@ -18,6 +18,11 @@ inline constexpr uint32_t CVM_SETDOCUMENT = 0x5003;
 inline constexpr uint32_t CVM_SETSTATETRACKER = 0x5004;
 // WM_NOTIFY code sent to the parent when the record scroll bar moved.
 inline constexpr int32_t CVN_INDEXCHANGED = -5001;
+// WM_NOTIFY code sent to the parent once a double-click or IDM_GOTODRAWER asked which record
+// drew a point of the picture; the header is the first member of a CanvasDrawnBy
+// (canvas/canvas_window_win.h). The canvas has made that record current before, when there
+// was one.
+inline constexpr int32_t CVN_DRAWNBY = -5003;
 // WM_NOTIFY code sent to the parent when the picture's place or size changed (fit, zoom, pan,
 // actual size, a new size of the canvas).
 inline constexpr int32_t CVN_VIEWCHANGED = -5002;

@@ -45,6 +45,10 @@ void OnLeftButtonDown(HWND window, int32_t x, int32_t y) {
     SetFocus(window);
     CanvasView& view = g_canvas_view;
     const int hit = HitTestPanel(view, x, y);
+    if (CanvasWindow* canvas = CanvasWindowOf(window);
+        canvas != nullptr && hit == kHitOutsidePanel) {
+        canvas->last_press = POINT{x, y};
+    }
     if (hit == kHitGripBar) {
         if (view.dragging == 0) {
             view.drag_anchor = CanvasPoint{x, y};

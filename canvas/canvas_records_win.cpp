@@ -4,9 +4,15 @@
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "canvas/canvas_window_win.h"
+#include "canvas/point_origin_win.h"
 #include "document/metafile_document.h"
 
 namespace {
+
+// The pixels either side of the point that the search compares: the pointer is aimed by eye,
+// and a line one pixel wide is easily missed by one.
+constexpr int kDrawnByRadius = 1;
 
 void SetScrollPosition(HWND window, int32_t position) {
     SCROLLINFO info = {};
@@ -82,4 +88,31 @@ void ScrollRecords(HWND window, int code, int thumb_position) {
     SetScrollPosition(window, position);
     NotifyParent(window, CVN_INDEXCHANGED);
     MarkViewChanged(window);
+}
+
+void GoToRecordThatDrew(HWND window, POINT at) {
+    const MetafileDocument* document = LoadedDocument(window);
+    const CanvasWindow* canvas = CanvasWindowOf(window);
+    if (document == nullptr || canvas == nullptr) {
+        return;
+    }
+    const CanvasRect& p = g_canvas_view.picture;
+    const RECT picture = {p.left, p.top, p.right, p.bottom};
+    // One playback of the records up to the current one: long only for files of many records.
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const int32_t record =
+        FindRecordThatDrew(*document, canvas->filter, GetRecordIndex(window), picture,
+                           g_canvas_view.background_color, at, kDrawnByRadius);
+    SetCursor(previous);
+    if (record != kDrawnByNone && record != GetRecordIndex(window)) {
+        SetRecordIndex(window, record);
+        NotifyParent(window, CVN_INDEXCHANGED);
+    }
+    CanvasDrawnBy drawn_by = {};
+    drawn_by.header.hwndFrom = window;
+    drawn_by.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    drawn_by.header.code = static_cast<UINT>(CVN_DRAWNBY);
+    drawn_by.record = record;
+    SendMessageW(GetParent(window), WM_NOTIFY, drawn_by.header.idFrom,
+                 reinterpret_cast<LPARAM>(&drawn_by));
 }

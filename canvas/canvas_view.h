@@ -39,6 +39,7 @@ inline constexpr int32_t kCommandActualSize = IDM_ACTUALSIZE;
 inline constexpr int32_t kCommandCopyPicture = IDM_COPYPICTURE;
 inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
 inline constexpr int32_t kCommandShowOverlay = IDM_SHOWOVERLAY;
+inline constexpr int32_t kCommandGoToDrawer = IDM_GOTODRAWER;
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;

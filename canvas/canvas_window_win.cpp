@@ -137,6 +137,12 @@ void FitToWindow(HWND window, int32_t width, int32_t height) {
 // button has act only with a loaded document. Copy and Save go to the shell, which reports what
 // fails.
 void ExecuteCanvasCommand(HWND window, int32_t command) {
+    if (command == kCommandGoToDrawer) {
+        if (const CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {
+            GoToRecordThatDrew(window, canvas->last_press);
+        }
+        return;
+    }
     if (command == kCommandShowOverlay) {
         g_canvas_view.show_overlay = !g_canvas_view.show_overlay;
         InvalidateRect(window, nullptr, FALSE);
@@ -190,7 +196,7 @@ ATOM RegisterCanvasClass(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);
-    window_class.style = 0;
+    window_class.style = CS_DBLCLKS;
     window_class.lpfnWndProc = CanvasWndProc;
     window_class.hInstance = instance;
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
@@ -247,6 +253,13 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return 0;
         case WM_LBUTTONDOWN:
             OnLeftButtonDown(window, MouseX(lparam), MouseY(lparam));
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            if (HitTestPanel(g_canvas_view, MouseX(lparam), MouseY(lparam)) == kHitOutsidePanel) {
+                GoToRecordThatDrew(window, POINT{MouseX(lparam), MouseY(lparam)});
+            } else {
+                OnLeftButtonDown(window, MouseX(lparam), MouseY(lparam));
+            }
             return 0;
         case WM_LBUTTONUP:
             OnLeftButtonUp(window);

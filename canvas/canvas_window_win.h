@@ -3,7 +3,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 inline constexpr wchar_t kCanvasClassName[] = L"Orvella_Canvas";
+
+// What CVN_DRAWNBY tells: the record that drew the point (now the current record), or -1
+// when no record up to the current one changed it.
+struct CanvasDrawnBy {
+    NMHDR header;
+    int32_t record;
+};
 
 // Registers the canvas window class; its atom, or 0 on failure.
 ATOM RegisterCanvasClass(HINSTANCE instance);

@@ -8,8 +8,6 @@
 #include "document/metafile_document.h"
 #include "document/played_records.h"
 
-namespace {
-
 // The largest curve played, as its box's width plus height on the device. The platform's
 // rasteriser allocates points in proportion to that sum (Wine's takes 24 bytes a pixel), so a
 // hostile box of 2^31 units would cost gigabytes; this one costs at most about 100 MB, and a
@@ -38,6 +36,8 @@ bool CurveFits(HDC surface, const ENHMETARECORD* record) {
     const double device_h = sy * (std::fabs(world.eM12 * w) + std::fabs(world.eM22 * h));
     return device_w + device_h <= kLargestCurve;
 }
+
+namespace {
 
 // One enumeration's state: the records reached so far are counted here, not in the process.
 struct Enumeration {

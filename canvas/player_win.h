@@ -17,3 +17,7 @@ struct Player {
 
 // The platform's metafile player.
 extern const Player kGdiPlayer;
+
+// Whether the curve `record` draws, if it draws one, is small enough on `surface` to be played:
+// the platform's rasteriser takes memory in proportion to a curve's size on the device.
+bool CurveFits(HDC surface, const ENHMETARECORD* record);
