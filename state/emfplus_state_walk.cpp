@@ -122,7 +122,7 @@ void OnObject(Play& p) {
     if (id >= kPlusObjectSlots) {
         PlusEvent event;
         event.kind = PlusEventKind::kOutsideTable, event.at = p.at, event.value = id;
-        event.expected = uint8_t(key >> 8);
+        event.expected = uint8_t(key >> 8), event.found = 1;  // defined, not used
         s.Note(event);
         return;
     }
@@ -168,8 +168,10 @@ void OnTransform(Play& p) {
                 return;
             }
             const double radians = double(r.F32(kData)) * 3.14159265358979323846 / 180.0;
-            m.m11 = m.m22 = std::cos(radians);
-            m.m12 = std::sin(radians);
+            // A quarter turn gives exact zeros rather than the rounding of pi's sine.
+            const auto exact = [](double v) { return std::fabs(v) < 1e-12 ? 0.0 : v; };
+            m.m11 = m.m22 = exact(std::cos(radians));
+            m.m12 = exact(std::sin(radians));
             m.m21 = -m.m12;
             break;
         }
