@@ -3,79 +3,27 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <new>
 
 #include "calls/symbols.h"
 #include "state/clip_region.h"
+#include "state/emfplus_state_text.h"
+#include "state/state_lines.h"
 #include "state/state_walk.h"
 
 namespace {
 
-class Lines {
-  public:
-    explicit Lines(std::vector<StateLine>& out) : out_(out) {}
-
-    void Heading(const char* name) { out_.push_back(StateLine{Widen(name), kDefaultState, true}); }
-    // One item: its text made of ASCII pieces and UTF-16 names, then who set it.
-    Lines& Begin(int32_t set_by) {
-        out_.push_back(StateLine{u"  ", set_by, false});
-        return *this;
-    }
-    Lines& Put(const char* format, ...) __attribute__((format(printf, 2, 3))) {
-        char text[256];
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(text, sizeof text, format, args);
-        va_end(args);
-        out_.back().text += Widen(text);
-        return *this;
-    }
-    Lines& Name(const SymbolTable& table, uint32_t value) {
-        FixedWideText<96> name;
-        LookupSymbol(table, value, u"%u", name);
-        out_.back().text += name.view();
-        return *this;
-    }
-    Lines& Wide(std::u16string_view text) {
-        out_.back().text += text;
-        return *this;
-    }
-    // Ends the item with the record that set it.
-    void End() {
-        StateLine& line = out_.back();
-        line.text += line.set_by == kDefaultState
-                         ? std::u16string(u"  (default)")
-                         : Widen(("  (record " + std::to_string(line.set_by) + ")").c_str());
-    }
-
-  private:
-    static std::u16string Widen(const char* text) {
-        std::u16string wide;
-        for (; *text != 0; ++text) {
-            wide += char16_t(static_cast<unsigned char>(*text));
-        }
-        return wide;
-    }
-    std::vector<StateLine>& out_;
-};
-
 template <typename T>
-void Item2(Lines& l, const char* label, const Item<T>& item, int32_t a, int32_t b) {
+void Item2(StateLineMaker& l, const char* label, const Item<T>& item, int32_t a, int32_t b) {
     l.Begin(item.set_by).Put("%s: (%d, %d)", label, a, b).End();
 }
 
-void PutColor(Lines& l, uint32_t color) {
+void PutColor(StateLineMaker& l, uint32_t color) {
     if ((color & 0xFF000000u) != 0) {
         l.Put("0x%08X", color);
     } else {
         l.Put("RGB(%u, %u, %u)", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
     }
-}
-
-void PutTransform(Lines& l, const Transform& t) {
-    l.Put("[%g %g %g %g %g %g]", t.m11, t.m12, t.m21, t.m22, t.dx, t.dy);
 }
 
 int32_t Latest(std::initializer_list<int32_t> records) {
@@ -86,7 +34,7 @@ int32_t Latest(std::initializer_list<int32_t> records) {
     return latest;
 }
 
-void Mapping(Lines& l, const GraphicsState& s) {
+void Mapping(StateLineMaker& l, const GraphicsState& s) {
     const MappingState& m = s.dc.mapping;
     l.Heading("Mapping");
     l.Begin(m.map_mode.set_by).Put("Map mode: ").Name(kMapModeSymbols, m.map_mode.value).End();
@@ -131,7 +79,7 @@ const char* KindName(ObjectKind kind) {
     }
 }
 
-void PutObject(Lines& l, const ObjectEntry& e) {
+void PutObject(StateLineMaker& l, const ObjectEntry& e) {
     l.Put("%s", KindName(e.kind));
     FixedWideText<96> name;
     switch (e.kind) {
@@ -178,7 +126,7 @@ void PutObject(Lines& l, const ObjectEntry& e) {
     }
 }
 
-void PutStock(Lines& l, uint32_t stock) {
+void PutStock(StateLineMaker& l, uint32_t stock) {
     static constexpr const char* kLater[] = {"DEFAULT_GUI_FONT", "DC_BRUSH", "DC_PEN"};
     if (stock >= 17 && stock <= 19) {
         l.Put("stock %s", kLater[stock - 17]);
@@ -187,7 +135,7 @@ void PutStock(Lines& l, uint32_t stock) {
     }
 }
 
-void Selected(Lines& l, const char* label, const Item<Selection>& item) {
+void Selected(StateLineMaker& l, const char* label, const Item<Selection>& item) {
     const Selection& sel = item.value;
     l.Begin(item.set_by).Put("Selected %s: ", label);
     if ((sel.handle & kStockBit) != 0) {
@@ -203,7 +151,7 @@ void Selected(Lines& l, const char* label, const Item<Selection>& item) {
     l.End();
 }
 
-void Objects(Lines& l, const GraphicsState& s) {
+void Objects(StateLineMaker& l, const GraphicsState& s) {
     l.Heading("Objects");
     uint32_t live = 0;
     s.objects.ForEach([&](uint32_t, const ObjectEntry&) { ++live; });
@@ -223,7 +171,7 @@ void Objects(Lines& l, const GraphicsState& s) {
     });
 }
 
-void Attributes(Lines& l, const GraphicsState& s) {
+void Attributes(StateLineMaker& l, const GraphicsState& s) {
     const AttributeState& a = s.dc.attributes;
     l.Heading("Attributes");
     l.Begin(a.background_mode.set_by)
@@ -286,7 +234,7 @@ void Attributes(Lines& l, const GraphicsState& s) {
         .End();
 }
 
-void PositionAndPath(Lines& l, const GraphicsState& s) {
+void PositionAndPath(StateLineMaker& l, const GraphicsState& s) {
     l.Heading("Position and path");
     const PositionState& p = s.dc.position.value;
     l.Begin(s.dc.position.set_by).Put("Current position: ");
@@ -313,7 +261,8 @@ void PositionAndPath(Lines& l, const GraphicsState& s) {
     l.End();
 }
 
-void RegionLines(Lines& l, const GraphicsState& s, const char* label, const Item<Region>& item) {
+void RegionLines(StateLineMaker& l, const GraphicsState& s, const char* label,
+                 const Item<Region>& item) {
     const Region& r = item.value;
     l.Begin(item.set_by).Put("%s: ", label);
     if (r.kind == RegionKind::kWhole) {
@@ -338,7 +287,7 @@ void RegionLines(Lines& l, const GraphicsState& s, const char* label, const Item
     }
 }
 
-void Saved(Lines& l, const GraphicsState& s) {
+void Saved(StateLineMaker& l, const GraphicsState& s) {
     l.Heading("Saved states");
     l.Begin(s.depth_set.set_by).Put("Depth: %u", s.depth).End();
     uint32_t level = s.depth;
@@ -348,7 +297,7 @@ void Saved(Lines& l, const GraphicsState& s) {
     }
 }
 
-void Event(Lines& l, const StateEvent& e) {
+void Event(StateLineMaker& l, const StateEvent& e) {
     static constexpr const char* kWhich[] = {"pen", "brush", "font"};
     const char* which = e.value >= 0 && e.value < 3 ? kWhich[e.value] : "object";
     l.Begin(e.record);
@@ -386,7 +335,7 @@ void Event(Lines& l, const StateEvent& e) {
     }
 }
 
-void Diagnostics(Lines& l, const GraphicsState& s, int32_t path_open_at_end) {
+void Diagnostics(StateLineMaker& l, const GraphicsState& s, int32_t path_open_at_end) {
     l.Heading("Diagnostics");
     const DcState& dc = s.dc;
     const Transform& world = dc.mapping.world.value;
@@ -422,6 +371,7 @@ void Diagnostics(Lines& l, const GraphicsState& s, int32_t path_open_at_end) {
                  unsigned(GraphicsState::kEventsKept));
     }
     s.ForEachEvent([&](const StateEvent& e) { Event(l, e); });
+    EmfPlusDiagnostics(l, s.plus);
 }
 
 }  // namespace
@@ -430,7 +380,7 @@ bool StateText(const GraphicsState& state, int32_t path_open_at_end,
                std::vector<StateLine>* lines) {
     try {
         lines->clear();
-        Lines l(*lines);
+        StateLineMaker l(*lines);
         Mapping(l, state);
         Objects(l, state);
         Attributes(l, state);
@@ -445,6 +395,9 @@ bool StateText(const GraphicsState& state, int32_t path_open_at_end,
             RegionLines(l, state, "In effect", effective);
         }
         Saved(l, state);
+        if (state.plus.seen()) {
+            EmfPlusSection(l, state.plus);
+        }
         Diagnostics(l, state, path_open_at_end);
     } catch (const std::bad_alloc&) {
         lines->clear();

@@ -19,6 +19,7 @@ struct StateLine {
 inline constexpr size_t kRectanglesShown = 16;
 
 // Replaces `lines` with the state's sections: Mapping, Objects, Attributes, Position and path,
-// Clipping, Saved states, Diagnostics. `path_open_at_end` is the record that opened a path
-// bracket the file leaves open (kDefaultState for none). False when memory ran out.
+// Clipping, Saved states, EMF+ (once an EMF+ record was played), Diagnostics.
+// `path_open_at_end` is the record that opened a path bracket the file leaves open
+// (kDefaultState for none). False when memory ran out.
 bool StateText(const GraphicsState& state, int32_t path_open_at_end, std::vector<StateLine>* lines);

@@ -8,12 +8,14 @@
 
 #include "document/emf_format.h"
 #include "state/clip_region.h"
+#include "state/emfplus_state_walk.h"
 
 namespace {
 
 struct Play {
     GraphicsState& state;
     RecordReader& reader;
+    RecordView view;
     uint32_t type;
     int32_t index;
     bool memory_ok = true;
@@ -696,6 +698,11 @@ void OnHeader(Play& p) {
     p.state.millimeters = mm;
 }
 
+// A comment may hold EMF+ records, which change the EMF+ state.
+void OnComment(Play& p) {
+    p.memory_ok = PlayEmfPlusComment(p.state.plus, p.view, p.index);
+}
+
 struct Row {
     uint32_t type;
     Handler handler;
@@ -751,6 +758,7 @@ constexpr Row kRows[] = {
     {kEmrSetMetaRgn, OnClip},
     {kEmrExtSelectClipRgn, OnClip},
     {kEmrSelectClipPath, OnClip},
+    {kEmrGdiComment, OnComment},
 };
 
 struct Table {
@@ -787,7 +795,7 @@ bool PlayRecordInto(GraphicsState& state, RecordView record, int32_t index) {
     if (type == 0 || type > kEmrLastType || kTable.by_type[type] == nullptr) {
         return true;
     }
-    Play play{state, reader, type, index};
+    Play play{state, reader, record, type, index};
     kTable.by_type[type](play);
     return play.memory_ok;
 }
