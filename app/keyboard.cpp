@@ -33,7 +33,7 @@ constexpr EditCommand kEditCommands[] = {
 // The commands that act on a loaded picture.
 constexpr UINT kPictureCommands[] = {IDM_SAVEPICTURE, IDM_COPYPICTURE, IDM_ZOOMIN,
                                      IDM_ZOOMOUT,     IDM_FITIMAGE,    IDM_ACTUALSIZE,
-                                     IDM_SHOWOVERLAY, IDM_GOTODRAWER};
+                                     IDM_SHOWOVERLAY, IDM_GOTODRAWER,  IDM_SHOWDRAWN};
 
 // The parts of "The EMF" that Tab goes round, in order.
 constexpr int kTabOrder[] = {IDC_CANVAS, IDC_CALLTEXT, IDC_RECORDINDEX};
@@ -118,6 +118,8 @@ void GreyIdleMenuItems(HWND main_window, HMENU menu) {
     }
     CheckMenuItem(menu, IDM_SHOWOVERLAY,
                   MF_BYCOMMAND | (g_canvas_view.show_overlay ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_SHOWDRAWN,
+                  MF_BYCOMMAND | (g_canvas_view.show_drawn ? MF_CHECKED : MF_UNCHECKED));
     const bool text_view = EditTarget(main_window) != nullptr;
     for (const EditCommand& edit : kEditCommands) {
         const bool acts = text_view && edit.view_command != 0;

@@ -82,6 +82,7 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
         case IDM_ACTUALSIZE:
         case IDM_SHOWOVERLAY:
         case IDM_GOTODRAWER:
+        case IDM_SHOWDRAWN:
             SendDlgItemMessageW(window, IDC_CANVAS, WM_COMMAND, LOWORD(wparam), 0);
             return 1;
         case IDM_COPYPICTURE:

@@ -124,9 +124,10 @@ void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
 }
 
 void OnNavigationKey(HWND main_window, WPARAM key) {
-    // O, without Ctrl or Alt, shows or hides the overlay on the picture.
-    if (key == 'O' && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-        SendDlgItemMessageW(main_window, IDC_CANVAS, WM_COMMAND, IDM_SHOWOVERLAY, 0);
+    // O and D, without Ctrl or Alt, show or hide the overlay and what the record drew.
+    if ((key == 'O' || key == 'D') && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        SendDlgItemMessageW(main_window, IDC_CANVAS, WM_COMMAND,
+                            key == 'O' ? IDM_SHOWOVERLAY : IDM_SHOWDRAWN, 0);
         return;
     }
     const int code = ScrollCodeOfKey(key);
@@ -147,6 +148,9 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
                 UpdateStatusBar(main_window);
             } else if (header->code == static_cast<UINT>(CVN_INDEXCHANGED)) {
                 OnCanvasIndexChanged(main_window, header->hwndFrom);
+            } else if (header->code == static_cast<UINT>(CVN_RECORDDREW)) {
+                const auto* drew = reinterpret_cast<const CanvasRecordDrew*>(header);
+                ShowRecordDrew(main_window, drew->record, drew->pixels);
             } else if (header->code == static_cast<UINT>(CVN_DRAWNBY)) {
                 ShowDrawnBy(main_window, reinterpret_cast<const CanvasDrawnBy*>(header)->record);
             }

@@ -10,14 +10,20 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/resource.h"
+#include "app/state_view.h"
 #include "calls/call_text.h"
 #include "canvas/canvas_view.h"
 #include "reports/damage_notice.h"
+#include "state/clip_region.h"
+#include "state/state_tracker.h"
+#include "state/state_walk.h"
 #include "textview/screen_dpi_win.h"
 
 namespace {
 
 std::u16string g_answer;
+// What the current record drew, while that is shown.
+std::u16string g_drew;
 
 // The parts, left to right; the damage notice takes what is left.
 enum Part : int { kRecordPart, kTypePart, kZoomPart, kSizePart, kDamagePart, kPartCount };
@@ -151,7 +157,11 @@ void UpdateStatusBar(HWND main_window) {
     ShowType(bar);
     ShowZoom(main_window, bar);
     ShowSize(bar);
-    std::u16string last = g_answer;
+    std::u16string last = g_drew;
+    if (!last.empty() && !g_answer.empty()) {
+        last += u"  ";
+    }
+    last += g_answer;
     const std::u16string damage = DamageNotice(g_document);
     if (!last.empty() && !damage.empty()) {
         last += u"  ";
@@ -167,6 +177,32 @@ void SetStatusAnswer(HWND main_window, std::u16string_view answer) {
 
 void ClearStatusAnswer() {
     g_answer.clear();
+}
+
+void ShowRecordDrew(HWND main_window, int32_t record, int64_t pixels) {
+    FixedWideText<160> text;
+    if (record < 0) {
+        // The mode is off.
+    } else if (pixels < 0) {
+        text.Append(u"This record is switched off in the filter: it changed nothing");
+    } else if (pixels > 0) {
+        text.Append(u"This record changed ");
+        AppendGrouped(text, static_cast<uint32_t>(pixels > UINT32_MAX ? UINT32_MAX : pixels));
+        text.Append(pixels == 1 ? u" pixel of the picture" : u" pixels of the picture");
+    } else {
+        text.Append(u"This record changed nothing in the picture");
+        // Where the state says why: a path not yet filled or stroked, an empty clip.
+        const GraphicsState* state = DocumentStateTracker()->StateAt(record);
+        Region clip;
+        if (state != nullptr && state->dc.path.value != PathBracket::kNone) {
+            text.Append(u" (it is inside a path bracket, drawn only when the path is)");
+        } else if (state != nullptr && EffectiveClip(state->dc, DeviceSurface(*state), &clip) &&
+                   clip.kind == RegionKind::kRects && clip.count() == 0) {
+            text.Append(u" (the clip region is empty)");
+        }
+    }
+    g_drew.assign(text.view());
+    UpdateStatusBar(main_window);
 }
 
 void ShowDrawnBy(HWND main_window, int32_t record) {

@@ -26,3 +26,6 @@ void SetStatusAnswer(HWND main_window, std::u16string_view answer);
 void ClearStatusAnswer();
 // The answer to the question which record drew a point: `record`, or -1 for none.
 void ShowDrawnBy(HWND main_window, int32_t record);
+// What record `record` drew: `pixels` of the picture changed, -1 for a record switched off;
+// record -1 once that is no longer shown.
+void ShowRecordDrew(HWND main_window, int32_t record, int64_t pixels);

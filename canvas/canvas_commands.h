@@ -18,3 +18,5 @@
 #define IDM_SHOWOVERLAY 129
 // Makes current the record that drew the point last clicked on the picture.
 #define IDM_GOTODRAWER 135
+// Shows or hides the pixels the current record changed.
+#define IDM_SHOWDRAWN 136

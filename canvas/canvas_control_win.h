@@ -26,6 +26,9 @@ struct CanvasWindow {
     HWND tips = nullptr;
     // The client point last pressed on the picture, which IDM_GOTODRAWER asks about.
     POINT last_press = {-1, -1};
+    // What the last paint that showed the current record's drawing told the parent.
+    int32_t drew_record = -1;
+    int64_t drew_pixels = 0;
     // The wheel's turn not yet acted on: less than a notch, from wheels that report finer.
     int wheel_remainder = 0;
 };
@@ -73,6 +76,8 @@ void CreatePanelTips(HWND window);
 void MovePanelTips(HWND window);
 void DestroyPanelTips(HWND window);
 
+// Tells the parent what the current record drew, when it differs from what it was told last.
+void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels);
 // Makes current the record that drew client point `at` and tells the parent (CVN_DRAWNBY).
 void GoToRecordThatDrew(HWND window, POINT at);
 

@@ -23,6 +23,9 @@ inline constexpr int32_t CVN_INDEXCHANGED = -5001;
 // (canvas/canvas_window_win.h). The canvas has made that record current before, when there
 // was one.
 inline constexpr int32_t CVN_DRAWNBY = -5003;
+// WM_NOTIFY code sent to the parent after a paint that showed what the current record drew, and
+// once when that mode ends; the header is the first member of a CanvasRecordDrew.
+inline constexpr int32_t CVN_RECORDDREW = -5004;
 // WM_NOTIFY code sent to the parent when the picture's place or size changed (fit, zoom, pan,
 // actual size, a new size of the canvas).
 inline constexpr int32_t CVN_VIEWCHANGED = -5002;

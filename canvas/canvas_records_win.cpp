@@ -45,6 +45,8 @@ void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter*
     const int32_t last = LastRecordIndex(count);
     canvas->document = document;
     canvas->filter = filter;
+    // What the current record drew is told afresh for the new document.
+    canvas->drew_record = INT32_MIN;
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;

@@ -40,6 +40,7 @@ inline constexpr int32_t kCommandCopyPicture = IDM_COPYPICTURE;
 inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
 inline constexpr int32_t kCommandShowOverlay = IDM_SHOWOVERLAY;
 inline constexpr int32_t kCommandGoToDrawer = IDM_GOTODRAWER;
+inline constexpr int32_t kCommandShowDrawn = IDM_SHOWDRAWN;
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
@@ -66,6 +67,8 @@ struct CanvasView {
     int32_t panel_dpi = 96;
     // Whether the clip region and the current record's bounds are drawn over the picture.
     bool show_overlay = false;
+    // Whether the pixels the current record changed are shown over the picture dimmed.
+    bool show_drawn = false;
 };
 
 extern CanvasView g_canvas_view;

@@ -111,6 +111,22 @@ void NotifyParent(HWND window, int32_t code) {
     SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
+void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels) {
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr || (canvas->drew_record == record && canvas->drew_pixels == pixels)) {
+        return;
+    }
+    canvas->drew_record = record;
+    canvas->drew_pixels = pixels;
+    CanvasRecordDrew drew = {};
+    drew.header.hwndFrom = window;
+    drew.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    drew.header.code = static_cast<UINT>(CVN_RECORDDREW);
+    drew.record = record;
+    drew.pixels = pixels;
+    SendMessageW(GetParent(window), WM_NOTIFY, drew.header.idFrom, reinterpret_cast<LPARAM>(&drew));
+}
+
 void NotifyViewChanged(HWND window) {
     NotifyParent(window, CVN_VIEWCHANGED);
 }
@@ -141,6 +157,14 @@ void ExecuteCanvasCommand(HWND window, int32_t command) {
         if (const CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {
             GoToRecordThatDrew(window, canvas->last_press);
         }
+        return;
+    }
+    if (command == kCommandShowDrawn) {
+        g_canvas_view.show_drawn = !g_canvas_view.show_drawn;
+        if (!g_canvas_view.show_drawn) {
+            NotifyRecordDrew(window, -1, 0);
+        }
+        MarkViewChanged(window);
         return;
     }
     if (command == kCommandShowOverlay) {

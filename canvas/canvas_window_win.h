@@ -14,6 +14,14 @@ struct CanvasDrawnBy {
     int32_t record;
 };
 
+// What CVN_RECORDDREW tells: the record shown and the pixels of the picture on screen it
+// changed (-1: it is switched off), or record -1 once the mode is off.
+struct CanvasRecordDrew {
+    NMHDR header;
+    int32_t record;
+    int64_t pixels;
+};
+
 // Registers the canvas window class; its atom, or 0 on failure.
 ATOM RegisterCanvasClass(HINSTANCE instance);
 

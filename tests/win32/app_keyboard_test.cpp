@@ -75,12 +75,25 @@ TEST_F(AppKeyboardTest, EditCommandsActInTheShownReportAndIdleItemsAreGreyed) {
     EXPECT_FALSE(Greyed(menu, IDM_ZOOMIN));
     EXPECT_TRUE(Greyed(menu, IDM_COPY));
     EXPECT_EQ(EditTarget(main_), nullptr);
+    const auto LastStatusPart = [&] {
+        wchar_t text[256] = L"";
+        SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, 4, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
     // O, from the picture, shows the overlay, and its menu item is checked.
     SendMessageW(Child(IDC_CANVAS), WM_KEYDOWN, 'O', 0);
     SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_EQ(MF_CHECKED, GetMenuState(menu, IDM_SHOWOVERLAY, MF_BYCOMMAND) & MF_CHECKED);
     SendMessageW(main_, WM_COMMAND, IDM_SHOWOVERLAY, 0);
     EXPECT_FALSE(g_canvas_view.show_overlay);
+    // D shows what the record drew, and the status bar counts it; D again ends it.
+    SendMessageW(Child(IDC_CANVAS), WM_KEYDOWN, 'D', 0);
+    UpdateWindow(Child(IDC_CANVAS));
+    EXPECT_TRUE(g_canvas_view.show_drawn);
+    EXPECT_NE(LastStatusPart().find(L"This record changed"), std::wstring::npos);
+    SendMessageW(Child(IDC_CANVAS), WM_KEYDOWN, 'D', 0);
+    EXPECT_FALSE(g_canvas_view.show_drawn);
+    EXPECT_EQ(LastStatusPart().find(L"This record"), std::wstring::npos);
 
     ClickTab(2);
     SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);

@@ -5,10 +5,14 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "app/app_globals.h"
 #include "app/filter_list.h"
 #include "canvas/canvas_control_win.h"
+#include "canvas/player_win.h"
 #include "canvas/point_origin_win.h"
+#include "canvas/record_drawing_win.h"
 #include "tests/support/emf_builder.h"
 #include "tests/win32/canvas_test_support.h"
 
@@ -38,6 +42,36 @@ std::string WriteThreeRectangles() {
     return WriteTempFile("three-rectangles.emf", picture.Build());
 }
 
+// A 32-bit surface the size of the canvas, for playing into and reading back.
+class Surface {
+  public:
+    Surface(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        before_ = SelectObject(dc_, bitmap_);
+    }
+    ~Surface() {
+        SelectObject(dc_, before_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    std::vector<uint32_t> Pixels() const {
+        GdiFlush();
+        const auto* p = static_cast<const uint32_t*>(bits_);
+        return std::vector<uint32_t>(p, p + width_ * height_);
+    }
+
+  private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ before_;
+    void* bits_ = nullptr;
+};
+
 TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
     CanvasHost host(600, 400);
     ASSERT_NE(nullptr, host.AddFilterList());
@@ -61,6 +95,31 @@ TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
     EXPECT_EQ(7, drawn_by(70, 35, 9));
     g_record_filter.Set(10, true);
     EXPECT_EQ(7, drawn_by(70, 35, 11));
+    g_record_filter.Set(10, false);
+
+    // What record 10 drew: as many pixels as differ between the playbacks up to 9 and to 10.
+    const RECT client = {0, 0, 600, 400};
+    const auto played = [&](int32_t current) {
+        Surface surface(600, 400);
+        kGdiPlayer.play(surface.dc(), picture, g_document, ListedRecordFilter(), current);
+        return surface.Pixels();
+    };
+    const std::vector<uint32_t> before = played(9), after = played(10);
+    int64_t differ = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        differ += before[i] != after[i] ? 1 : 0;
+    }
+    Surface shown(600, 400);
+    const auto drew = [&](int32_t current) {
+        return PlayShowingWhatRecordDrew(shown.dc(), picture, client,
+                                         g_canvas_view.background_color, g_document,
+                                         ListedRecordFilter(), current);
+    };
+    EXPECT_EQ(120 * 120, differ);
+    EXPECT_EQ(differ, drew(10));
+    EXPECT_EQ(0, drew(9));
+    g_record_filter.Set(10, true);
+    EXPECT_EQ(kRecordNotPlayed, drew(10));
     g_record_filter.Set(10, false);
 
     // The double-click makes the record current and tells the parent.
