@@ -127,11 +127,12 @@ RectL Normalized(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
                    const RectL& surface, bool rects_cut) {
     try {
-        const std::vector<RectL> current =
-            region.kind == RegionKind::kRects && region.rects != nullptr ? *region.rects
-            : region.kind == RegionKind::kWhole ? std::vector<RectL>{surface}
-                                                : std::vector<RectL>{};
-        bool cut = rects_cut || region.approximated;
+        const std::vector<RectL> current = region.kind == RegionKind::kWhole
+                                               ? std::vector<RectL>{surface}
+                                           : region.rects != nullptr ? *region.rects
+                                                                     : std::vector<RectL>{};
+        // A copy replaces the region: what stood for the old one does not carry over.
+        bool cut = rects_cut || (region.approximated && op != RegionOp::kCopy);
         const std::vector<RectL> given = Disjoint(rects, cut);
         std::vector<RectL> out;
         switch (op) {
@@ -163,6 +164,8 @@ bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
             if (!Empty(bound)) {
                 out.push_back(bound);
             }
+        } else {
+            region.from_path = false;
         }
         region.kind = RegionKind::kRects;
         region.rects = std::make_shared<const std::vector<RectL>>(std::move(out));
@@ -175,16 +178,21 @@ bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
 bool EffectiveClip(const DcState& dc, const RectL& surface, Region* out) {
     const Region& clip = dc.clip.value;
     const Region& meta = dc.meta.value;
-    if (meta.kind == RegionKind::kWhole || clip.kind == RegionKind::kFromPath) {
+    if (meta.kind == RegionKind::kWhole) {
         *out = clip;
         return true;
     }
     *out = meta;
-    if (clip.kind == RegionKind::kWhole || meta.kind == RegionKind::kFromPath) {
+    if (clip.kind == RegionKind::kWhole) {
         return true;
     }
-    return CombineRegion(*out, clip.rects != nullptr ? *clip.rects : std::vector<RectL>{},
-                         RegionOp::kAnd, surface);
+    const bool from_path = clip.from_path || meta.from_path;
+    if (!CombineRegion(*out, clip.rects != nullptr ? *clip.rects : std::vector<RectL>{},
+                       RegionOp::kAnd, surface, clip.approximated)) {
+        return false;
+    }
+    out->from_path = out->approximated && from_path;
+    return true;
 }
 
 void OffsetRegion(Region& region, int32_t dx, int32_t dy) {
@@ -206,6 +214,5 @@ RectL RegionBounds(const Region& region, const RectL& surface) {
     if (region.kind == RegionKind::kWhole) {
         return surface;
     }
-    return region.kind == RegionKind::kRects && region.rects != nullptr ? Bounds(*region.rects)
-                                                                        : RectL{};
+    return region.rects != nullptr ? Bounds(*region.rects) : RectL{};
 }

@@ -22,7 +22,7 @@ bool CombineRegion(Region& region, const std::vector<RectL>& rects, RegionOp op,
                    const RectL& surface, bool rects_cut = false);
 void OffsetRegion(Region& region, int32_t dx, int32_t dy);
 // The smallest rectangle holding the region; the surface for the whole one; all zero for an
-// empty one or one from a path.
+// empty one.
 RectL RegionBounds(const Region& region, const RectL& surface);
 // The region drawing is clipped to: the clip region within the meta region. False when
 // memory ran out.

@@ -141,13 +141,24 @@ struct PositionState {
 
 enum class PathBracket : uint8_t { kNone, kOpen, kClosed };
 
-// A region in device units of the reference device: the whole surface (no clipping), a list
-// of disjoint rectangles (none: empty), or one made from a path that is not traced here.
-enum class RegionKind : uint8_t { kWhole, kRects, kFromPath };
+// The box in device units holding every point the path's figures have passed through, so that
+// a clip made from the path stands for a rectangle that holds it. Only the running bounds are
+// kept: a path of a million points costs no more than one of four.
+struct PathBox {
+    bool any = false;
+    RectL box;
+};
+
+// A region in device units of the reference device: the whole surface (no clipping), or a
+// list of disjoint rectangles (none: empty).
+enum class RegionKind : uint8_t { kWhole, kRects };
 struct Region {
     RegionKind kind = RegionKind::kWhole;
-    // True when a list grew beyond what is kept and stands for its bounding box.
+    // True when the list stands for a rectangle holding the region: a list that grew beyond
+    // what is kept, or a region made from a path, whose outline is not kept.
     bool approximated = false;
+    // True when such a rectangle holds a region made from a path.
+    bool from_path = false;
     std::shared_ptr<const std::vector<RectL>> rects;
     size_t count() const { return rects == nullptr ? 0 : rects->size(); }
 };
@@ -159,6 +170,7 @@ struct DcState {
     SelectionState selected;
     Item<PositionState> position;
     Item<PathBracket> path{PathBracket::kNone};
+    PathBox path_box;
     Item<Region> clip;
     Item<Region> meta;
 };

@@ -269,14 +269,12 @@ void RegionLines(StateLineMaker& l, const GraphicsState& s, const char* label,
         l.Put("none (the whole surface)").End();
         return;
     }
-    if (r.kind == RegionKind::kFromPath) {
-        l.Put("from the path (not traced)").End();
-        return;
-    }
     const RectL b = RegionBounds(r, DeviceSurface(s));
     l.Put("%u rectangle%s, bounds (%d, %d)-(%d, %d)%s", unsigned(r.count()),
           r.count() == 1 ? "" : "s", b.left, b.top, b.right, b.bottom,
-          r.approximated ? ", its bounding box standing for a region too complex to keep" : "");
+          !r.approximated ? ""
+          : r.from_path   ? ", a rectangle holding the region made from a path"
+                          : ", its bounding box standing for a region too complex to keep");
     l.End();
     for (size_t i = 0; i < r.count() && i < kRectanglesShown; ++i) {
         const RectL& x = (*r.rects)[i];

@@ -64,6 +64,13 @@ int32_t MulDivSat(int32_t value, int64_t num, int64_t den) {
     return int32_t(std::clamp<int64_t>(r, INT32_MIN, INT32_MAX));
 }
 
+// Where a logical point lands in device units.
+PointL ToDevice(const Transform& t, int32_t x, int32_t y) {
+    const double dx = x * t.m11 + y * t.m21 + t.dx, dy = x * t.m12 + y * t.m22 + t.dy;
+    return PointL{int32_t(std::clamp(std::lround(dx), -0x40000000L, 0x40000000L)),
+                  int32_t(std::clamp(std::lround(dy), -0x40000000L, 0x40000000L))};
+}
+
 void OnMapMode(Play& p) {
     const uint32_t mode = p.reader.U32(8);
     if (!p.reader.ok() || mode < kMmText || mode > kMmAnisotropic) {
@@ -438,12 +445,48 @@ constexpr bool UsesFont(uint32_t t) {
            t == kEmrPolyTextOutW || t == kEmrSmallTextOut;
 }
 
+int32_t Rounded(double v) {
+    return int32_t(std::clamp(std::floor(v + 0.5), double(INT32_MIN), double(INT32_MAX)));
+}
+
+// Where an arc-to record leaves the position: where the ray from the centre of its box through
+// its end point meets the ellipse in the box. Whichever way the arc is drawn, it ends there.
+// The ray is taken in the box's own proportions (the end point's offset over the box's width
+// and height), so a box of no width or height gives its centre line, never a division by 0.
+PointL ArcToEnd(RecordReader& r) {
+    const double l = r.I32(8), t = r.I32(12), rt = r.I32(16), b = r.I32(20);
+    const double x = r.I32(32), y = r.I32(36);
+    const double width = std::fabs(rt - l), height = std::fabs(b - t);
+    const double cx = std::min(l, rt) + width / 2, cy = std::min(t, b) + height / 2;
+    const double angle = std::atan2((y - cy) * width, (x - cx) * height);
+    return PointL{Rounded(cx + std::cos(angle) * width / 2),
+                  Rounded(cy + std::sin(angle) * height / 2)};
+}
+
+// Where an angle-arc record leaves the position: the centre plus the radius at the start plus
+// the sweep angle, in degrees counted with y upward, as the platform counts them.
+PointL AngleArcEnd(RecordReader& r) {
+    const double x = r.I32(8), y = r.I32(12), radius = r.U32(16);
+    const double angle = double(r.F32(20) + r.F32(24)) * 3.14159265358979323846 / 180;
+    if (!std::isfinite(angle)) {
+        return PointL{Rounded(x), Rounded(y)};
+    }
+    return PointL{Rounded(x + std::cos(angle) * radius), Rounded(y - std::sin(angle) * radius)};
+}
+
 // Where the current position ends after a record that moves it: the last point of the list
-// records, the point of MoveToEx and LineTo; unknown after arcs and text that update it.
+// records, the point of MoveToEx and LineTo, the end of an arc; unknown after text that
+// updates it, whose advance depends on the font.
 void MovePosition(Play& p) {
     RecordReader& r = p.reader;
     PositionState to;
     switch (p.type) {
+        case kEmrArcTo:
+            to.at = ArcToEnd(r);
+            break;
+        case kEmrAngleArc:
+            to.at = AngleArcEnd(r);
+            break;
         case kEmrMoveToEx:
         case kEmrLineTo:
             to.at = PointL{r.I32(8), r.I32(12)};
@@ -477,7 +520,123 @@ void MovePosition(Play& p) {
     }
 }
 
+void Widen(PathBox& path, const PointL& at) {
+    if (!path.any) {
+        path.box = RectL{at.x, at.y, at.x, at.y};
+        path.any = true;
+        return;
+    }
+    path.box = RectL{std::min(path.box.left, at.x), std::min(path.box.top, at.y),
+                     std::max(path.box.right, at.x), std::max(path.box.bottom, at.y)};
+}
+
+// Widens the path's box by `count` points of `width` bytes (8: two 32-bit values, 4: two 16-bit
+// ones) from `at`, as far as the record holds them.
+void TracePoints(PathBox& path, const Transform& to, RecordReader& r, uint32_t at, uint32_t count,
+                 uint32_t width) {
+    count = r.CountInside(at, count, width);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t o = at + i * width;
+        Widen(path, width == 8 ? ToDevice(to, r.I32(o), r.I32(o + 4))
+                               : ToDevice(to, r.I16(o), r.I16(o + 2)));
+    }
+}
+
+// Adds what a drawing record puts into an open path to the path's box: its points, in device
+// units through the transform in force now, as the platform stores a path's points. Curves
+// count by the points that hold them (a box, a Bezier's control points), text by its record's
+// bounds, which are in device units already. A line from the current position starts there.
+void TracePath(Play& p) {
+    // A reader of its own: a field missing for the path stops nothing else the record does.
+    RecordReader r(RecordView{p.reader.data(), p.reader.size()});
+    DcState& dc = p.dc();
+    PathBox& path = dc.path_box;
+    const Transform to = LogicalToDevice(dc);
+    const uint32_t t = p.type;
+    const bool from_position = t == kEmrLineTo || t == kEmrArcTo || t == kEmrAngleArc ||
+                               t == kEmrPolyBezierTo || t == kEmrPolylineTo ||
+                               t == kEmrPolyBezierTo16 || t == kEmrPolylineTo16 ||
+                               // A PolyDraw that starts with a move starts a figure of its own.
+                               (t == kEmrPolyDraw && r.U8(28 + 8 * r.U32(24)) != 6) ||
+                               (t == kEmrPolyDraw16 && r.U8(28 + 4 * r.U32(24)) != 6);
+    if (from_position && dc.position.value.known) {
+        Widen(path, ToDevice(to, dc.position.value.at.x, dc.position.value.at.y));
+    }
+    auto box = [&](int32_t l, int32_t top, int32_t rt, int32_t b) {
+        if (r.ok()) {
+            for (const PointL& c : {PointL{l, top}, PointL{rt, top}, PointL{l, b}, PointL{rt, b}}) {
+                Widen(path, ToDevice(to, c.x, c.y));
+            }
+        }
+    };
+    switch (t) {
+        case kEmrLineTo: {
+            const int32_t x = r.I32(8), y = r.I32(12);
+            if (r.ok()) {
+                Widen(path, ToDevice(to, x, y));
+            }
+            break;
+        }
+        case kEmrRectangle:
+        case kEmrEllipse:
+        case kEmrRoundRect:
+        case kEmrArc:
+        case kEmrChord:
+        case kEmrPie:
+        case kEmrArcTo:
+            box(r.I32(8), r.I32(12), r.I32(16), r.I32(20));
+            break;
+        case kEmrAngleArc: {
+            const int64_t x = r.I32(8), y = r.I32(12), radius = r.U32(16);
+            auto fit = [](int64_t v) {
+                return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+            };
+            box(fit(x - radius), fit(y - radius), fit(x + radius), fit(y + radius));
+            break;
+        }
+        case kEmrPolyBezier:
+        case kEmrPolygon:
+        case kEmrPolyline:
+        case kEmrPolyBezierTo:
+        case kEmrPolylineTo:
+        case kEmrPolyDraw:
+            TracePoints(path, to, r, 28, r.U32(24), 8);
+            break;
+        case kEmrPolyBezier16:
+        case kEmrPolygon16:
+        case kEmrPolyline16:
+        case kEmrPolyBezierTo16:
+        case kEmrPolylineTo16:
+        case kEmrPolyDraw16:
+            TracePoints(path, to, r, 28, r.U32(24), 4);
+            break;
+        case kEmrPolyPolyline:
+        case kEmrPolyPolygon:
+        case kEmrPolyPolyline16:
+        case kEmrPolyPolygon16: {
+            const uint32_t polygons = r.U32(24), points = r.U32(28);
+            if (r.ok() && r.HasArray(32, polygons, 4)) {
+                const uint32_t width = t == kEmrPolyPolyline || t == kEmrPolyPolygon ? 8 : 4;
+                TracePoints(path, to, r, 32 + 4 * polygons, points, width);
+            }
+            break;
+        }
+        default:
+            if (UsesFont(t)) {
+                const RectL b{r.I32(8), r.I32(12), r.I32(16), r.I32(20)};
+                if (r.ok() && b.left <= b.right && b.top <= b.bottom) {
+                    Widen(path, PointL{b.left, b.top});
+                    Widen(path, PointL{b.right, b.bottom});
+                }
+            }
+            break;
+    }
+}
+
 void OnDrawing(Play& p) {
+    if (p.dc().path.value == PathBracket::kOpen) {
+        TracePath(p);
+    }
     const SelectionState& s = p.dc().selected;
     if (UsesPen(p.type)) {
         CheckDrawing(p, s.pen, 0);
@@ -514,6 +673,7 @@ void OnPath(Play& p) {
     switch (p.type) {
         case kEmrBeginPath:
             path.Set(PathBracket::kOpen, p.index);
+            p.dc().path_box = PathBox{};
             break;
         case kEmrEndPath:
             if (path.value == PathBracket::kOpen) {
@@ -570,13 +730,6 @@ void OnRestore(Play& p) {
     s.depth_set.Set(s.depth, p.index);
 }
 
-// Where a logical point lands in device units.
-PointL ToDevice(const Transform& t, int32_t x, int32_t y) {
-    const double dx = x * t.m11 + y * t.m21 + t.dx, dy = x * t.m12 + y * t.m22 + t.dy;
-    return PointL{int32_t(std::clamp(std::lround(dx), -0x40000000L, 0x40000000L)),
-                  int32_t(std::clamp(std::lround(dy), -0x40000000L, 0x40000000L))};
-}
-
 void Combine(Play& p, Item<Region>& region, const std::vector<RectL>& rects, RegionOp op,
              bool rects_cut = false) {
     Region changed = region.value;
@@ -620,11 +773,14 @@ void OnClip(Play& p) {
             if (dc.clip.value.kind == RegionKind::kWhole) {
                 return;
             }
-            if (dc.meta.value.kind == RegionKind::kWhole ||
-                dc.clip.value.kind != RegionKind::kRects) {
+            if (dc.meta.value.kind == RegionKind::kWhole) {
                 dc.meta.Set(dc.clip.value, p.index);
             } else {
-                Combine(p, dc.meta, *dc.clip.value.rects, RegionOp::kAnd);
+                const Region& clip = dc.clip.value;
+                const bool from_path = clip.from_path || dc.meta.value.from_path;
+                Combine(p, dc.meta, clip.rects != nullptr ? *clip.rects : std::vector<RectL>{},
+                        RegionOp::kAnd, clip.approximated);
+                dc.meta.value.from_path = dc.meta.value.approximated && from_path;
             }
             dc.clip.Set(Region{}, p.index);
             break;
@@ -669,10 +825,17 @@ void OnClip(Play& p) {
             break;
         }
         case kEmrSelectClipPath: {
-            Region from_path;
-            from_path.kind = RegionKind::kFromPath;
-            if (dc.path.value == PathBracket::kClosed) {
-                dc.clip.Set(from_path, p.index);
+            // The path's outline is not kept: the region stands for the rectangle holding it,
+            // combined with the clip in the record's mode.
+            const uint32_t mode = r.U32(8);
+            if (r.ok() && mode >= 1 && mode <= 5 && dc.path.value == PathBracket::kClosed) {
+                const RectL& b = dc.path_box.box;
+                std::vector<RectL> rects;
+                if (dc.path_box.any) {
+                    rects.push_back(b);
+                }
+                Combine(p, dc.clip, rects, RegionOp(mode), true);
+                dc.clip.value.from_path = true;
             }
             dc.path.Set(PathBracket::kNone, p.index);
             break;
