@@ -4,6 +4,7 @@
 
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_view.h"
+#include "canvas/dib_surface_win.h"
 #include "canvas/state_overlay.h"
 #include "document/metafile_document.h"
 #include "state/state_tracker.h"
@@ -26,22 +27,15 @@ void DimOutside(HDC surface, const RECT& picture, const StateOverlay& overlay) {
             DeleteObject(hole);
         }
     }
-    HDC black = CreateCompatibleDC(surface);
-    HBITMAP pixel = black != nullptr ? CreateCompatibleBitmap(surface, 1, 1) : nullptr;
-    if (pixel != nullptr) {
-        HGDIOBJ before = SelectObject(black, pixel);
-        PatBlt(black, 0, 0, 1, 1, BLACKNESS);
+    // A section starts black.
+    const DibSurface black(1, 1, surface);
+    if (black.ok()) {
         const int saved = SaveDC(surface);
         ExtSelectClipRgn(surface, outside, RGN_AND);
         const BLENDFUNCTION blend = {AC_SRC_OVER, 0, kDimmedAlpha, 0};
         GdiAlphaBlend(surface, picture.left, picture.top, picture.right - picture.left,
-                      picture.bottom - picture.top, black, 0, 0, 1, 1, blend);
+                      picture.bottom - picture.top, black.dc(), 0, 0, 1, 1, blend);
         RestoreDC(surface, saved);
-        SelectObject(black, before);
-        DeleteObject(pixel);
-    }
-    if (black != nullptr) {
-        DeleteDC(black);
     }
     DeleteObject(outside);
 }

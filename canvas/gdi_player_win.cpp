@@ -44,39 +44,54 @@ struct Enumeration {
     const MetafileDocument* document;
     const RecordFilter* filter;
     int32_t current;
+    bool every_record;
+    PlaybackWatch* watch;
     int32_t reached;
 };
 
 int CALLBACK PlayRecord(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* record,
                         int handle_count, LPARAM data) {
-    Enumeration& enumeration = *reinterpret_cast<Enumeration*>(data);
-    const PlaybackStep step = PlaybackStepAt(*enumeration.document, enumeration.filter,
-                                             enumeration.current, enumeration.reached);
+    Enumeration& e = *reinterpret_cast<Enumeration*>(data);
+    const PlaybackStep step =
+        e.every_record ? (e.reached < e.current ? PlaybackStep::kPlay : PlaybackStep::kPlayAndStop)
+                       : PlaybackStepAt(*e.document, e.filter, e.current, e.reached);
     if (step != PlaybackStep::kSkip) {
+        if (e.watch != nullptr) {
+            e.watch->Before(e.reached);
+        }
         if (CurveFits(surface, record)) {
             PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
+        }
+        if (e.watch != nullptr) {
+            e.watch->After(e.reached);
         }
         if (step == PlaybackStep::kPlayAndStop) {
             return 0;
         }
     }
-    ++enumeration.reached;
+    ++e.reached;
     return 1;
 }
 
 void Play(HDC surface, const RECT& picture, const MetafileDocument& document,
           const RecordFilter* filter, int32_t current) {
-    HENHMETAFILE metafile = static_cast<HENHMETAFILE>(document.Metafile());
     // A whole playback cannot look at its records: one that holds curves is enumerated, so that
     // each curve is measured before it is drawn.
     if (PlaysWholeMetafile(document, filter, current) && !HoldsCurves(document.Store())) {
-        PlayEnhMetaFile(surface, metafile, &picture);
+        PlayEnhMetaFile(surface, static_cast<HENHMETAFILE>(document.Metafile()), &picture);
         return;
     }
-    Enumeration enumeration{&document, filter, current, 0};
-    EnumEnhMetaFile(surface, metafile, PlayRecord, &enumeration, &picture);
+    PlayRecordByRecord(surface, picture, document, filter, current, false, nullptr);
 }
 
 }  // namespace
+
+void PlayRecordByRecord(HDC surface, const RECT& picture, const MetafileDocument& document,
+                        const RecordFilter* filter, int32_t current, bool every_record,
+                        PlaybackWatch* watch) {
+    Enumeration enumeration{&document, filter, current, every_record, watch, 0};
+    EnumEnhMetaFile(surface, static_cast<HENHMETAFILE>(document.Metafile()), PlayRecord,
+                    &enumeration, &picture);
+}
 
 const Player kGdiPlayer = {Play};

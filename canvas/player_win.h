@@ -21,3 +21,21 @@ extern const Player kGdiPlayer;
 // Whether the curve `record` draws, if it draws one, is small enough on `surface` to be played:
 // the platform's rasteriser takes memory in proportion to a curve's size on the device.
 bool CurveFits(HDC surface, const ENHMETARECORD* record);
+
+// Told of each record a record-by-record playback plays, just before and just after it plays.
+class PlaybackWatch {
+  public:
+    virtual void Before(int32_t index) = 0;
+    virtual void After(int32_t index) = 0;
+
+  protected:
+    ~PlaybackWatch() = default;
+};
+
+// Plays `document` up to `current` into `picture` on `surface` one record at a time, as the
+// platform's player plays it record by record: the records PlaybackStepAt lets through for
+// `filter`, or with `every_record` every record up to `current`; a curve too large is left
+// out. `watch` (may be nullptr) is told of each record played.
+void PlayRecordByRecord(HDC surface, const RECT& picture, const MetafileDocument& document,
+                        const RecordFilter* filter, int32_t current, bool every_record,
+                        PlaybackWatch* watch);

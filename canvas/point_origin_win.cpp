@@ -4,50 +4,37 @@
 #include "canvas/point_origin_win.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
+#include "canvas/dib_surface_win.h"
 #include "canvas/player_win.h"
 #include "document/metafile_document.h"
 #include "document/played_records.h"
 
 namespace {
 
-struct Search {
-    const MetafileDocument* document;
-    const RecordFilter* filter;
-    int32_t current;
-    // The picture is the whole metafile played at once: every record counts.
-    bool whole;
-    int32_t reached;
-    const uint32_t* pixels;
-    std::vector<uint32_t> before;
-    int32_t drawn_by;
-};
+// Compares the block after each record with what it held before.
+class BlockWatch : public PlaybackWatch {
+  public:
+    explicit BlockWatch(const DibSurface& block)
+        : block_(block), before_(block.Flushed(), block.Flushed() + block.count()) {}
 
-int CALLBACK WatchRecord(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* record,
-                         int handle_count, LPARAM data) {
-    Search& search = *reinterpret_cast<Search*>(data);
-    const PlaybackStep step = search.whole ? PlaybackStep::kPlay
-                                           : PlaybackStepAt(*search.document, search.filter,
-                                                            search.current, search.reached);
-    if (step != PlaybackStep::kSkip) {
-        if (CurveFits(surface, record)) {
-            PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
-        }
-        // The section's memory holds what was drawn only once the batch is flushed.
-        GdiFlush();
-        const size_t bytes = search.before.size() * sizeof(uint32_t);
-        if (std::memcmp(search.before.data(), search.pixels, bytes) != 0) {
-            std::memcpy(search.before.data(), search.pixels, bytes);
-            search.drawn_by = search.reached;
-        }
-        if (step == PlaybackStep::kPlayAndStop) {
-            return 0;
+    void Before(int32_t) override {}
+    void After(int32_t index) override {
+        const uint32_t* now = block_.Flushed();
+        if (std::memcmp(before_.data(), now, before_.size() * sizeof(uint32_t)) != 0) {
+            std::memcpy(before_.data(), now, before_.size() * sizeof(uint32_t));
+            drawn_by_ = index;
         }
     }
-    ++search.reached;
-    return 1;
-}
+    int32_t drawn_by() const { return drawn_by_; }
+
+  private:
+    const DibSurface& block_;
+    std::vector<uint32_t> before_;
+    int32_t drawn_by_ = kDrawnByNone;
+};
 
 }  // namespace
 
@@ -58,53 +45,22 @@ int32_t FindRecordThatDrew(const MetafileDocument& document, const RecordFilter*
         return kDrawnByNone;
     }
     const int side = 2 * radius + 1;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = side;
-    info.bmiHeader.biHeight = -side;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC surface = CreateCompatibleDC(nullptr);
-    HBITMAP section = surface != nullptr
-                          ? CreateDIBSection(surface, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                          : nullptr;
-    int32_t drawn_by = kDrawnByNone;
-    if (section != nullptr && bits != nullptr) {
-        HGDIOBJ previous = SelectObject(surface, section);
-        // The picture's ground, as on screen; the block's first pixel sits at (x0, y0) of the
-        // canvas, and the picture keeps its place relative to it.
-        const int x0 = at.x - radius, y0 = at.y - radius;
-        const RECT block = {0, 0, side, side};
-        SetBkColor(surface, background);
-        ExtTextOutW(surface, 0, 0, ETO_OPAQUE, &block, nullptr, 0, nullptr);
-        const RECT moved = {picture.left - x0, picture.top - y0, picture.right - x0,
-                            picture.bottom - y0};
-        try {
-            Search search{&document,
-                          filter,
-                          current,
-                          PlaysWholeMetafile(document, filter, current),
-                          0,
-                          static_cast<const uint32_t*>(bits),
-                          std::vector<uint32_t>(size_t(side) * size_t(side)),
-                          kDrawnByNone};
-            GdiFlush();
-            std::memcpy(search.before.data(), bits, search.before.size() * sizeof(uint32_t));
-            EnumEnhMetaFile(surface, static_cast<HENHMETAFILE>(document.Metafile()), WatchRecord,
-                            &search, &moved);
-            drawn_by = search.drawn_by;
-        } catch (const std::bad_alloc&) {
-            drawn_by = kDrawnByNone;
-        }
-        SelectObject(surface, previous);
+    DibSurface block(side, side);
+    if (!block.ok()) {
+        return kDrawnByNone;
     }
-    if (section != nullptr) {
-        DeleteObject(section);
+    // The picture's ground, as on screen; the block's first pixel sits at (x0, y0) of the
+    // canvas, and the picture keeps its place relative to it.
+    block.Fill(background);
+    const int x0 = at.x - radius, y0 = at.y - radius;
+    const RECT moved = {picture.left - x0, picture.top - y0, picture.right - x0,
+                        picture.bottom - y0};
+    try {
+        BlockWatch watch(block);
+        PlayRecordByRecord(block.dc(), moved, document, filter, current,
+                           PlaysWholeMetafile(document, filter, current), &watch);
+        return watch.drawn_by();
+    } catch (const std::bad_alloc&) {
+        return kDrawnByNone;
     }
-    if (surface != nullptr) {
-        DeleteDC(surface);
-    }
-    return drawn_by;
 }

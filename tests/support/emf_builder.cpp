@@ -251,3 +251,13 @@ std::vector<std::string> ListEmfFiles(const std::string& folder) {
     std::sort(files.begin(), files.end());
     return files;
 }
+
+RecordBuilder FieldRecord(uint32_t type, std::initializer_list<int32_t> fields) {
+    RecordBuilder record(type);
+    uint32_t at = 8;
+    for (const int32_t field : fields) {
+        record.I32(at, field);
+        at += 4;
+    }
+    return record;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,9 @@ class EmfBuilder {
     std::vector<std::pair<uint32_t, uint32_t>> overrides_;
     bool eof_ = true;
 };
+
+// A record of `type` whose 32-bit fields from offset 8 on are `fields`.
+RecordBuilder FieldRecord(uint32_t type, std::initializer_list<int32_t> fields = {});
 
 // The end-of-file record: no palette, 20 bytes.
 RecordBuilder EofRecord();

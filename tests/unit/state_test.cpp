@@ -15,15 +15,8 @@ namespace {
 
 using Records = std::vector<RecordBuilder>;
 
-// A record of `type` whose 32-bit fields from offset 8 on are `fields`.
 RecordBuilder R(uint32_t type, std::initializer_list<int32_t> fields = {}) {
-    RecordBuilder record(type);
-    uint32_t at = 8;
-    for (const int32_t field : fields) {
-        record.I32(at, field);
-        at += 4;
-    }
-    return record;
+    return FieldRecord(type, fields);
 }
 
 RecordBuilder Xform(uint32_t type, std::initializer_list<float> m, uint32_t mode = 0) {

@@ -10,6 +10,7 @@
 #include "app/app_globals.h"
 #include "app/filter_list.h"
 #include "canvas/canvas_control_win.h"
+#include "canvas/dib_surface_win.h"
 #include "canvas/player_win.h"
 #include "canvas/point_origin_win.h"
 #include "canvas/record_drawing_win.h"
@@ -42,36 +43,6 @@ std::string WriteThreeRectangles() {
     return WriteTempFile("three-rectangles.emf", picture.Build());
 }
 
-// A 32-bit surface the size of the canvas, for playing into and reading back.
-class Surface {
-  public:
-    Surface(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        before_ = SelectObject(dc_, bitmap_);
-    }
-    ~Surface() {
-        SelectObject(dc_, before_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    std::vector<uint32_t> Pixels() const {
-        GdiFlush();
-        const auto* p = static_cast<const uint32_t*>(bits_);
-        return std::vector<uint32_t>(p, p + width_ * height_);
-    }
-
-  private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ before_;
-    void* bits_ = nullptr;
-};
-
 TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
     CanvasHost host(600, 400);
     ASSERT_NE(nullptr, host.AddFilterList());
@@ -100,16 +71,16 @@ TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
     // What record 10 drew: as many pixels as differ between the playbacks up to 9 and to 10.
     const RECT client = {0, 0, 600, 400};
     const auto played = [&](int32_t current) {
-        Surface surface(600, 400);
+        DibSurface surface(600, 400);
         kGdiPlayer.play(surface.dc(), picture, g_document, ListedRecordFilter(), current);
-        return surface.Pixels();
+        return std::vector<uint32_t>(surface.Flushed(), surface.Flushed() + surface.count());
     };
     const std::vector<uint32_t> before = played(9), after = played(10);
     int64_t differ = 0;
     for (size_t i = 0; i < before.size(); ++i) {
         differ += before[i] != after[i] ? 1 : 0;
     }
-    Surface shown(600, 400);
+    DibSurface shown(600, 400);
     const auto drew = [&](int32_t current) {
         return PlayShowingWhatRecordDrew(shown.dc(), picture, client,
                                          g_canvas_view.background_color, g_document,

@@ -20,7 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "document/curve_box.h"
+#include "canvas/dib_surface_win.h"
+#include "canvas/player_win.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
 #include "document/playback_copy.h"
@@ -138,33 +139,6 @@ std::string Text(const POINT& at) {
 
 constexpr LONG kSurface = 256;
 
-// A memory context with a small 32-bit surface: drawing outside it costs nothing.
-class Surface {
-  public:
-    Surface() : dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {
-            sizeof(BITMAPINFOHEADER), kSurface, -kSurface, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Surface() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    bool ok() const { return dc_ != nullptr && bitmap_ != nullptr; }
-    HDC dc() const { return dc_; }
-
-  private:
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
 // One file's enumeration: the document, its tracker, and what spoils which item.
 struct Run {
     const MetafileDocument* document;
@@ -243,21 +217,6 @@ void Follow(Run& run, RecordView record, const GraphicsState& state) {
         default:
             break;
     }
-}
-
-// Whether the canvas would play the record: a curve too large for the platform's rasteriser is
-// left out there, so it is here too.
-bool CurveFits(HDC dc, const ENHMETARECORD* record) {
-    CurveBox box;
-    if (!CurveBoxOf(RecordView{reinterpret_cast<const uint8_t*>(record), record->nSize}, &box)) {
-        return true;
-    }
-    XFORM world = {1, 0, 0, 1, 0, 0};
-    GetWorldTransform(dc, &world);
-    const double w = std::fabs(box.right - box.left), h = std::fabs(box.bottom - box.top);
-    return std::fabs(world.eM11 * w) + std::fabs(world.eM21 * h) + std::fabs(world.eM12 * w) +
-               std::fabs(world.eM22 * h) <=
-           double(1 << 22);
 }
 
 // One line a mismatch, a few a file.
@@ -487,15 +446,7 @@ bool CompareFile(const MetafileDocument& document, HDC dc, bool built, Totals& t
 // What the corpus lacks: arcs that end the position, a world transform set by
 // MWT_SET, clips made from paths in two modes.
 std::vector<std::vector<uint8_t>> BuiltFiles() {
-    auto r = [](uint32_t type, std::initializer_list<int32_t> fields) {
-        RecordBuilder record(type);
-        uint32_t at = 8;
-        for (const int32_t field : fields) {
-            record.I32(at, field);
-            at += 4;
-        }
-        return record;
-    };
+    const auto r = FieldRecord;
     auto angle_arc = [](int32_t x, int32_t y, uint32_t radius, float start, float sweep) {
         return RecordBuilder(kEmrAngleArc, 28)
             .I32(8, x)
@@ -547,7 +498,8 @@ TEST(StatePlatformCorpus, TheTrackerAgreesWithThePlatformsPlayback) {
         SCOPED_TRACE(path);
         MetafileDocument document;
         // A fresh context for every file: each starts from the platform's defaults.
-        Surface surface;
+        // A small surface: drawing outside it costs nothing.
+        DibSurface surface(kSurface, kSurface);
         ASSERT_TRUE(surface.ok());
         if (document.LoadFile(ToU16(path).c_str()) == 1 &&
             CompareFile(document, surface.dc(), path.find("state-platform-") != std::string::npos,
