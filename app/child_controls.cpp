@@ -12,7 +12,9 @@
 #include "app/resource.h"
 #include "app/status_bar.h"
 #include "app/views.h"
+#include "canvas/canvas_messages.h"
 #include "canvas/canvas_window_win.h"
+#include "canvas/paused_player_win.h"
 #include "textview/screen_dpi_win.h"
 #include "textview/text_view_win.h"
 
@@ -170,8 +172,10 @@ HWND CreateReportControl(HWND main_window) {
 
 void CreateChildren(HWND main_window) {
     CreateModeSwitcher(main_window);
-    CreateChild(main_window, WS_EX_CLIENTEDGE, kCanvasClassName, L"",
-                WS_CHILD | WS_VISIBLE | WS_HSCROLL, IDC_CANVAS);
+    HWND canvas = CreateChild(main_window, WS_EX_CLIENTEDGE, kCanvasClassName, L"",
+                              WS_CHILD | WS_VISIBLE | WS_HSCROLL, IDC_CANVAS);
+    // The picture is played by the paused player: a step plays only the records it crosses.
+    SendMessageW(canvas, CVM_SETPLAYER, reinterpret_cast<WPARAM>(&kPausedPlayer), 0);
     CreateRecordIndexField(main_window);
     CreateCallTextField(main_window);
     CreateReportControl(main_window);

@@ -16,6 +16,8 @@ inline constexpr uint32_t CVM_SETDOCUMENT = 0x5003;
 // wParam: the StateTracker that follows the attached document and its filter, which the
 // overlay asks for the state at the current record; 0 for none.
 inline constexpr uint32_t CVM_SETSTATETRACKER = 0x5004;
+// wParam: the Player that draws the picture (kGdiPlayer, the one at start, for 0).
+inline constexpr uint32_t CVM_SETPLAYER = 0x5005;
 // WM_NOTIFY code sent to the parent when the record scroll bar moved.
 inline constexpr int32_t CVN_INDEXCHANGED = -5001;
 // WM_NOTIFY code sent to the parent once a double-click or IDM_GOTODRAWER asked which record

@@ -9,6 +9,7 @@
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "canvas/paused_player_win.h"
 #include "document/metafile_document.h"
 #include "textview/screen_dpi_win.h"
 
@@ -254,6 +255,9 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             DestroyPanelTips(window);
             return 0;
         case WM_NCDESTROY:
+            if (canvas->player == &kPausedPlayer) {
+                EndPausedPlayback();
+            }
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete canvas;
             return DefWindowProcW(window, message, wparam, lparam);
@@ -305,6 +309,10 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return GetRecordIndex(window);
         case CVM_SETINDEX:
             SetRecordIndex(window, static_cast<int32_t>(wparam));
+            return 0;
+        case CVM_SETPLAYER:
+            canvas->player = wparam != 0 ? reinterpret_cast<const Player*>(wparam) : &kGdiPlayer;
+            MarkViewChanged(window);
             return 0;
         case CVM_SETSTATETRACKER:
             if (CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {

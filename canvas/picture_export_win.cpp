@@ -129,7 +129,8 @@ bool RenderPicture(HWND window, PictureBitmap* picture, std::wstring* failure) {
     ExtTextOutW(surface, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
     const int32_t index = GetRecordIndex(window);
     if (index >= 0) {
-        canvas->player->play(surface, PictureAtOrigin(), *document, canvas->filter, index);
+        StillPlayer(*canvas->player)
+            .play(surface, PictureAtOrigin(), *document, canvas->filter, index);
     }
     GdiFlush();
     SelectObject(surface, previous);
@@ -188,7 +189,7 @@ HENHMETAFILE RecordPicture(HWND window, const PictureBitmap& picture) {
     }
     const int32_t index = GetRecordIndex(window);
     if (index >= 0) {
-        canvas->player->play(recorder, target, *document, canvas->filter, index);
+        StillPlayer(*canvas->player).play(recorder, target, *document, canvas->filter, index);
     }
     return CloseEnhMetaFile(recorder);
 }

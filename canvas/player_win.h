@@ -13,7 +13,15 @@ struct Player {
     // records PlaysRecord lets through for `filter`, whose absence stands for no filter list.
     void (*play)(HDC surface, const RECT& picture, const MetafileDocument& document,
                  const RecordFilter* filter, int32_t current);
+    // The player of a picture made once, apart from the canvas's (a copy, a saved file), where
+    // it is another: a player that keeps what it drew for the next paint draws these with it.
+    const Player* still = nullptr;
 };
+
+// The player that draws a picture made once with `player`.
+inline const Player& StillPlayer(const Player& player) {
+    return player.still != nullptr ? *player.still : player;
+}
 
 // The platform's metafile player.
 extern const Player kGdiPlayer;

@@ -122,6 +122,9 @@ int MetafileDocument::Adopt(const MetafileReader& reader, void* metafile, const 
     for (int i = 0; i <= length; ++i) {
         loaded.path_[i] = path[i];
     }
+    // Counted on the thread that loads, which is the only one that does.
+    static uint32_t loads = 0;
+    loaded.serial_ = ++loads;
     Swap(loaded);
     return 1;
 }
@@ -201,6 +204,7 @@ void MetafileDocument::Swap(MetafileDocument& other) {
         std::swap(path_[i], other.path_[i]);
     }
     std::swap(metafile_, other.metafile_);
+    std::swap(serial_, other.serial_);
     std::swap(header_, other.header_);
     std::swap(header_size_, other.header_size_);
     store_.Swap(other.store_);
@@ -217,6 +221,7 @@ void MetafileDocument::Release() {
         metafile_ = nullptr;
     }
     close_metafile_ = nullptr;
+    serial_ = 0;
     path_[0] = 0;
     header_size_ = 0;
     stop_ = ReadingStop{};

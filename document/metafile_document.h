@@ -68,6 +68,9 @@ class MetafileDocument {
     // Why the last load failed, in the words orvella-dump uses after "cannot load FILE: "
     // (plain ASCII); "" after a load that succeeded.
     const char* LastLoadFailure() const { return load_failure_.text; }
+    // A number no other load of this process had, 0 when nothing is loaded: what was made from
+    // one loaded file is known for that file's by it.
+    uint32_t Serial() const { return serial_; }
 
   private:
     int Adopt(const MetafileReader& reader, void* metafile, const char16_t* path, int length);
@@ -78,6 +81,7 @@ class MetafileDocument {
 
     char16_t path_[kPathUnits] = {};
     void* metafile_ = nullptr;
+    uint32_t serial_ = 0;
     uint8_t* header_ = nullptr;
     uint32_t header_size_ = 0;
     RecordStore store_;

@@ -17,6 +17,7 @@ uint64_t BitOf(int32_t index) {
 void RecordFilter::Reset(int32_t record_count) {
     record_count_ = record_count > 0 ? record_count : 0;
     off_count_ = 0;
+    ++changes_;
     words_.assign(static_cast<size_t>((record_count_ + kWordBits - 1) / kWordBits), 0);
 }
 
@@ -33,6 +34,7 @@ void RecordFilter::Set(int32_t index, bool off) {
     }
     words_[static_cast<size_t>(index / kWordBits)] ^= BitOf(index);
     off_count_ += off ? 1 : -1;
+    ++changes_;
 }
 
 void RecordFilter::SetAll(bool off) {

@@ -17,6 +17,8 @@ class RecordFilter {
     int32_t record_count() const { return record_count_; }
     // How many records are switched off.
     int32_t off_count() const { return off_count_; }
+    // How many times the filter changed: what was made under it holds while this stays.
+    uint32_t changes() const { return changes_; }
     // Whether record `index` is switched off; a record outside the filter is not.
     bool IsOff(int32_t index) const;
     // Switches record `index` off or back on. The header, the last record and indices
@@ -34,6 +36,7 @@ class RecordFilter {
     std::vector<uint64_t> words_;
     int32_t record_count_ = 0;
     int32_t off_count_ = 0;
+    uint32_t changes_ = 0;
 };
 
 // The type of `record` (its iType), or 0 when it has none to read.

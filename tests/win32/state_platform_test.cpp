@@ -492,8 +492,6 @@ TEST(StatePlatformCorpus, TheTrackerAgreesWithThePlatformsPlayback) {
         paths.push_back(
             WriteTempFile("state-platform-" + std::to_string(paths.size()) + ".emf", bytes));
     }
-    if (const char* only = getenv("SP_ONLY"))
-        paths = {only};
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         MetafileDocument document;
