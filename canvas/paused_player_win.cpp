@@ -279,8 +279,13 @@ bool PausedPlayback::Play(HDC surface, const RECT& picture, const MetafileDocume
             return false;
         }
     }
+    // The pictures of the last records before the current one are kept on the way, so that
+    // a step back after a jump is a copy too.
     while (!finished_ && last_played_ < current) {
         SwitchToFiber(fiber_);
+        if (last_played_ < current && current - last_played_ < int32_t(kKeptPictures)) {
+            Keep();
+        }
     }
     Show(surface, nullptr);
     Keep();
