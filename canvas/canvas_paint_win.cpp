@@ -28,7 +28,7 @@ void DrawPicture(HWND window, HDC surface, const CanvasWindow& canvas, COLORREF 
     FillSolid(surface, border, background);
     const RECT picture = {p.left, p.top, p.right, p.bottom};
     if (g_canvas_view.show_drawn) {
-        const int64_t pixels = PlayShowingWhatRecordDrew(surface, picture, client, background,
+        const int64_t pixels = PlayShowingWhatRecordDrew(surface, picture, client, *canvas.player,
                                                          document, canvas.filter, index);
         NotifyRecordDrew(window, index, pixels);
     } else {

@@ -1,13 +1,9 @@
-// One playback onto a 32-bit DIB section of the visible part of the picture: the section is
-// copied just before the current record plays and compared with what it holds after.
+// Two playbacks through the canvas's own player, so that with the paused player the picture
+// before the current record is the one already shown or kept, and a step with this shown
+// costs about what a step costs.
 #include "canvas/record_drawing_win.h"
 
-#include <cstring>
-#include <new>
-#include <vector>
-
 #include "canvas/dib_surface_win.h"
-#include "canvas/player_win.h"
 #include "document/metafile_document.h"
 #include "document/played_records.h"
 
@@ -18,29 +14,6 @@ namespace {
 constexpr uint32_t kChangedPixel = 0x00FF0080;  // as the section stores it: 0x00RRGGBB
 constexpr uint32_t kDimmedShare = 96;
 
-// Keeps the picture as it was just before the current record.
-class CurrentWatch : public PlaybackWatch {
-  public:
-    CurrentWatch(const DibSurface& surface, int32_t current)
-        : surface_(surface), current_(current), before_(surface.count()) {}
-
-    void Before(int32_t index) override {
-        if (index == current_) {
-            std::memcpy(before_.data(), surface_.Flushed(), before_.size() * sizeof(uint32_t));
-            played_current_ = true;
-        }
-    }
-    void After(int32_t) override {}
-    bool played_current() const { return played_current_; }
-    const std::vector<uint32_t>& before() const { return before_; }
-
-  private:
-    const DibSurface& surface_;
-    int32_t current_;
-    std::vector<uint32_t> before_;
-    bool played_current_ = false;
-};
-
 uint32_t Dimmed(uint32_t pixel) {
     uint32_t out = 0;
     for (int shift = 0; shift < 24; shift += 8) {
@@ -50,43 +23,53 @@ uint32_t Dimmed(uint32_t pixel) {
     return out;
 }
 
+// The last record before `current` that a playback plays, or -1.
+int32_t PlayedBefore(const MetafileDocument& document, const RecordFilter* filter, int32_t current,
+                     bool whole) {
+    int32_t before = current - 1;
+    while (before >= 0 && !whole && !PlaysRecord(document, filter, before)) {
+        --before;
+    }
+    return before;
+}
+
 }  // namespace
 
 int64_t PlayShowingWhatRecordDrew(HDC surface, const RECT& picture, const RECT& visible,
-                                  COLORREF background, const MetafileDocument& document,
+                                  const Player& player, const MetafileDocument& document,
                                   const RecordFilter* filter, int32_t current) {
+    const int width = visible.right - visible.left, height = visible.bottom - visible.top;
     RECT part;
-    if (!IntersectRect(&part, &picture, &visible) || current < 0) {
+    if (current < 0 || width <= 0 || height <= 0 || !IntersectRect(&part, &picture, &visible)) {
         return 0;
     }
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    DibSurface buffer(width, height, surface);
-    if (!buffer.ok()) {
+    DibSurface before(width, height, surface), after(width, height, surface);
+    if (!before.ok() || !after.ok()) {
         return 0;
     }
-    buffer.Fill(background);
-    const RECT moved = {picture.left - part.left, picture.top - part.top, picture.right - part.left,
-                        picture.bottom - part.top};
-    int64_t changed = 0;
-    try {
-        CurrentWatch watch(buffer, current);
-        PlayRecordByRecord(buffer.dc(), moved, document, filter, current,
-                           PlaysWholeMetafile(document, filter, current), &watch);
-        uint32_t* pixels = buffer.pixels();
-        GdiFlush();
-        if (!watch.played_current()) {
-            changed = kRecordNotPlayed;
-        }
-        const std::vector<uint32_t>& before = watch.before();
-        for (size_t i = 0; i < before.size(); ++i) {
-            const bool differs =
-                watch.played_current() && ((pixels[i] ^ before[i]) & 0xFFFFFF) != 0;
+    BitBlt(before.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
+    BitBlt(after.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
+    const RECT moved = {picture.left - visible.left, picture.top - visible.top,
+                        picture.right - visible.left, picture.bottom - visible.top};
+    const bool whole = PlaysWholeMetafile(document, filter, current);
+    const bool played = whole || PlaysRecord(document, filter, current);
+    const int32_t previous = PlayedBefore(document, filter, current, whole);
+    if (played && previous >= 0) {
+        player.play(before.dc(), moved, document, filter, previous);
+    }
+    player.play(after.dc(), moved, document, filter, current);
+    const uint32_t* was = before.Flushed();
+    uint32_t* now = after.pixels();
+    GdiFlush();
+    int64_t changed = played ? 0 : kRecordNotPlayed;
+    for (int y = part.top - visible.top; y < part.bottom - visible.top; ++y) {
+        for (int x = part.left - visible.left; x < part.right - visible.left; ++x) {
+            const size_t i = size_t(y) * size_t(width) + size_t(x);
+            const bool differs = played && ((now[i] ^ was[i]) & 0xFFFFFF) != 0;
             changed += differs ? 1 : 0;
-            pixels[i] = differs ? kChangedPixel : Dimmed(pixels[i]);
+            now[i] = differs ? kChangedPixel : Dimmed(now[i]);
         }
-        BitBlt(surface, part.left, part.top, width, height, buffer.dc(), 0, 0, SRCCOPY);
-    } catch (const std::bad_alloc&) {
-        changed = 0;
     }
+    BitBlt(surface, visible.left, visible.top, width, height, after.dc(), 0, 0, SRCCOPY);
     return changed;
 }

@@ -6,17 +6,17 @@
 
 #include <cstdint>
 
-class MetafileDocument;
-class RecordFilter;
+#include "canvas/player_win.h"
 
 // The record was not played: the filter switches it off.
 inline constexpr int64_t kRecordNotPlayed = -1;
 
-// Plays `document` up to `current` into `picture` on `surface` as the picture is played, over
-// `background`, but draws only the part of the picture inside `visible`, and there the pixels
-// the current record changed in the strong colour over the rest of the picture dimmed. The
-// number of those pixels; kRecordNotPlayed when the record is switched off (the picture is
-// then drawn dimmed throughout), and 0 too where no surface could be had.
+// Plays `document` with `player` twice onto copies of the part `visible` of `surface`, as it
+// stands before the picture is played (its ground and the picture's background): up to the
+// record played last before `current`, and up to `current`. Puts back the second, with the
+// pixels of `picture` that differ in the strong colour over the rest of the picture dimmed.
+// The number of those pixels; kRecordNotPlayed when the record is switched off (the picture
+// is then shown dimmed throughout), and 0 too where no surface could be had.
 int64_t PlayShowingWhatRecordDrew(HDC surface, const RECT& picture, const RECT& visible,
-                                  COLORREF background, const MetafileDocument& document,
+                                  const Player& player, const MetafileDocument& document,
                                   const RecordFilter* filter, int32_t current);

@@ -11,6 +11,7 @@
 #include "app/filter_list.h"
 #include "canvas/canvas_control_win.h"
 #include "canvas/dib_surface_win.h"
+#include "canvas/paused_player_win.h"
 #include "canvas/player_win.h"
 #include "canvas/point_origin_win.h"
 #include "canvas/record_drawing_win.h"
@@ -81,13 +82,14 @@ TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
         differ += before[i] != after[i] ? 1 : 0;
     }
     DibSurface shown(600, 400);
-    const auto drew = [&](int32_t current) {
-        return PlayShowingWhatRecordDrew(shown.dc(), picture, client,
-                                         g_canvas_view.background_color, g_document,
+    const auto drew = [&](int32_t current, const Player& player = kGdiPlayer) {
+        return PlayShowingWhatRecordDrew(shown.dc(), picture, client, player, g_document,
                                          ListedRecordFilter(), current);
     };
     EXPECT_EQ(120 * 120, differ);
     EXPECT_EQ(differ, drew(10));
+    EXPECT_EQ(differ, drew(10, kPausedPlayer));
+    EndPausedPlayback();
     EXPECT_EQ(0, drew(9));
     g_record_filter.Set(10, true);
     EXPECT_EQ(kRecordNotPlayed, drew(10));
