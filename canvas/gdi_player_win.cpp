@@ -56,9 +56,6 @@ int CALLBACK PlayRecord(HDC surface, HANDLETABLE* handles, const ENHMETARECORD* 
         e.every_record ? (e.reached < e.current ? PlaybackStep::kPlay : PlaybackStep::kPlayAndStop)
                        : PlaybackStepAt(*e.document, e.filter, e.current, e.reached);
     if (step != PlaybackStep::kSkip) {
-        if (e.watch != nullptr) {
-            e.watch->Before(e.reached);
-        }
         if (CurveFits(surface, record)) {
             PlayEnhMetaFileRecord(surface, handles, record, static_cast<UINT>(handle_count));
         }

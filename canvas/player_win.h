@@ -30,10 +30,9 @@ extern const Player kGdiPlayer;
 // the platform's rasteriser takes memory in proportion to a curve's size on the device.
 bool CurveFits(HDC surface, const ENHMETARECORD* record);
 
-// Told of each record a record-by-record playback plays, just before and just after it plays.
+// Told of each record a record-by-record playback plays, just after it plays.
 class PlaybackWatch {
   public:
-    virtual void Before(int32_t index) = 0;
     virtual void After(int32_t index) = 0;
 
   protected:

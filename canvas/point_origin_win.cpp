@@ -20,7 +20,6 @@ class BlockWatch : public PlaybackWatch {
     explicit BlockWatch(const DibSurface& block)
         : block_(block), before_(block.Flushed(), block.Flushed() + block.count()) {}
 
-    void Before(int32_t) override {}
     void After(int32_t index) override {
         const uint32_t* now = block_.Flushed();
         if (std::memcmp(before_.data(), now, before_.size() * sizeof(uint32_t)) != 0) {
