@@ -120,6 +120,12 @@ void GreyIdleMenuItems(HWND main_window, HMENU menu) {
                   MF_BYCOMMAND | (g_canvas_view.show_overlay ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, IDM_SHOWDRAWN,
                   MF_BYCOMMAND | (g_canvas_view.show_drawn ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuRadioItem(menu, IDM_RENDERGDI, IDM_RENDERBOTH,
+                       IDM_RENDERGDI + static_cast<UINT>(g_canvas_view.renderer), MF_BYCOMMAND);
+    const bool both = g_document.IsLoaded() && g_canvas_view.renderer == Renderer::kBoth;
+    EnableMenuItem(menu, IDM_SHOWDIFFERENCES, MF_BYCOMMAND | (both ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(menu, IDM_SHOWDIFFERENCES,
+                  MF_BYCOMMAND | (g_canvas_view.show_differences ? MF_CHECKED : MF_UNCHECKED));
     const bool text_view = EditTarget(main_window) != nullptr;
     for (const EditCommand& edit : kEditCommands) {
         const bool acts = text_view && edit.view_command != 0;

@@ -83,6 +83,10 @@ int OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
         case IDM_SHOWOVERLAY:
         case IDM_GOTODRAWER:
         case IDM_SHOWDRAWN:
+        case IDM_RENDERGDI:
+        case IDM_RENDERGDIPLUS:
+        case IDM_RENDERBOTH:
+        case IDM_SHOWDIFFERENCES:
             SendDlgItemMessageW(window, IDC_CANVAS, WM_COMMAND, LOWORD(wparam), 0);
             return 1;
         case IDM_COPYPICTURE:

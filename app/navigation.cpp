@@ -12,11 +12,15 @@
 #include "app/status_bar.h"
 #include "app/view_switch.h"
 #include "canvas/canvas_messages.h"
+#include "canvas/canvas_view.h"
 #include "canvas/canvas_window_win.h"
+#include "emfplus/emfplus_steps.h"
 #include "reports/call_list_report.h"
+#include "reports/emfplus_line.h"
 #include "textview/text_view_win.h"
 
 int32_t g_current_record = 0;
+int32_t g_current_place = -1;
 
 namespace {
 
@@ -44,6 +48,7 @@ int ScrollCodeOfKey(WPARAM key) {
 
 void OnCanvasIndexChanged(HWND main_window, HWND canvas) {
     g_current_record = static_cast<int32_t>(SendMessageW(canvas, CVM_GETINDEX, 0, 0));
+    g_current_place = -1;
     ClearStatusAnswer();
     ShowIndex(main_window);
     ShowCallText(main_window);
@@ -84,22 +89,47 @@ int ShowCallText(HWND main_window) {
     if (pane == nullptr) {
         return 0;
     }
-    // Empty when no document is loaded.
+    // Empty when no document is loaded. At an EMF+ record, its line as the EMF+ view has it.
+    if (g_current_place >= 0) {
+        SetTextViewSource(pane,
+                          OpenEmfPlusLineEntries(g_document, g_current_record, g_current_place));
+        return 1;
+    }
     SetTextViewSource(pane, OpenCallTextEntries(g_document, g_current_record));
     return 1;
 }
 
 void SetCurrentRecord(HWND main_window, int32_t index, int update_field) {
-    if (index == g_current_record) {
+    if (index == g_current_record && g_current_place < 0) {
         return;
     }
     g_current_record = index;
+    g_current_place = -1;
     ClearStatusAnswer();
     PushIndexToCanvas(main_window);
     ShowCallText(main_window);
     if (update_field) {
         ShowIndex(main_window);
     }
+    StateViewFollow(main_window);
+    UpdateStatusBar(main_window);
+}
+
+void SetCurrentPlace(HWND main_window, int32_t index, int32_t place) {
+    if (place < 0) {
+        SetCurrentRecord(main_window, index, 1);
+        return;
+    }
+    if (index == g_current_record && place == g_current_place) {
+        return;
+    }
+    g_current_record = index;
+    g_current_place = place;
+    ClearStatusAnswer();
+    SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETPLACE, static_cast<WPARAM>(index),
+                        static_cast<LPARAM>(place));
+    ShowCallText(main_window);
+    ShowIndex(main_window);
     StateViewFollow(main_window);
     UpdateStatusBar(main_window);
 }
@@ -124,10 +154,29 @@ void OnIndexFieldCommand(HWND main_window, HWND, UINT code) {
 }
 
 void OnNavigationKey(HWND main_window, WPARAM key) {
-    // O and D, without Ctrl or Alt, show or hide the overlay and what the record drew.
-    if ((key == 'O' || key == 'D') && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    // O, D and X, without Ctrl or Alt, show or hide the overlay, what the record drew and
+    // where GDI and GDI+ differ.
+    if ((key == 'O' || key == 'D' || key == 'X') && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
         SendDlgItemMessageW(main_window, IDC_CANVAS, WM_COMMAND,
-                            key == 'O' ? IDM_SHOWOVERLAY : IDM_SHOWDRAWN, 0);
+                            key == 'O'   ? IDM_SHOWOVERLAY
+                            : key == 'D' ? IDM_SHOWDRAWN
+                                         : IDM_SHOWDIFFERENCES,
+                            0);
+        return;
+    }
+    // Ctrl+Right and Ctrl+Left step one EMF+ record where GDI+ draws.
+    if ((key == VK_LEFT || key == VK_RIGHT) && GetKeyState(VK_CONTROL) < 0 &&
+        GetKeyState(VK_MENU) >= 0 && g_canvas_view.renderer != Renderer::kGdi) {
+        if (g_document.IsLoaded()) {
+            PlaybackPlace to;
+            if (StepEmfPlusRecord(g_document, ListedRecordFilter(),
+                                  {g_current_record, g_current_place}, key == VK_RIGHT, &to)) {
+                SetCurrentPlace(main_window, to.record, to.place);
+            } else {
+                g_platform.message_beep(MB_OK);
+            }
+        }
         return;
     }
     const int code = ScrollCodeOfKey(key);
@@ -151,6 +200,11 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
             } else if (header->code == static_cast<UINT>(CVN_RECORDDREW)) {
                 const auto* drew = reinterpret_cast<const CanvasRecordDrew*>(header);
                 ShowRecordDrew(main_window, drew->record, drew->pixels);
+            } else if (header->code == static_cast<UINT>(CVN_DIFFERENCES)) {
+                const auto* differ = reinterpret_cast<const CanvasRecordDrew*>(header);
+                ShowDifferences(main_window, differ->record, differ->pixels);
+            } else if (header->code == static_cast<UINT>(CVN_GDIPLUSREFUSED)) {
+                UpdateStatusBar(main_window);
             } else if (header->code == static_cast<UINT>(CVN_DRAWNBY)) {
                 ShowDrawnBy(main_window, reinterpret_cast<const CanvasDrawnBy*>(header)->record);
             }
@@ -159,10 +213,12 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
             return OnFilterListNotify(header);
         case IDC_REPORT:
             // A record chosen in a report: the picture up to it, with its call text.
+            // An EMF+ line where GDI+ draws: the picture up to exactly that EMF+ record.
             if (header->code == kTextViewGoToRecord) {
-                const int32_t record = reinterpret_cast<const TextViewGoTo*>(header)->record;
-                if (record >= 0 && record < g_document.Store().count()) {
-                    SetCurrentRecord(main_window, record, 1);
+                const auto* go_to = reinterpret_cast<const TextViewGoTo*>(header);
+                if (go_to->record >= 0 && go_to->record < g_document.Store().count()) {
+                    SetCurrentPlace(main_window, go_to->record,
+                                    g_canvas_view.renderer != Renderer::kGdi ? go_to->place : -1);
                     SwitchView(main_window, 0);
                 }
             }

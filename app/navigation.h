@@ -9,6 +9,9 @@
 // The record up to which the canvas plays and whose call text is shown; 0 at start, the
 // last record after each open.
 extern int32_t g_current_record;
+// The EMF+ record of the current record up to which GDI+ plays (0-based), or -1 for the whole
+// record; it goes back to -1 whenever the record changes otherwise.
+extern int32_t g_current_place;
 
 // Sends the current record to the canvas. 0 when no document is loaded, else 1.
 int PushIndexToCanvas(HWND main_window);
@@ -18,6 +21,9 @@ int ShowIndex(HWND main_window);
 int ShowCallText(HWND main_window);
 // Moves to record `index`; the record-index field follows only when `update_field` is set.
 void SetCurrentRecord(HWND main_window, int32_t index, int update_field);
+// Moves to EMF+ record `place` of record `index` (the whole record for -1): the canvas plays up
+// to it where GDI+ draws, the call pane shows its EMF+ line and the field the record.
+void SetCurrentPlace(HWND main_window, int32_t index, int32_t place);
 
 // Command 502: a number typed into the record-index field moves there, or beeps when it is
 // past the last record.

@@ -13,6 +13,8 @@
 #include "app/state_view.h"
 #include "calls/call_text.h"
 #include "canvas/canvas_view.h"
+#include "canvas/gdiplus_player_win.h"
+#include "emfplus/emfplus_names.h"
 #include "reports/damage_notice.h"
 #include "state/clip_region.h"
 #include "state/state_tracker.h"
@@ -24,12 +26,22 @@ namespace {
 std::u16string g_answer;
 // What the current record drew, while that is shown.
 std::u16string g_drew;
+// How many pixels GDI and GDI+ draw differently, while that is shown.
+std::u16string g_differences;
 
 // The parts, left to right; the damage notice takes what is left.
-enum Part : int { kRecordPart, kTypePart, kZoomPart, kSizePart, kDamagePart, kPartCount };
+enum Part : int {
+    kRecordPart,
+    kTypePart,
+    kRendererPart,
+    kZoomPart,
+    kSizePart,
+    kDamagePart,
+    kPartCount
+};
 
 // The widths of the parts before the last at 96 DPI.
-constexpr int kPartWidths[] = {180, 260, 70, 160};
+constexpr int kPartWidths[] = {180, 260, 80, 70, 160};
 static_assert(std::size(kPartWidths) == kPartCount - 1);
 
 void SetPart(HWND bar, int part, const char16_t* text) {
@@ -64,6 +76,9 @@ void ShowRecord(HWND bar) {
     } else if (g_current_record >= 0 && g_current_record < count) {
         text.Append(u"Record ");
         AppendGrouped(text, static_cast<uint32_t>(g_current_record));
+        if (g_current_place >= 0) {
+            text.Print(u".%d", g_current_place);
+        }
         text.Append(u" of ");
         AppendGrouped(text, static_cast<uint32_t>(count));
     }
@@ -85,6 +100,35 @@ void ShowType(HWND bar) {
         AppendGrouped(text, g_document.Store().OffsetAt(g_current_record));
     }
     SetPart(bar, kTypePart, text.c_str());
+}
+
+void ShowRenderer(HWND bar) {
+    static constexpr const char16_t* kNames[] = {u"GDI", u"GDI+", u"GDI | GDI+"};
+    SetPart(bar, kRendererPart, kNames[static_cast<int>(g_canvas_view.renderer) % 3]);
+}
+
+// What GDI+ refused to draw in the picture shown, most refused first: "GDI+ here does not
+// draw: 756 EmfPlusDrawString, 321 EmfPlusDrawLines".
+std::u16string RefusalText() {
+    if (g_canvas_view.renderer == Renderer::kGdi || !g_document.IsLoaded()) {
+        return {};
+    }
+    const std::vector<RefusedRecords>& refused = LastGdiPlusRefusals();
+    FixedWideText<512> text;
+    for (size_t i = 0; i < refused.size(); ++i) {
+        text.Append(i == 0 ? u"GDI+ here does not draw: " : u", ");
+        AppendGrouped(text, refused[i].count);
+        text.Append(u' ');
+        const char16_t* name = refused[i].type >= 0x4000 && refused[i].type <= 0xFFFF
+                                   ? LookupEmfPlusName(static_cast<uint16_t>(refused[i].type))
+                                   : LookupRecordName(refused[i].type);
+        if (name != nullptr) {
+            text.Append(name);
+        } else {
+            text.Print(u"type 0x%X", refused[i].type);
+        }
+    }
+    return std::u16string(text.view());
 }
 
 // The shown width of the picture against its width at actual size, the frame's width in
@@ -155,13 +199,16 @@ void UpdateStatusBar(HWND main_window) {
     }
     ShowRecord(bar);
     ShowType(bar);
+    ShowRenderer(bar);
     ShowZoom(main_window, bar);
     ShowSize(bar);
-    std::u16string last = g_drew;
-    if (!last.empty() && !g_answer.empty()) {
-        last += u"  ";
+    std::u16string last;
+    for (const std::u16string& piece : {g_drew, g_differences, g_answer, RefusalText()}) {
+        if (!last.empty() && !piece.empty()) {
+            last += u"  ";
+        }
+        last += piece;
     }
-    last += g_answer;
     const std::u16string damage = DamageNotice(g_document);
     if (!last.empty() && !damage.empty()) {
         last += u"  ";
@@ -202,6 +249,19 @@ void ShowRecordDrew(HWND main_window, int32_t record, int64_t pixels) {
         }
     }
     g_drew.assign(text.view());
+    UpdateStatusBar(main_window);
+}
+
+void ShowDifferences(HWND main_window, int32_t record, int64_t pixels) {
+    FixedWideText<96> text;
+    if (record >= 0 && pixels == 0) {
+        text.Append(u"GDI and GDI+ draw this picture alike");
+    } else if (record >= 0) {
+        text.Append(u"GDI and GDI+ differ in ");
+        AppendGrouped(text, static_cast<uint32_t>(pixels > UINT32_MAX ? UINT32_MAX : pixels));
+        text.Append(pixels == 1 ? u" pixel" : u" pixels");
+    }
+    g_differences.assign(text.view());
     UpdateStatusBar(main_window);
 }
 

@@ -29,3 +29,6 @@ void ShowDrawnBy(HWND main_window, int32_t record);
 // What record `record` drew: `pixels` of the picture changed, -1 for a record switched off;
 // record -1 once that is no longer shown.
 void ShowRecordDrew(HWND main_window, int32_t record, int64_t pixels);
+// Where GDI and GDI+ differ at record `record`: `pixels` of the picture; record -1 once that is
+// no longer shown.
+void ShowDifferences(HWND main_window, int32_t record, int64_t pixels);

@@ -14,6 +14,12 @@
 #define IDM_ACTUALSIZE 121
 #define IDM_COPYPICTURE 122
 #define IDM_SAVEPICTURE 123
+// How the picture is drawn: with GDI, with GDI+, or both side by side.
+#define IDM_RENDERGDI 130
+#define IDM_RENDERGDIPLUS 131
+#define IDM_RENDERBOTH 132
+// With both drawn: shows or hides, in the GDI picture's place, where the two pictures differ.
+#define IDM_SHOWDIFFERENCES 137
 // Shows or hides the overlay of the clip region and the current record's bounds.
 #define IDM_SHOWOVERLAY 129
 // Makes current the record that drew the point last clicked on the picture.

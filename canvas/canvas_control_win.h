@@ -29,6 +29,13 @@ struct CanvasWindow {
     // What the last paint that showed the current record's drawing told the parent.
     int32_t drew_record = -1;
     int64_t drew_pixels = 0;
+    // The EMF+ record of the current record up to which GDI+ plays (0-based); -1 for all of it.
+    int32_t place = -1;
+    // What the parent was told last of the pixels where GDI and GDI+ differ, and of the record
+    // types GDI+ refused (a digest of the list).
+    int32_t differences_record = -1;
+    int64_t differences_pixels = 0;
+    uint64_t refusals_told = 0;
     // The wheel's turn not yet acted on: less than a notch, from wheels that report finer.
     int wheel_remainder = 0;
 };
@@ -52,7 +59,10 @@ void NotifyViewChanged(HWND window);
 // The record scroll bar.
 void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter* filter);
 int32_t GetRecordIndex(HWND window);
+// Makes `index` the current record, played whole.
 void SetRecordIndex(HWND window, int32_t index);
+// Makes `index` the current record, played by GDI+ up to its EMF+ record `place` (-1: whole).
+void SetRecordPlace(HWND window, int32_t index, int32_t place);
 void ScrollRecords(HWND window, int code, int thumb_position);
 
 // Fit, zoom, the buttons' commands and their enabled states.
@@ -78,8 +88,18 @@ void DestroyPanelTips(HWND window);
 
 // Tells the parent what the current record drew, when it differs from what it was told last.
 void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels);
+// Tells the parent how many pixels of the picture GDI and GDI+ draw differently (record -1:
+// that is no longer shown), when it differs from what it was told last.
+void NotifyDifferences(HWND window, int32_t record, int64_t pixels);
+// After a paint: tells the parent when the record types GDI+ refused changed; `gdiplus` says
+// whether GDI+ drew at all (when not, there are none).
+void NotifyGdiPlusRefusals(HWND window, bool gdiplus);
 // Makes current the record that drew client point `at` and tells the parent (CVN_DRAWNBY).
 void GoToRecordThatDrew(HWND window, POINT at);
+
+// A client point as a point of the left picture: with both renderers shown, a point of the
+// right one is moved onto the same place of the left.
+POINT InPictureArea(HWND window, POINT at);
 
 // The mouse and the cursor.
 void OnLeftButtonDown(HWND window, int32_t x, int32_t y);

@@ -47,7 +47,7 @@ void OnLeftButtonDown(HWND window, int32_t x, int32_t y) {
     const int hit = HitTestPanel(view, x, y);
     if (CanvasWindow* canvas = CanvasWindowOf(window);
         canvas != nullptr && hit == kHitOutsidePanel) {
-        canvas->last_press = POINT{x, y};
+        canvas->last_press = InPictureArea(window, POINT{x, y});
     }
     if (hit == kHitGripBar) {
         if (view.dragging == 0) {
@@ -123,6 +123,7 @@ void OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam) {
     }
     POINT pointer = {static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam))};
     ScreenToClient(window, &pointer);
+    pointer = InPictureArea(window, pointer);
     for (int step = 0; step < steps; ++step) {
         ZoomPictureAt(g_canvas_view, pointer.x, pointer.y, notches > 0);
     }

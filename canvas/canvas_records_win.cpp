@@ -70,6 +70,13 @@ int32_t GetRecordIndex(HWND window) {
 
 // The parent sent the index, so it is not told about it.
 void SetRecordIndex(HWND window, int32_t index) {
+    SetRecordPlace(window, index, -1);
+}
+
+void SetRecordPlace(HWND window, int32_t index, int32_t place) {
+    if (CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {
+        canvas->place = place < 0 ? -1 : place;
+    }
     SetScrollPosition(window, index);
     MarkViewChanged(window);
 }
@@ -86,6 +93,9 @@ void ScrollRecords(HWND window, int code, int thumb_position) {
     const int32_t position = ScrollRecordPosition(bar, code, ThumbPosition(info, thumb_position));
     if (position == bar.position) {
         return;
+    }
+    if (CanvasWindow* canvas = CanvasWindowOf(window); canvas != nullptr) {
+        canvas->place = -1;
     }
     SetScrollPosition(window, position);
     NotifyParent(window, CVN_INDEXCHANGED);

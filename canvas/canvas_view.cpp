@@ -127,6 +127,31 @@ int UpdateButtonStates(CanvasView& view, int loaded) {
     return changed;
 }
 
+void SetRenderer(CanvasView& view, Renderer renderer) {
+    struct Choice {
+        Renderer renderer;
+        const char16_t* label;
+        int32_t next;
+    };
+    static constexpr Choice kChoices[] = {
+        {Renderer::kGdi, u"GDI", kCommandRenderGdiPlus},
+        {Renderer::kGdiPlus, u"GDI+", kCommandRenderBoth},
+        {Renderer::kBoth, u"GDI | GDI+", kCommandRenderGdi},
+    };
+    view.renderer = renderer;
+    CanvasButton& button = view.buttons[kButtonCount - 1];
+    for (const Choice& choice : kChoices) {
+        if (choice.renderer == renderer) {
+            button.label = choice.label;
+            button.command = choice.next;
+        }
+    }
+}
+
+int32_t PictureAreaWidth(const CanvasView& view, int32_t client_width) {
+    return view.renderer == Renderer::kBoth ? client_width / 2 : client_width;
+}
+
 bool ReadPictureFrame(RecordView header, CanvasRect* frame) {
     RecordReader r(header);
     if (!r.Has(kFrameOffset, kFrameBytes)) {

@@ -41,6 +41,13 @@ inline constexpr int32_t kCommandSavePicture = IDM_SAVEPICTURE;
 inline constexpr int32_t kCommandShowOverlay = IDM_SHOWOVERLAY;
 inline constexpr int32_t kCommandGoToDrawer = IDM_GOTODRAWER;
 inline constexpr int32_t kCommandShowDrawn = IDM_SHOWDRAWN;
+inline constexpr int32_t kCommandRenderGdi = IDM_RENDERGDI;
+inline constexpr int32_t kCommandRenderGdiPlus = IDM_RENDERGDIPLUS;
+inline constexpr int32_t kCommandRenderBoth = IDM_RENDERBOTH;
+inline constexpr int32_t kCommandShowDifferences = IDM_SHOWDIFFERENCES;
+
+// What draws the picture: the platform's GDI, its GDI+, or both side by side (GDI on the left).
+enum class Renderer : int32_t { kGdi, kGdiPlus, kBoth };
 
 // The picture's ground at start, a COLORREF: RGB(255, 255, 225).
 inline constexpr uint32_t kInitialBackground = 0x00E1FFFF;
@@ -54,12 +61,14 @@ struct CanvasView {
     // 0 moving the button panel, 1 panning the picture.
     int32_t drag_kind = 0;
     CanvasPoint drag_anchor{0, 0};
-    CanvasButton buttons[5] = {
+    CanvasButton buttons[6] = {
         {u"Open...", kCommandOpen, 1, u"Open a metafile (Ctrl+O)"},
         {u"Fit Image", kCommandFit, 0, u"Fit the picture to the window (Ctrl+Shift+F)"},
         {u"Zoom In", kCommandZoomIn, 0, u"Zoom in (Ctrl++)"},
         {u"Zoom Out", kCommandZoomOut, 0, u"Zoom out (Ctrl+-)"},
         {u"Back Ground...", kCommandBackground, 1, u"Choose the picture's background colour"},
+        {u"GDI", kCommandRenderGdiPlus, 0,
+         u"Draw the picture with GDI, GDI+ or both side by side, in turn (View menu)"},
     };
     // The picture's ground, a COLORREF.
     uint32_t background_color = kInitialBackground;
@@ -69,13 +78,16 @@ struct CanvasView {
     bool show_overlay = false;
     // Whether the pixels the current record changed are shown over the picture dimmed.
     bool show_drawn = false;
+    Renderer renderer = Renderer::kGdi;
+    // With both drawn: whether the GDI picture's place shows where the two pictures differ.
+    bool show_differences = false;
 };
 
 extern CanvasView g_canvas_view;
 
-// The button panel, in panel coordinates: a grip bar on top of five buttons. These are its
+// The button panel, in panel coordinates: a grip bar on top of six buttons. These are its
 // sizes at 96 DPI; PanelSizeOf gives them at the view's DPI.
-inline constexpr int32_t kButtonCount = 5;
+inline constexpr int32_t kButtonCount = 6;
 inline constexpr int32_t kPanelWidth = 84;
 inline constexpr int32_t kGripBarHeight = 10;
 inline constexpr int32_t kButtonHeight = 18;
@@ -108,7 +120,7 @@ struct PanelSize {
     int32_t width;
     int32_t grip_bar_height;
     int32_t button_height;
-    // The grip bar and the five buttons, which tile the panel exactly.
+    // The grip bar and the buttons, which tile the panel exactly.
     int32_t height;
 };
 // The panel's sizes at the view's DPI, rounded; exactly the constants above at 96 DPI.
@@ -124,9 +136,15 @@ int HitTestPanel(const CanvasView& view, int32_t x, int32_t y);
 
 // The enabled flag of the button with `command`; 0 when no button has it.
 int32_t IsCommandEnabled(const CanvasView& view, int32_t command);
-// Enables Open and Back Ground always, Fit Image, Zoom In and Zoom Out exactly when a loaded
-// document is attached. 1 when any flag changed.
+// Enables Open and Back Ground always, Fit Image, Zoom In, Zoom Out and the renderer's button
+// exactly when a loaded document is attached. 1 when any flag changed.
 int UpdateButtonStates(CanvasView& view, int loaded);
+
+// Sets the renderer; the renderer's button then names it and offers the next in turn.
+void SetRenderer(CanvasView& view, Renderer renderer);
+// The width of one picture's area in a client area `client_width` wide: half of it when both
+// renderers are shown side by side.
+int32_t PictureAreaWidth(const CanvasView& view, int32_t client_width);
 
 // The header's rclFrame (in 0.01 mm); false when the header is too short to hold it.
 bool ReadPictureFrame(RecordView header, CanvasRect* frame);

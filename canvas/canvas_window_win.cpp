@@ -9,6 +9,7 @@
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "canvas/gdiplus_player_win.h"
 #include "canvas/paused_player_win.h"
 #include "document/metafile_document.h"
 #include "textview/screen_dpi_win.h"
@@ -27,7 +28,7 @@ int32_t MouseY(LPARAM lparam) {
 // the whole client area is repainted, since the fitted picture changed its scale.
 void OnSize(HWND window, LPARAM lparam) {
     if (g_canvas_view.fit_mode != 0) {
-        FitToWindow(window, LOWORD(lparam), HIWORD(lparam));
+        FitToWindow(window, PictureAreaWidth(g_canvas_view, LOWORD(lparam)), HIWORD(lparam));
     }
     InvalidateRect(window, nullptr, FALSE);
     NotifyViewChanged(window);
@@ -36,7 +37,8 @@ void OnSize(HWND window, LPARAM lparam) {
 void ZoomWindow(HWND window, bool zoom_in) {
     RECT client;
     GetClientRect(window, &client);
-    ZoomPicture(g_canvas_view, client.right - client.left, client.bottom - client.top, zoom_in);
+    ZoomPicture(g_canvas_view, PictureAreaWidth(g_canvas_view, client.right - client.left),
+                client.bottom - client.top, zoom_in);
     MarkViewChanged(window);
     NotifyViewChanged(window);
 }
@@ -58,7 +60,8 @@ void ActualSizeCommand(HWND window) {
     }
     RECT client;
     GetClientRect(window, &client);
-    if (ShowActualSize(g_canvas_view, frame, WindowDpi(window), client.right, client.bottom)) {
+    if (ShowActualSize(g_canvas_view, frame, WindowDpi(window),
+                       PictureAreaWidth(g_canvas_view, client.right), client.bottom)) {
         MarkViewChanged(window);
         NotifyViewChanged(window);
     }
@@ -128,6 +131,54 @@ void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels) {
     SendMessageW(GetParent(window), WM_NOTIFY, drew.header.idFrom, reinterpret_cast<LPARAM>(&drew));
 }
 
+void NotifyDifferences(HWND window, int32_t record, int64_t pixels) {
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr ||
+        (canvas->differences_record == record && canvas->differences_pixels == pixels)) {
+        return;
+    }
+    canvas->differences_record = record;
+    canvas->differences_pixels = pixels;
+    CanvasRecordDrew differ = {};
+    differ.header.hwndFrom = window;
+    differ.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    differ.header.code = static_cast<UINT>(CVN_DIFFERENCES);
+    differ.record = record;
+    differ.pixels = pixels;
+    SendMessageW(GetParent(window), WM_NOTIFY, differ.header.idFrom,
+                 reinterpret_cast<LPARAM>(&differ));
+}
+
+// The list is told by a digest of its types and counts: it changes seldom, and the parent reads
+// the list itself.
+void NotifyGdiPlusRefusals(HWND window, bool gdiplus) {
+    CanvasWindow* canvas = CanvasWindowOf(window);
+    if (canvas == nullptr) {
+        return;
+    }
+    uint64_t digest = 0;
+    if (gdiplus) {
+        digest = 1;
+        for (const RefusedRecords& refused : LastGdiPlusRefusals()) {
+            digest = digest * 1000003 + (uint64_t{refused.type} << 32 | refused.count);
+        }
+    }
+    if (digest != canvas->refusals_told) {
+        canvas->refusals_told = digest;
+        NotifyParent(window, CVN_GDIPLUSREFUSED);
+    }
+}
+
+POINT InPictureArea(HWND window, POINT at) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int32_t half = PictureAreaWidth(g_canvas_view, client.right);
+    if (g_canvas_view.renderer == Renderer::kBoth && at.x >= half) {
+        at.x -= half;
+    }
+    return at;
+}
+
 void NotifyViewChanged(HWND window) {
     NotifyParent(window, CVN_VIEWCHANGED);
 }
@@ -141,7 +192,7 @@ void FitToWindow(HWND window, int32_t width, int32_t height) {
     if (width == 0 || height == 0) {
         RECT client;
         GetClientRect(window, &client);
-        width = client.right;
+        width = PictureAreaWidth(g_canvas_view, client.right);
         height = client.bottom;
     }
     CanvasRect frame;
@@ -164,6 +215,31 @@ void ExecuteCanvasCommand(HWND window, int32_t command) {
         g_canvas_view.show_drawn = !g_canvas_view.show_drawn;
         if (!g_canvas_view.show_drawn) {
             NotifyRecordDrew(window, -1, 0);
+        }
+        MarkViewChanged(window);
+        return;
+    }
+    if (command == kCommandRenderGdi || command == kCommandRenderGdiPlus ||
+        command == kCommandRenderBoth) {
+        SetRenderer(g_canvas_view, command == kCommandRenderGdi       ? Renderer::kGdi
+                                   : command == kCommandRenderGdiPlus ? Renderer::kGdiPlus
+                                                                      : Renderer::kBoth);
+        if (g_canvas_view.renderer != Renderer::kBoth && g_canvas_view.show_differences) {
+            g_canvas_view.show_differences = false;
+            NotifyDifferences(window, -1, 0);
+        }
+        if (g_canvas_view.fit_mode != 0) {
+            FitToWindow(window, 0, 0);
+        }
+        MarkViewChanged(window);
+        NotifyViewChanged(window);
+        return;
+    }
+    if (command == kCommandShowDifferences) {
+        g_canvas_view.show_differences =
+            g_canvas_view.renderer == Renderer::kBoth && !g_canvas_view.show_differences;
+        if (!g_canvas_view.show_differences) {
+            NotifyDifferences(window, -1, 0);
         }
         MarkViewChanged(window);
         return;
@@ -258,6 +334,7 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             if (canvas->player == &kPausedPlayer) {
                 EndPausedPlayback();
             }
+            EndGdiPlusPlayback();
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete canvas;
             return DefWindowProcW(window, message, wparam, lparam);
@@ -284,7 +361,8 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             return 0;
         case WM_LBUTTONDBLCLK:
             if (HitTestPanel(g_canvas_view, MouseX(lparam), MouseY(lparam)) == kHitOutsidePanel) {
-                GoToRecordThatDrew(window, POINT{MouseX(lparam), MouseY(lparam)});
+                GoToRecordThatDrew(window,
+                                   InPictureArea(window, POINT{MouseX(lparam), MouseY(lparam)}));
             } else {
                 OnLeftButtonDown(window, MouseX(lparam), MouseY(lparam));
             }
@@ -310,6 +388,11 @@ LRESULT CALLBACK CanvasWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         case CVM_SETINDEX:
             SetRecordIndex(window, static_cast<int32_t>(wparam));
             return 0;
+        case CVM_SETPLACE:
+            SetRecordPlace(window, static_cast<int32_t>(wparam), static_cast<int32_t>(lparam));
+            return 0;
+        case CVM_GETPLACE:
+            return canvas->place;
         case CVM_SETPLAYER:
             canvas->player = wparam != 0 ? reinterpret_cast<const Player*>(wparam) : &kGdiPlayer;
             MarkViewChanged(window);

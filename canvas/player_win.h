@@ -16,7 +16,24 @@ struct Player {
     // The player of a picture made once, apart from the canvas's (a copy, a saved file), where
     // it is another: a player that keeps what it drew for the next paint draws these with it.
     const Player* still = nullptr;
+    // Plays as `play` does, but of record `current` only its EMF+ records up to `place`
+    // (0-based, as the EMF+ view numbers them); nullptr for a player that draws no EMF+ record
+    // on its own, which plays the whole record.
+    void (*play_place)(HDC surface, const RECT& picture, const MetafileDocument& document,
+                       const RecordFilter* filter, int32_t current, int32_t place) = nullptr;
 };
+
+// Plays with `player` up to EMF+ record `place` of record `current`, or the whole of it for a
+// place below 0.
+inline void PlayUpTo(const Player& player, HDC surface, const RECT& picture,
+                     const MetafileDocument& document, const RecordFilter* filter, int32_t current,
+                     int32_t place) {
+    if (place >= 0 && player.play_place != nullptr) {
+        player.play_place(surface, picture, document, filter, current, place);
+    } else {
+        player.play(surface, picture, document, filter, current);
+    }
+}
 
 // The player that draws a picture made once with `player`.
 inline const Player& StillPlayer(const Player& player) {

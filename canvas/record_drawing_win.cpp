@@ -33,43 +33,94 @@ int32_t PlayedBefore(const MetafileDocument& document, const RecordFilter* filte
     return before;
 }
 
-}  // namespace
+// Copies of the part `visible` of `surface` as it stands, and `picture` moved into them.
+struct TwoCopies {
+    TwoCopies(HDC surface, const RECT& visible)
+        : width(visible.right - visible.left),
+          height(visible.bottom - visible.top),
+          before(width, height, surface),
+          after(width, height, surface) {
+        if (ok()) {
+            BitBlt(before.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
+            BitBlt(after.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
+        }
+    }
+    bool ok() const { return before.ok() && after.ok(); }
 
-int64_t PlayShowingWhatRecordDrew(HDC surface, const RECT& picture, const RECT& visible,
-                                  const Player& player, const MetafileDocument& document,
-                                  const RecordFilter* filter, int32_t current) {
-    const int width = visible.right - visible.left, height = visible.bottom - visible.top;
-    RECT part;
-    if (current < 0 || width <= 0 || height <= 0 || !IntersectRect(&part, &picture, &visible)) {
-        return 0;
-    }
-    DibSurface before(width, height, surface), after(width, height, surface);
-    if (!before.ok() || !after.ok()) {
-        return 0;
-    }
-    BitBlt(before.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
-    BitBlt(after.dc(), 0, 0, width, height, surface, visible.left, visible.top, SRCCOPY);
-    const RECT moved = {picture.left - visible.left, picture.top - visible.top,
-                        picture.right - visible.left, picture.bottom - visible.top};
-    const bool whole = PlaysWholeMetafile(document, filter, current);
-    const bool played = whole || PlaysRecord(document, filter, current);
-    const int32_t previous = PlayedBefore(document, filter, current, whole);
-    if (played && previous >= 0) {
-        player.play(before.dc(), moved, document, filter, previous);
-    }
-    player.play(after.dc(), moved, document, filter, current);
-    const uint32_t* was = before.Flushed();
-    uint32_t* now = after.pixels();
+    int width;
+    int height;
+    DibSurface before;
+    DibSurface after;
+};
+
+// Marks in `copies.after` the pixels of `part` (in surface coordinates) that differ from
+// `copies.before`, dims the rest, puts it back onto `surface` and counts the marks; with
+// `compare` false none is marked.
+int64_t PutBackMarked(HDC surface, TwoCopies& copies, const RECT& part, const RECT& visible,
+                      bool compare) {
+    const uint32_t* was = copies.before.Flushed();
+    uint32_t* now = copies.after.pixels();
     GdiFlush();
-    int64_t changed = played ? 0 : kRecordNotPlayed;
+    int64_t changed = 0;
     for (int y = part.top - visible.top; y < part.bottom - visible.top; ++y) {
         for (int x = part.left - visible.left; x < part.right - visible.left; ++x) {
-            const size_t i = size_t(y) * size_t(width) + size_t(x);
-            const bool differs = played && ((now[i] ^ was[i]) & 0xFFFFFF) != 0;
+            const size_t i = size_t(y) * size_t(copies.width) + size_t(x);
+            const bool differs = compare && ((now[i] ^ was[i]) & 0xFFFFFF) != 0;
             changed += differs ? 1 : 0;
             now[i] = differs ? kChangedPixel : Dimmed(now[i]);
         }
     }
-    BitBlt(surface, visible.left, visible.top, width, height, after.dc(), 0, 0, SRCCOPY);
+    BitBlt(surface, visible.left, visible.top, copies.width, copies.height, copies.after.dc(), 0, 0,
+           SRCCOPY);
     return changed;
+}
+
+RECT Moved(const RECT& picture, const RECT& visible) {
+    return RECT{picture.left - visible.left, picture.top - visible.top,
+                picture.right - visible.left, picture.bottom - visible.top};
+}
+
+}  // namespace
+
+int64_t PlayShowingWhatRecordDrew(HDC surface, const RECT& picture, const RECT& visible,
+                                  const Player& player, const MetafileDocument& document,
+                                  const RecordFilter* filter, int32_t current, int32_t place) {
+    RECT part;
+    if (current < 0 || IsRectEmpty(&visible) || !IntersectRect(&part, &picture, &visible)) {
+        return 0;
+    }
+    TwoCopies copies(surface, visible);
+    if (!copies.ok()) {
+        return 0;
+    }
+    const RECT moved = Moved(picture, visible);
+    const bool whole = PlaysWholeMetafile(document, filter, current);
+    const bool played = whole || PlaysRecord(document, filter, current);
+    if (played && place > 0 && player.play_place != nullptr) {
+        player.play_place(copies.before.dc(), moved, document, filter, current, place - 1);
+    } else if (const int32_t previous = PlayedBefore(document, filter, current, whole);
+               played && previous >= 0) {
+        player.play(copies.before.dc(), moved, document, filter, previous);
+    }
+    PlayUpTo(player, copies.after.dc(), moved, document, filter, current, place);
+    const int64_t changed = PutBackMarked(surface, copies, part, visible, played);
+    return played ? changed : kRecordNotPlayed;
+}
+
+int64_t PlayShowingWherePlayersDiffer(HDC surface, const RECT& picture, const RECT& visible,
+                                      const Player& first, const Player& second,
+                                      const MetafileDocument& document, const RecordFilter* filter,
+                                      int32_t current, int32_t place) {
+    RECT part;
+    if (current < 0 || IsRectEmpty(&visible) || !IntersectRect(&part, &picture, &visible)) {
+        return 0;
+    }
+    TwoCopies copies(surface, visible);
+    if (!copies.ok()) {
+        return 0;
+    }
+    const RECT moved = Moved(picture, visible);
+    PlayUpTo(first, copies.before.dc(), moved, document, filter, current, place);
+    PlayUpTo(second, copies.after.dc(), moved, document, filter, current, place);
+    return PutBackMarked(surface, copies, part, visible, true);
 }

@@ -240,6 +240,21 @@ class EmfPlusEntries : public WrittenEntries {
         return index_.hosts()[index_.HostOfLine(index)].record;
     }
 
+    int32_t PlaceOf(int32_t index) const override {
+        if (!index_.has_lines() || index < 0 || index >= count()) {
+            return -1;
+        }
+        const size_t host = index_.HostOfLine(index);
+        EmfPlusCursor cursor(index_, host);
+        EmfPlusLineInfo info;
+        for (int64_t line = index_.hosts()[host].first_line; line <= index; ++line) {
+            if (!cursor.Next(&info, nullptr, nullptr)) {
+                return -1;
+            }
+        }
+        return info.place;
+    }
+
   protected:
     size_t WriteEntry(int32_t index, char16_t* out) const override {
         // Room for the line end after the longest line.

@@ -71,6 +71,9 @@ class ReportEntries {
     virtual std::u16string_view Entry(int32_t index) = 0;
     // The record whose entry `index` is, to go to from the report; -1 for a heading.
     virtual int32_t RecordOf(int32_t index) const = 0;
+    // Where entry `index` stands inside its record, for a report of the records inside records
+    // (the EMF+ records of a comment, 0-based); -1 for an entry of a whole record.
+    virtual int32_t PlaceOf(int32_t) const { return -1; }
     // The first entry of record `record`, to show the record in the report; -1 when the report
     // has none. Looks through every entry; a report that knows the place answers directly.
     virtual int32_t EntryOfRecord(int32_t record) const;

@@ -225,6 +225,14 @@ int32_t LineModel::RecordOfLine(int32_t line) const {
     return source_->RecordOf(static_cast<int32_t>(after - first_line_.begin()) - 1);
 }
 
+int32_t LineModel::PlaceOfLine(int32_t line) const {
+    if (source_ == nullptr || line < 0 || line >= line_count_ - 1) {
+        return -1;
+    }
+    const auto after = std::upper_bound(first_line_.begin(), first_line_.end() - 1, line);
+    return source_->PlaceOf(static_cast<int32_t>(after - first_line_.begin()) - 1);
+}
+
 bool LineModel::LinesOfRecord(int32_t record, int32_t* first, int32_t* end) const {
     const int32_t entry = source_ != nullptr ? source_->EntryOfRecord(record) : -1;
     if (entry < 0 || static_cast<size_t>(entry) + 1 >= first_line_.size()) {

@@ -63,6 +63,8 @@ class LineModel {
     std::u16string_view Line(int32_t line);
     // The record whose entry holds `line`; -1 for a heading or past the last line.
     int32_t RecordOfLine(int32_t line) const;
+    // The place inside its record of line `line`'s entry (see ReportEntries::PlaceOf), or -1.
+    int32_t PlaceOfLine(int32_t line) const;
     // The lines of record `record`'s entry: its first line and the line after its last. False
     // when the report has no entry of that record, or an empty one.
     bool LinesOfRecord(int32_t record, int32_t* first, int32_t* end) const;

@@ -298,6 +298,7 @@ void GoToRecordOfLine(ViewState* view, int32_t line) {
     note.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(view->window));
     note.header.code = kTextViewGoToRecord;
     note.record = record;
+    note.place = view->lines.PlaceOfLine(line);
     SendMessageW(GetParent(view->window), WM_NOTIFY, note.header.idFrom,
                  reinterpret_cast<LPARAM>(&note));
 }

@@ -18,6 +18,8 @@ inline constexpr UINT kTextViewGoToRecord = 0x7E01;
 struct TextViewGoTo {
     NMHDR header;
     int32_t record;
+    // The line's place inside the record (an EMF+ record of a comment, 0-based), or -1.
+    int32_t place;
 };
 
 // The commands of the view's context menu, of Ctrl+F, F3 and Shift+F3; the view also takes

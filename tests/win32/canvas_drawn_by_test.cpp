@@ -84,7 +84,7 @@ TEST(CanvasDrawnBy, FindsTheLastRecordThatChangedThePoint) {
     DibSurface shown(600, 400);
     const auto drew = [&](int32_t current, const Player& player = kGdiPlayer) {
         return PlayShowingWhatRecordDrew(shown.dc(), picture, client, player, g_document,
-                                         ListedRecordFilter(), current);
+                                         ListedRecordFilter(), current, -1);
     };
     EXPECT_EQ(120 * 120, differ);
     EXPECT_EQ(differ, drew(10));
