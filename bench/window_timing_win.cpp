@@ -33,6 +33,8 @@
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "canvas/gdiplus_player_win.h"
+#include "canvas/player_win.h"
 #include "document/playback_copy.h"
 #include "reports/call_list_report.h"
 #include "reports/header_report.h"
@@ -554,6 +556,84 @@ double FilterView(HWND main_window) {
     });
 }
 
+// The picture at the last record played by `player` into a memory surface of the canvas's size,
+// as the canvas plays it (with the filter list the window gives).
+double PlayerPicture(HWND canvas, const Player& player) {
+    HDC window_surface = GetDC(canvas);
+    RECT client;
+    GetClientRect(canvas, &client);
+    HDC surface = CreateCompatibleDC(window_surface);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_surface, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(surface, bitmap);
+    const CanvasRect& p = g_canvas_view.picture;
+    const RECT picture = {p.left, p.top, p.right, p.bottom};
+    const double start = Now();
+    player.play(surface, picture, g_document, ListedRecordFilter(), g_document.Store().count() - 1);
+    const double end = Now();
+    SelectObject(surface, previous);
+    DeleteObject(bitmap);
+    DeleteDC(surface);
+    ReleaseDC(canvas, window_surface);
+    return end - start;
+}
+
+// With the Ctrl key held as the thread's keyboard state has it, so that a sent key is Ctrl+key.
+void HoldControl(bool held) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Where GDI+ draws: the picture, one step back and forward at the last record, and one EMF+
+// record back from the last (Ctrl+Left) and forward to it (Ctrl+Right), each with its repaint.
+void TimeGdiPlus(HWND main_window) {
+    HWND canvas = GetDlgItem(main_window, IDC_CANVAS);
+    const double gdi = Median([&] { return PlayerPicture(canvas, kGdiPlayer); });
+    const double plus = Median([&] { return PlayerPicture(canvas, kGdiPlusPlayer); });
+    std::printf("  %-28s %9.1f ms with GDI, %.1f ms with GDI+\n", "the picture at the last",
+                1000 * gdi, 1000 * plus);
+    SendMessageW(canvas, WM_COMMAND, IDM_RENDERGDIPLUS, 0);
+    Pump();
+    const auto key = [&](WPARAM code, bool control) {
+        HoldControl(control);
+        SendMessageW(main_window, WM_KEYDOWN, code, 0);
+        HoldControl(false);
+        UpdateWindow(canvas);
+        Pump();
+    };
+    const auto timed = [&](WPARAM code, bool control) {
+        const double start = Now();
+        key(code, control);
+        return Now() - start;
+    };
+    const double back = Median([&] {
+        key(VK_END, false);
+        return timed(VK_LEFT, false);
+    });
+    const double forward = Median([&] {
+        key(VK_END, false);
+        key(VK_LEFT, false);
+        return timed(VK_RIGHT, false);
+    });
+    const double sub_back = Median([&] {
+        key(VK_END, false);
+        return timed(VK_LEFT, true);
+    });
+    const double sub_forward = Median([&] {
+        key(VK_END, false);
+        key(VK_LEFT, true);
+        key(VK_LEFT, true);
+        return timed(VK_RIGHT, true);
+    });
+    std::printf("  %-28s %9.1f ms back, %.1f ms forward\n", "GDI+: a step at the last", 1000 * back,
+                1000 * forward);
+    std::printf("  %-28s %9.1f ms back, %.1f ms forward\n", "GDI+: an EMF+ sub-step",
+                1000 * sub_back, 1000 * sub_forward);
+    SendMessageW(canvas, WM_COMMAND, IDM_RENDERGDI, 0);
+    key(VK_END, false);
+}
+
 void TimeFile(HWND main_window, const char* file) {
     const std::wstring path = WindowsPath(file);
     std::printf("%s\n", file);
@@ -599,6 +679,7 @@ void TimeFile(HWND main_window, const char* file) {
     std::printf("  %-28s %9.1f ms\n", "  the same with D shown", 1000 * StepForward(main_window));
     SendMessageW(canvas, WM_COMMAND, IDM_SHOWDRAWN, 0);
     std::printf("  %-28s %9.1f ms\n", "which record drew the centre", 1000 * DrawnBy(main_window));
+    TimeGdiPlus(main_window);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "canvas/canvas_view.h"
 #include "canvas/canvas_window_win.h"
 #include "canvas/gdiplus_player_win.h"
+#include "canvas/paused_gdiplus_player_win.h"
+#include "canvas/paused_player_win.h"
 #include "canvas/record_drawing_win.h"
 #include "document/metafile_document.h"
 
@@ -45,8 +47,10 @@ void DrawPictures(HWND window, HDC surface, CanvasWindow& canvas, int32_t index,
     const CanvasRect& p = g_canvas_view.picture;
     const RECT picture = {p.left, p.top, p.right, p.bottom};
     const Renderer renderer = g_canvas_view.renderer;
+    // GDI+ is paused between paints where GDI is.
+    const Player& plus = canvas.player == &kPausedPlayer ? kPausedGdiPlusPlayer : kGdiPlusPlayer;
     if (renderer != Renderer::kBoth) {
-        const Player& player = renderer == Renderer::kGdi ? *canvas.player : kGdiPlusPlayer;
+        const Player& player = renderer == Renderer::kGdi ? *canvas.player : plus;
         const int64_t drew = DrawPicture(surface, canvas, player, picture, index, document, client);
         if (g_canvas_view.show_drawn) {
             NotifyRecordDrew(window, index, drew);
@@ -62,7 +66,7 @@ void DrawPictures(HWND window, HDC surface, CanvasWindow& canvas, int32_t index,
     OffsetRect(&moved, half, 0);
     int saved = SaveDC(surface);
     IntersectClipRect(surface, right.left, right.top, right.right, right.bottom);
-    DrawPicture(surface, canvas, kGdiPlusPlayer, moved, index, document, right);
+    DrawPicture(surface, canvas, plus, moved, index, document, right);
     RestoreDC(surface, saved);
     NotifyGdiPlusRefusals(window, true);
     saved = SaveDC(surface);
@@ -71,10 +75,10 @@ void DrawPictures(HWND window, HDC surface, CanvasWindow& canvas, int32_t index,
         const RECT border = {picture.left - 1, picture.top - 1, picture.right + 1,
                              picture.bottom + 1};
         FillSolid(surface, border, g_canvas_view.background_color);
-        NotifyDifferences(
-            window, index,
-            PlayShowingWherePlayersDiffer(surface, picture, left, *canvas.player, kGdiPlusPlayer,
-                                          document, canvas.filter, index, canvas.place));
+        NotifyDifferences(window, index,
+                          PlayShowingWherePlayersDiffer(
+                              surface, picture, left, StillPlayer(*canvas.player),
+                              StillPlayer(plus), document, canvas.filter, index, canvas.place));
     } else {
         const int64_t drew =
             DrawPicture(surface, canvas, *canvas.player, picture, index, document, left);

@@ -3,12 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "canvas/player_win.h"
 
+struct GdiPlusCopy;
+
 // Plays through GDI+ up to the whole of record `current`, or with PlayUpTo up to EMF+ record
-// `place` of it.
+// `place` of it: every record and EMF+ record before, among those the filter lets play. A
+// switched-off current record shows the picture of the records played before it.
 extern const Player kGdiPlusPlayer;
 
 // Whether the platform's GDI+ could be started; the player draws nothing without it.
@@ -24,5 +28,25 @@ struct RefusedRecords {
 // The refusals of the last GDI+ playback, most refused first; empty when it drew them all.
 const std::vector<RefusedRecords>& LastGdiPlusRefusals();
 
-// Frees the GDI+ copy of the document; the next playback makes it again.
+// Frees the GDI+ copy of the document and the paused GDI+ playback; the next playback makes
+// them again.
 void EndGdiPlusPlayback();
+
+// The parts the GDI+ players share.
+//
+// Where a step stands in the playback's order: record `record`, its EMF+ record `place`, or
+// for a place of -1 a GDI record. As a target, place -1 stands for the whole record.
+inline uint64_t StepPosition(int32_t record, int32_t place) {
+    return uint64_t(uint32_t(record)) << 32 | uint32_t(place + 1);
+}
+inline uint64_t TargetPosition(int32_t record, int32_t place) {
+    return uint64_t(uint32_t(record)) << 32 | (place < 0 ? 0xFFFFFFFFu : uint32_t(place + 1));
+}
+// Records refused, by type.
+using RefusalCounts = std::unordered_map<uint32_t, uint32_t>;
+// Plays one record the enumeration handed on (a GDI record when `gdi_record`), counting it in
+// `refused` when GDI+ refuses it; a GDI curve too large is left out.
+void PlayGdiPlusRecord(const GdiPlusCopy& copy, uint32_t type, uint32_t flags, uint32_t size,
+                       const uint8_t* data, bool gdi_record, RefusalCounts& refused);
+// Makes `refused` what LastGdiPlusRefusals tells.
+void PublishGdiPlusRefusals(const RefusalCounts& refused);

@@ -13,39 +13,17 @@
 
 #include "canvas/canvas_view.h"
 #include "canvas/dib_surface_win.h"
+#include "canvas/paused_support_win.h"
 #include "document/metafile_document.h"
 #include "document/played_records.h"
 #include "document/record_filter.h"
 
 namespace {
 
-// The pictures kept for steps back: at most this many, and at most this many pixels in all.
-constexpr size_t kKeptPictures = 16;
-constexpr size_t kKeptPixels = size_t(16) << 20;
+// The pictures kept on the way to a record jumped to, for steps back after the jump.
+constexpr int32_t kKeptOnTheWay = 16;
 
-// What a playback was made for.
-struct Key {
-    uint32_t serial = 0;
-    const RecordFilter* filter = nullptr;
-    uint32_t filter_changes = 0;
-    RECT picture = {};
-    RECT part = {};
-    COLORREF background = 0;
-
-    bool operator==(const Key& o) const {
-        return serial == o.serial && filter == o.filter && filter_changes == o.filter_changes &&
-               EqualRect(&picture, &o.picture) && EqualRect(&part, &o.part) &&
-               background == o.background;
-    }
-};
-
-// A picture after record `record`, which shows every current record after `previous` up to
-// `record`.
-struct Kept {
-    int32_t record;
-    int32_t previous;
-    std::vector<uint32_t> pixels;
-};
+using Key = PausedKey;
 
 class PausedPlayback {
   public:
@@ -79,38 +57,12 @@ class PausedPlayback {
     int32_t reached_ = 0;
     int32_t last_played_ = -1;
     int32_t previous_played_ = -1;
-    std::vector<Kept> kept_;
-    size_t next_kept_ = 0;
+    // The picture after record R, kept for every current record after the one played before R
+    // up to R.
+    KeptPictures kept_;
 };
 
 PausedPlayback g_playback;
-
-// The part of the surface that can be seen: a window's client area, a memory context's
-// bitmap, else its clip box.
-RECT SurfaceArea(HDC surface) {
-    RECT area = {0, 0, 0, 0};
-    if (HWND window = WindowFromDC(surface); window != nullptr) {
-        GetClientRect(window, &area);
-        return area;
-    }
-    BITMAP bitmap = {};
-    HGDIOBJ selected = GetCurrentObject(surface, OBJ_BITMAP);
-    if (selected != nullptr && GetObjectW(selected, sizeof(bitmap), &bitmap) != 0 &&
-        bitmap.bmWidth > 1) {
-        return RECT{0, 0, bitmap.bmWidth, bitmap.bmHeight};
-    }
-    GetClipBox(surface, &area);
-    return area;
-}
-
-// The window's thread as a fiber, made one the first time. The header's inline read of the
-// thread's block is one GCC cannot see the bounds of.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-void* CallingFiber() {
-    return IsThreadAFiber() ? GetCurrentFiber() : ConvertThreadToFiber(nullptr);
-}
-#pragma GCC diagnostic pop
 
 void CALLBACK PausedPlayback::FiberMain(void* self) {
     PausedPlayback& p = *static_cast<PausedPlayback*>(self);
@@ -159,7 +111,7 @@ void PausedPlayback::Abandon() {
 void PausedPlayback::End() {
     Abandon();
     drawing_.reset();
-    kept_.clear();
+    kept_.Clear();
     if (copy_ != nullptr) {
         DeleteEnhMetaFile(copy_);
         copy_ = nullptr;
@@ -170,8 +122,7 @@ void PausedPlayback::End() {
 
 bool PausedPlayback::Start(HDC surface, const Key& key, const MetafileDocument& document) {
     Abandon();
-    kept_.clear();
-    next_kept_ = 0;
+    kept_.Clear();
     key_ = Key{};
     if (copy_serial_ != key.serial) {
         if (copy_ != nullptr) {
@@ -208,38 +159,12 @@ bool PausedPlayback::Start(HDC surface, const Key& key, const MetafileDocument& 
 // The pixels are set straight from memory: the drawing's context holds the paused
 // enumeration's transform, through which a copy from it would be read.
 void PausedPlayback::Show(HDC surface, const uint32_t* pixels) const {
-    const RECT& part = key_.part;
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    SetDIBitsToDevice(surface, part.left, part.top, DWORD(width), DWORD(height), 0, 0, 0,
-                      UINT(height), pixels != nullptr ? pixels : drawing_->Flushed(), &info,
-                      DIB_RGB_COLORS);
+    ShowPixels(surface, key_.part, pixels != nullptr ? pixels : drawing_->Flushed());
 }
 
 void PausedPlayback::Keep() {
-    const size_t room = std::min(kKeptPictures, kKeptPixels / drawing_->count());
-    if (room == 0) {
-        return;
-    }
-    for (const Kept& kept : kept_) {
-        if (kept.record == last_played_) {
-            return;
-        }
-    }
-    try {
-        const uint32_t* now = drawing_->Flushed();
-        Kept kept{last_played_, previous_played_,
-                  std::vector<uint32_t>(now, now + drawing_->count())};
-        if (kept_.size() < room) {
-            kept_.push_back(std::move(kept));
-        } else {
-            kept_[next_kept_ % kept_.size()] = std::move(kept);
-            ++next_kept_;
-        }
-    } catch (const std::bad_alloc&) {
-        kept_.clear();
-    }
+    kept_.Keep(uint64_t(previous_played_ + 1), uint64_t(last_played_ + 1), drawing_->Flushed(),
+               drawing_->count());
 }
 
 bool PausedPlayback::Play(HDC surface, const RECT& picture, const MetafileDocument& document,
@@ -247,17 +172,10 @@ bool PausedPlayback::Play(HDC surface, const RECT& picture, const MetafileDocume
     if (filter == nullptr || filter->record_count() == 0 || document.Metafile() == nullptr) {
         return false;
     }
-    Key key;
-    // The whole surface is drawn, since records may draw beyond the picture's rectangle.
-    key.part = SurfaceArea(surface);
+    const Key key = PausedKeyOf(surface, picture, document, filter);
     if (IsRectEmpty(&key.part)) {
         return true;
     }
-    key.serial = document.Serial();
-    key.filter = filter;
-    key.filter_changes = filter->changes();
-    key.picture = picture;
-    key.background = g_canvas_view.background_color;
     // The picture up to `current` is the one after the first record played at or after it.
     const auto shows = [current](int32_t record, int32_t previous) {
         return previous < current && (current <= record || record < 0);
@@ -267,11 +185,9 @@ bool PausedPlayback::Play(HDC surface, const RECT& picture, const MetafileDocume
             Show(surface, nullptr);
             return true;
         }
-        for (const Kept& kept : kept_) {
-            if (shows(kept.record, kept.previous)) {
-                Show(surface, kept.pixels.data());
-                return true;
-            }
+        if (const uint32_t* kept = kept_.Find(uint64_t(current)); kept != nullptr) {
+            Show(surface, kept);
+            return true;
         }
     }
     if (!(key == key_) || drawing_ == nullptr || last_played_ >= current) {
@@ -283,7 +199,7 @@ bool PausedPlayback::Play(HDC surface, const RECT& picture, const MetafileDocume
     // a step back after a jump is a copy too.
     while (!finished_ && last_played_ < current) {
         SwitchToFiber(fiber_);
-        if (last_played_ < current && current - last_played_ < int32_t(kKeptPictures)) {
+        if (last_played_ < current && current - last_played_ < kKeptOnTheWay) {
             Keep();
         }
     }
