@@ -191,26 +191,73 @@ TEST(EmfPlusDecode, TextTransformsAndClips) {
     });
 }
 
-TEST(EmfPlusReport, SplitObjectIsShownOnceWithItsParts) {
-    // An image of 40 bytes in three parts over two comments, then an object held whole.
-    auto part = [](const Data& data) { return Plus(0x4008, 0x8505, data); };
-    Data first;
-    first.U32(40).U32(0xDBC01002).U32(2).U32(3).U32(24);
-    Data second;
-    second.U32(40).U32(0).U32(0).U32(0).U32(0);
-    Data third;
-    third.U32(40).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
+// The object bytes of `object` from `from`, `length` of them, as one part of path #5 with the
+// continue flag and the total size first.
+std::vector<uint8_t> PathPart(const Data& object, size_t from, size_t length,
+                              uint16_t flags = 0x8305) {
+    Data part;
+    if (flags & 0x8000) {
+        part.U32(object.bytes.size());
+    }
+    part.bytes.insert(part.bytes.end(), object.bytes.begin() + from,
+                      object.bytes.begin() + from + length);
+    return Plus(0x4008, flags, part);
+}
+
+TEST(EmfPlusReport, SplitObjectIsDecodedWholeFromItsFirstPart) {
+    // A path of 40 compressed points, one figure of lines, 212 bytes: split in three over two
+    // comments, then an object held whole.
+    Data path;
+    path.U32(0xDBC01002).U32(40).U32(0x4000);
+    for (int k = 0; k < 40; ++k) {
+        path.U16(k).U16(0);
+    }
+    for (int k = 0; k < 40; ++k) {
+        path.U8(k == 0 ? 0 : 1);
+    }
     const std::vector<std::string> lines =
-        Lines({PlusComment({part(first), part(second)}), PlusComment({part(third)}),
+        Lines({PlusComment({PathPart(path, 0, 80), PathPart(path, 80, 80)}),
+               PlusComment({PathPart(path, 160, 52)}),
                PlusComment({Plus(0x4008, 0x0101, Data().U32(0xDBC01002).U32(0).U32(0))})});
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0],
-              "1.0\tEmfPlusObject\tObjectTypeImage #5 in 3 parts, 40 bytes in all: "
-              "ImageDataTypeMetafile MetafileDataTypeEmf, 24 bytes");
-    EXPECT_EQ(lines[1], "1.1\tEmfPlusObject\tObjectTypeImage #5 continued: part 2 of 3, 16 bytes");
-    EXPECT_EQ(lines[2], "2.0\tEmfPlusObject\tObjectTypeImage #5 continued: part 3 of 3, 24 bytes");
+    EXPECT_NE(lines[0].find("ObjectTypePath #5 in 3 parts, 212 bytes in all: 40 points "
+                            "(compressed): (0, 0), "),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[0].find("(31, 0) (8 more points not listed); types: 1 start, 39 line, 0 "
+                            "Bezier, 0 closing"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_EQ(lines[1], "1.1\tEmfPlusObject\tObjectTypePath #5 continued: part 2 of 3, 80 bytes");
+    EXPECT_EQ(lines[2], "2.0\tEmfPlusObject\tObjectTypePath #5 continued: part 3 of 3, 52 bytes");
     EXPECT_EQ(lines[3],
               "3.0\tEmfPlusObject\tObjectTypeBrush #1: BrushTypeSolidColor ARGB(0, 0, 0, 0)");
+
+    // A last part without the continue flag ends the object; one that never reaches the total,
+    // overshoots it or gives another total says so.
+    auto first = [&](const std::string& line) { return line.substr(0, line.find(':')); };
+    EXPECT_EQ(
+        first(Lines({PlusComment({PathPart(path, 0, 200), PathPart(path, 200, 12, 0x0305)})})[0]),
+        "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all");
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 212)})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 1 part, 212 bytes in all");
+    const std::vector<std::string> cut =
+        Lines({PlusComment({PathPart(path, 0, 80), PathPart(path, 80, 80, 0x0305)})});
+    EXPECT_EQ(first(cut[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in "
+              "all, incomplete");
+    EXPECT_NE(cut[0].find("its parts hold 160: 40 points (compressed)"), std::string::npos);
+    EXPECT_NE(cut[0].find("(40 types beyond the record)"), std::string::npos) << cut[0];
+    std::vector<uint8_t> other_total = PathPart(path, 80, 132);
+    other_total[12] = 200;
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 80), other_total})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all, inconsistent");
+    Data longer = path;
+    longer.U32(0);
+    std::vector<uint8_t> past = PathPart(longer, 80, 136);
+    past[12] = 212;
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 80), past})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all, inconsistent");
 }
 
 TEST(EmfPlusReport, BrokenSizeEndsTheCommentAndKeepsWhatWasBefore) {
