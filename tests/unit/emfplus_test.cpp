@@ -131,6 +131,28 @@ TEST(EmfPlusDecode, PointListsStopAtTheCap) {
     EXPECT_EQ(fields.find("(32, 0)"), std::string::npos);
 }
 
+TEST(EmfPlusDecode, ElementsCutMidwayAreBeyondTheRecord) {
+    ExpectFields({
+        // Two float points, the record ending half-way through the second.
+        {0x400D, 0, Data().U32(2).F32(1).F32(2).F32(3),
+         "pen #0, 2 points (float): (1.000000, 2.000000) (1 points beyond the record)"},
+        // Two float rects, the record ending inside the second.
+        {0x400B, 0, Data().U32(2).F32(0).F32(0).F32(1).F32(1).F32(5).F32(5),
+         "pen #0, 2 rects (float): (0.000000, 0.000000, 1.000000, 1.000000) (1 rects beyond "
+         "the record)"},
+        // Relative points: the second's y is a two-byte step whose second byte is missing.
+        {0x400D, 0x0800, Data().U32(2).U8(1).U8(2).U8(3).U8(0x81),
+         "pen #0, 2 points (relative): (1, 2) (1 points beyond the record)"},
+        // A path's types follow its points: cut inside the points, none is read.
+        {0x4008, 0x0300, Data().U32(0xDBC01002).U32(2).U32(0).F32(1).F32(2).F32(3),
+         "ObjectTypePath #0: 2 points (float): (1.000000, 2.000000) (1 points beyond the "
+         "record); types: 0 start, 0 line, 0 Bezier, 0 closing (2 types beyond the record)"},
+        // Glyphs then positions: a glyph is 2 bytes, a position 8; the positions are cut.
+        {0x4036, 0x8001, Data().U32(0xFF000000).U32(0).U32(0).U32(2).U16(7).U16(8).F32(1),
+         "font #1, brush ARGB(255, 0, 0, 0), options 0x00000000, 2 glyphs: 7, 8"},
+    });
+}
+
 TEST(EmfPlusDecode, Objects) {
     ExpectFields({
         {0x4008, 0x0103, Data().U32(0xDBC01002).U32(0).U32(0xFF00FF00),
@@ -147,6 +169,17 @@ TEST(EmfPlusDecode, Objects) {
              .U32(0xFF0000FF),
          "ObjectTypePen #1: width 1.500000 UnitTypePixel, flags 0x00000000, BrushTypeSolidColor "
          "ARGB(255, 0, 0, 255)"},
+        // A pen whose optional data or brush runs past the record says so.
+        {0x4008, 0x0201,
+         Data().U32(0xDBC01002).U32(0).U32(0x100).U32(2).F32(1).U32(0xFFFFFFFF).F32(1).F32(2),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000100, 4294967295 dash "
+         "lengths (4294967293 dash lengths beyond the record)"},
+        {0x4008, 0x0201, Data().U32(0xDBC01002).U32(0).U32(0x01).U32(2).F32(1).F32(1),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000001, \u2588\u2588\u2588"
+         "\u2588\u2588\u2588\u2588\u2588 (the record ends before its fields)"},
+        {0x4008, 0x0201, Data().U32(0xDBC01002).U32(0).U32(0).U32(2).F32(1),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000000, \u2588\u2588\u2588"
+         "\u2588\u2588\u2588\u2588\u2588 (the record ends before its fields)"},
         {0x4008, 0x0300,
          Data().U32(0xDBC01002).U32(2).U32(0x4000).U16(0).U16(0).U16(4).U16(4).U32(0x00008100),
          "ObjectTypePath #0: 2 points (compressed): (0, 0), (4, 4); types: 1 start, 1 line, 0 "
@@ -171,9 +204,9 @@ TEST(EmfPlusDecode, Objects) {
 TEST(EmfPlusDecode, TextTransformsAndClips) {
     ExpectFields({
         {0x401C, 0x8002,
-         Data().U32(0xFF000000).U32(1).U32(2).F32(0).F32(0).F32(10).F32(5).Text(u"Hi"),
+         Data().U32(0xFF000000).U32(1).U32(3).F32(0).F32(0).F32(10).F32(5).Text(u"H\x7Fi"),
          "font #2, brush ARGB(255, 0, 0, 0), format #1, layout (0.000000, 0.000000, 10.000000, "
-         "5.000000), \"Hi\""},
+         "5.000000), \"H\\x7Fi\""},
         {0x401C, 0x0002, Data().U32(3).U32(1).U32(900).F32(0).F32(0).F32(10).F32(5).Text(u"Hi"),
          "font #2, brush #3, format #1, layout (0.000000, 0.000000, 10.000000, 5.000000), "
          "\"Hi\" (898 characters beyond the record)"},
