@@ -702,7 +702,8 @@ Verdict CheckSizes(const EmfPlusRecordRef& record) {
 
 // The record's data as the player takes it: DataSize bytes after the head.
 RecordView DataView(const EmfPlusRecordRef& record) {
-    return RecordView{record.view.data, kD + record.data_size};
+    const uint32_t data = record.data_size < record.size - kD ? record.data_size : record.size - kD;
+    return RecordView{record.view.data, kD + data};
 }
 
 }  // namespace
@@ -793,10 +794,13 @@ std::vector<EmfPlusReplacement> GuardEmfPlusRecords(std::vector<uint8_t>& metafi
                     // A part whose sizes disagree already fails its whole object.
                 } else if (place.part == 0) {
                     verdict = CheckObject(span, kD, type);
+                } else if (place.slot >= slot_verdicts.size()) {
+                    // Both passes see the same object records, so every part has its slot.
+                    verdict = Fail(Fault::kSplitObjectUnsound, "TotalObjectSize");
                 } else if (place.part == 1) {
                     Verdict& slot = slot_verdicts[place.slot];
                     const SplitObject* object = split.Find(place.slot);
-                    if (slot.sound() && !object->sound()) {
+                    if (slot.sound() && (object == nullptr || !object->sound())) {
                         slot = Fail(Fault::kSplitObjectUnsound, "TotalObjectSize");
                     }
                     if (slot.sound()) {
