@@ -138,7 +138,7 @@ void AppendRects(WideText& out, RecordReader& record, uint32_t offset, uint32_t 
 }
 
 uint32_t AppendPoints(WideText& out, RecordReader& record, uint32_t offset, uint32_t count,
-                      PointForm form) {
+                      PointForm form, bool* all_inside) {
     out.Print(u"%u points (%s)", count, FormName(form));
     uint32_t inside = 0;
     uint32_t listed = 0;
@@ -162,6 +162,9 @@ uint32_t AppendPoints(WideText& out, RecordReader& record, uint32_t offset, uint
             }
         }
         AppendListNotes(out, count, inside, listed, u"points");
+        if (all_inside != nullptr) {
+            *all_inside = inside == count;
+        }
         return at;
     }
     const uint32_t width = form == PointForm::kInt16 ? 4 : 8;
@@ -180,6 +183,9 @@ uint32_t AppendPoints(WideText& out, RecordReader& record, uint32_t offset, uint
         out.Append(u')');
     }
     AppendListNotes(out, count, inside, listed, u"points");
+    if (all_inside != nullptr) {
+        *all_inside = inside == count;
+    }
     return offset + inside * width;
 }
 

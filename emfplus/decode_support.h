@@ -37,9 +37,10 @@ bool AppendRect(WideText& out, RecordReader& record, uint32_t offset, bool compr
 void AppendRects(WideText& out, RecordReader& record, uint32_t offset, uint32_t count,
                  bool compressed);
 // "N points (form): (x, y), ..." with the cap and the notes on what is not shown; returns the
-// offset after the last point the record holds.
+// offset after the last point the record holds, and whether it holds all `count` in
+// `all_inside` when given.
 uint32_t AppendPoints(WideText& out, RecordReader& record, uint32_t offset, uint32_t count,
-                      PointForm form);
+                      PointForm form, bool* all_inside = nullptr);
 // The six elements of a matrix: "(m11, m12, m21, m22, dx, dy)".
 bool AppendMatrix(WideText& out, RecordReader& record, uint32_t offset);
 // `count` UTF-16 units in double quotes, control characters and quotes escaped, lone

@@ -77,7 +77,25 @@ void DecodeObject(Decode& d, const ObjectPart& part) {
         return;
     }
     if (part.part == 1) {
-        d.out.Print(u" in %u parts, %u bytes in all", part.parts, d.r.U32(kD));
+        const uint32_t total = d.r.U32(kD);
+        const uint32_t held =
+            part.bytes < UINT32_MAX ? static_cast<uint32_t>(part.bytes) : UINT32_MAX;
+        d.out.Print(
+            part.parts == 1 ? u" in %u part, %u bytes in all" : u" in %u parts, %u bytes in all",
+            part.parts, total);
+        if (part.bytes < total) {
+            d.out.Print(u", incomplete: its parts hold %u", held);
+        } else if (part.bytes > total) {
+            d.out.Print(u", inconsistent: its parts hold %u", held);
+        } else if (!part.consistent) {
+            d.out.Append(u", inconsistent: a part gives another total");
+        }
+        if (part.whole) {
+            RecordReader whole(part.whole);
+            d.out.Append(u": ");
+            AppendObject(d.out, whole, kD, type);
+            return;
+        }
     }
     d.out.Append(u": ");
     AppendObject(d.out, d.r, data, type);

@@ -17,6 +17,11 @@ inline constexpr uint32_t kEmfPlusStringCap = 512;
 struct ObjectPart {
     uint32_t part = 0;
     uint32_t parts = 0;
+    uint64_t bytes = 0;  // the object bytes all its parts hold
+    bool consistent = true;
+    // For the first part: the whole object put back together as one record, which is decoded
+    // in place of the part's own bytes. Without data the part's own bytes are decoded.
+    RecordView whole;
 };
 
 // Replaces `out` with the fields of `record`. Every field is read from the record's own bytes;

@@ -86,45 +86,63 @@ void AppendBrushObject(WideText& out, RecordReader& record, uint32_t offset) {
     AppendTooShort(out);
 }
 
-// The bytes of the pen's optional data that the flags announce, in their stored order, or
-// false when a length runs past the record.
-bool SkipPenOptionalData(RecordReader& record, uint32_t flags, uint32_t* offset) {
+// What of the pen's optional data runs past the record: nothing, a counted list (its name, its
+// count and how many of its elements the record holds), or a fixed field or a count itself.
+struct PenDataCut {
+    bool cut = false;
+    const char16_t* list = nullptr;
+    uint32_t count = 0;
+    uint32_t inside = 0;
+};
+
+// Moves `offset` past the pen's optional data that the flags announce, in their stored order;
+// says what runs past the record when some does.
+PenDataCut SkipPenOptionalData(RecordReader& record, uint32_t flags, uint32_t* offset) {
     // Transform, start cap, end cap, join, miter limit, line style, dash cap, dash offset.
     constexpr uint32_t kFixed[] = {24, 4, 4, 4, 4, 4, 4, 4};
+    PenDataCut cut;
     uint64_t at = *offset;
     for (uint32_t bit = 0; bit < 8; ++bit) {
         if (flags & (1u << bit)) {
             at += kFixed[bit];
         }
     }
-    // Dash pattern: a count of floats.
-    auto counted = [&](uint32_t width) {
+    // A count, then that many elements of `width` bytes.
+    auto counted = [&](uint32_t width, const char16_t* list) {
         if (at > record.size() || !record.Has(static_cast<uint32_t>(at), 4)) {
+            cut.cut = true;
             return false;
         }
-        at += 4 + static_cast<uint64_t>(record.U32(static_cast<uint32_t>(at))) * width;
+        const uint32_t count = record.U32(static_cast<uint32_t>(at));
+        const uint32_t inside = record.CountInside(static_cast<uint32_t>(at) + 4, count, width);
+        if (inside < count) {
+            cut = PenDataCut{true, list, count, inside};
+            return false;
+        }
+        at += 4 + static_cast<uint64_t>(count) * width;
         return true;
     };
-    if ((flags & 0x100) && !counted(4)) {
-        return false;
+    if ((flags & 0x100) && !counted(4, u"dash lengths")) {
+        return cut;
     }
     if (flags & 0x200) {  // alignment
         at += 4;
     }
-    if ((flags & 0x400) && !counted(4)) {  // compound line
-        return false;
+    if ((flags & 0x400) && !counted(4, u"compound line values")) {
+        return cut;
     }
-    if ((flags & 0x800) && !counted(1)) {  // custom start cap
-        return false;
+    if ((flags & 0x800) && !counted(1, u"custom start cap bytes")) {
+        return cut;
     }
-    if ((flags & 0x1000) && !counted(1)) {  // custom end cap
-        return false;
+    if ((flags & 0x1000) && !counted(1, u"custom end cap bytes")) {
+        return cut;
     }
     if (at > record.size()) {
-        return false;
+        cut.cut = true;
+        return cut;
     }
     *offset = static_cast<uint32_t>(at);
-    return true;
+    return cut;
 }
 
 void AppendPenObject(WideText& out, RecordReader& record, uint32_t offset) {
@@ -137,10 +155,16 @@ void AppendPenObject(WideText& out, RecordReader& record, uint32_t offset) {
     AppendFloat(out, record.F32(offset + 16));
     out.Append(u' ');
     AppendSymbol(out, kEmfPlusUnitSymbols, record.U32(offset + 12));
-    out.Print(u", flags 0x%08X", flags);
+    out.Print(u", flags 0x%08X, ", flags);
     uint32_t brush = offset + 20;
-    if (SkipPenOptionalData(record, flags, &brush) && record.Has(brush, 8)) {
-        out.Append(u", ");
+    const PenDataCut cut = SkipPenOptionalData(record, flags, &brush);
+    if (cut.list != nullptr) {
+        // The brush follows the list, so it is not read either.
+        out.Print(u"%u %s (%u %s beyond the record)", cut.count, cut.list, cut.count - cut.inside,
+                  cut.list);
+    } else if (cut.cut) {
+        AppendTooShort(out);
+    } else {
         AppendBrushObject(out, record, brush);
     }
 }
@@ -155,7 +179,10 @@ void AppendPathObject(WideText& out, RecordReader& record, uint32_t offset) {
     const PointForm form = (flags & 0x0800)   ? PointForm::kRelative
                            : (flags & 0x4000) ? PointForm::kInt16
                                               : PointForm::kFloat;
-    const uint32_t types = AppendPoints(out, record, offset + 12, count, form);
+    bool all_points = false;
+    const uint32_t after = AppendPoints(out, record, offset + 12, count, form, &all_points);
+    // The types follow the last point: where the points run past the record, so do they.
+    const uint32_t types = all_points ? after : record.size();
     if (flags & 0x1000) {
         out.Append(u"; point types run-length encoded");
         return;

@@ -151,6 +151,9 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
     if (const char* broken = CheckPlayable(copy)) {
         return broken;
     }
+    if (const char* broken = CheckEmfPlusGuard(copy.bytes)) {
+        return broken;
+    }
     // Record i of the copy stands for record i of the store; only an added end-of-file record
     // comes on top.
     const bool added_eof = !copy.replacements.empty() &&

@@ -7,6 +7,8 @@
 
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
+#include "emfplus/emfplus_guard.h"
+#include "emfplus/emfplus_walk.h"
 #include "fuzz/fuzz_checks.h"
 #include "reports/emfplus_report.h"
 
@@ -114,4 +116,84 @@ const char* CheckEmfPlusInput(const uint8_t* data, size_t size) {
         return "a wrapped comment was refused";
     }
     return CheckEmfPlusReport(document);
+}
+
+namespace {
+
+// Every EMF+ record of the metafile in file order, with the byte offset of each in the file.
+std::vector<std::pair<size_t, EmfPlusRecordRef>> EmfPlusRecordsOf(
+    const std::vector<uint8_t>& file) {
+    std::vector<std::pair<size_t, EmfPlusRecordRef>> records;
+    for (size_t offset = 0; file.size() - offset >= 8;) {
+        const uint32_t type = LoadLe32(file.data() + offset);
+        const uint32_t size = LoadLe32(file.data() + offset + 4);
+        if (size < 8 || size > file.size() - offset) {
+            break;
+        }
+        const RecordView host{file.data() + offset, size};
+        if (ClassifyComment(host) == CommentKind::kEmfPlus) {
+            EmfPlusWalker walker(host);
+            EmfPlusRecordRef record;
+            while (walker.Next(&record)) {
+                records.emplace_back(record.view.data - file.data(), record);
+            }
+        }
+        offset += size;
+        if (type == kEmrEof) {
+            break;
+        }
+    }
+    return records;
+}
+
+}  // namespace
+
+const char* CheckEmfPlusGuard(const std::vector<uint8_t>& metafile) {
+    std::vector<uint8_t> guarded = metafile;
+    const std::vector<EmfPlusReplacement> replaced = GuardEmfPlusRecords(guarded);
+    if (guarded.size() != metafile.size()) {
+        return "the EMF+ guard changed the metafile's size";
+    }
+    for (size_t k = 1; k < replaced.size(); ++k) {
+        const EmfPlusReplacement& a = replaced[k - 1];
+        const EmfPlusReplacement& b = replaced[k];
+        if (a.index > b.index || (a.index == b.index && a.k >= b.k)) {
+            return "the EMF+ guard's replacements are not in file order";
+        }
+    }
+    // Every record the guard kept is the stored one; every other is a comment of zeros.
+    for (const auto& [offset, record] : EmfPlusRecordsOf(guarded)) {
+        const uint8_t* was = metafile.data() + offset;
+        const uint8_t* now = guarded.data() + offset;
+        if (std::memcmp(was, now, record.size) == 0) {
+            continue;
+        }
+        if (record.type != 0x4003 || record.flags != 0 || record.data_size != record.size - 12) {
+            return "the EMF+ guard mended a record into something else than a comment of its size";
+        }
+        for (uint32_t b = 12; b < record.size; ++b) {
+            if (now[b] != 0) {
+                return "the EMF+ guard left data in a mended record";
+            }
+        }
+    }
+    // What the guard hands on is sound: a second pass finds nothing.
+    std::vector<uint8_t> again = guarded;
+    if (!GuardEmfPlusRecords(again).empty() || again != guarded) {
+        return "the EMF+ guard's output is not sound to the guard itself";
+    }
+    return nullptr;
+}
+
+const char* CheckEmfPlusGuardInput(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> file = WrapComments(data, size);
+    MetafileDocument document;
+    if (document.LoadBytes(file.data(), file.size(), u"fuzz.emf") == 0) {
+        return "a wrapped comment was refused";
+    }
+    PlaybackCopy copy;
+    if (BuildPlaybackCopy(document.Store(), &copy) != 1) {
+        return "playback copy not built for a loaded document";
+    }
+    return CheckEmfPlusGuard(copy.bytes);
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "document/playback_copy.h"
 #include "document/record_view.h"
@@ -33,6 +34,14 @@ const char* CheckRecordInput(const uint8_t* data, size_t size);
 // Comment data: the bytes, parted into two comments by their first byte, are wrapped into a
 // metafile whose EMF+ report is made as a stream and line by line, which must agree.
 const char* CheckEmfPlusInput(const uint8_t* data, size_t size);
+
+// The EMF+ guard over a playback copy: the copy keeps its size, every record the guard keeps is
+// the stored one, every other a zeroed EmfPlusComment of its size, the replacements come in file
+// order, and a second pass over the guarded copy replaces nothing.
+const char* CheckEmfPlusGuard(const std::vector<uint8_t>& metafile);
+
+// Comment data wrapped as for CheckEmfPlusInput, its playback copy through the EMF+ guard.
+const char* CheckEmfPlusGuardInput(const uint8_t* data, size_t size);
 
 // The canvas arithmetic: the bytes choose client sizes, a frame, a record count and a sequence
 // of fits, zooms, resizes, panel drags, pans and record scrolls.

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint16_t kContinueFlag = 0x8000;
 // The longest name: "Unknown(0xXXXX)", a public comment's name, "(unreadable)".
 constexpr size_t kNameUnits = 64;
 
@@ -39,49 +38,13 @@ void DescribeBrokenWalk(const EmfPlusWalker& walker, WideText& out) {
 
 }  // namespace
 
-uint32_t AdvanceContinued(ContinuedObject& continued, const EmfPlusRecordRef& record,
-                          std::vector<uint32_t>* parts) {
-    const bool continues = (record.flags & kContinueFlag) != 0;
-    const uint32_t key = record.flags & 0x7FFF;
-    RecordReader reader(record.view);
-    const uint32_t head = kEmfPlusRecordHeaderBytes + (continues ? 4 : 0);
-    const uint32_t bytes = reader.size() > head ? reader.size() - head : 0;
-    if (continued.active && continued.key == key) {
-        ++continued.part;
-        continued.bytes += bytes;
-        if (parts != nullptr && continued.slot < parts->size()) {
-            ++(*parts)[continued.slot];
-        }
-        if (!continues || continued.bytes >= continued.total) {
-            continued.active = false;
-        }
-        return continued.part;
-    }
-    if (!continues) {
-        return 0;
-    }
-    continued.active = true;
-    continued.key = key;
-    continued.total = reader.Has(kEmfPlusRecordHeaderBytes, 4) ? reader.U32(12) : 0;
-    continued.bytes = bytes;
-    continued.part = 1;
-    continued.slot = continued.next_slot++;
-    if (parts != nullptr) {
-        parts->push_back(1);
-    }
-    if (continued.bytes >= continued.total) {
-        continued.active = false;
-    }
-    return 1;
-}
-
 EmfPlusCursor::EmfPlusCursor(const EmfPlusIndex& index, size_t host)
     : index_(index),
       record_(index.store().RecordAt(index.hosts()[host].record)),
       record_index_(index.hosts()[host].record),
       kind_(ClassifyComment(record_)),
       walker_(record_),
-      continued_(index.hosts()[host].continued) {}
+      split_(index.hosts()[host].split) {}
 
 bool EmfPlusCursor::Next(EmfPlusLineInfo* info, WideText* name, WideText* fields) {
     if (done_) {
@@ -108,11 +71,23 @@ bool EmfPlusCursor::Next(EmfPlusLineInfo* info, WideText* name, WideText* fields
         info->size = record.size;
         info->data_size = record.data_size;
         ObjectPart part;
+        const bool decode = name != nullptr && fields != nullptr;
         if (record.type == kEmfPlusObject) {
-            part.part = AdvanceContinued(continued_, record, nullptr);
-            part.parts = part.part > 0 ? index_.ObjectParts(continued_.slot) : 0;
+            const ObjectPartPlace place = split_.Advance(record);
+            const SplitObject* object = index_.split_objects().Find(place.slot);
+            part.part = place.part;
+            if (part.part > 0 && object != nullptr) {
+                part.parts = object->parts;
+                part.bytes = object->bytes;
+                part.consistent = object->consistent;
+                // The first part is decoded as the whole object; built only for its line.
+                if (decode && part.part == 1 &&
+                    index_.split_objects().Reassemble(place.slot, whole_)) {
+                    part.whole = RecordView{whole_.data(), static_cast<uint32_t>(whole_.size())};
+                }
+            }
         }
-        if (name != nullptr && fields != nullptr) {
+        if (decode) {
             NameEmfPlusRecord(record.type, *name);
             DecodeEmfPlusFields(record, part, *fields);
         }
@@ -133,7 +108,6 @@ bool EmfPlusCursor::Next(EmfPlusLineInfo* info, WideText* name, WideText* fields
 }
 
 EmfPlusIndex::EmfPlusIndex(const RecordStore& store) : store_(store) {
-    ContinuedObject continued;
     for (int32_t i = 0; i < store.count(); ++i) {
         const RecordView record = store.RecordAt(i);
         const CommentKind kind = ClassifyComment(record);
@@ -143,7 +117,7 @@ EmfPlusIndex::EmfPlusIndex(const RecordStore& store) : store_(store) {
         EmfPlusHost host;
         host.record = i;
         host.first_line = lines_;
-        host.continued = continued;
+        host.split = split_objects_.tracker();
         if (kind == CommentKind::kEmfPlus) {
             EmfPlusWalker walker(record);
             EmfPlusRecordRef plus;
@@ -151,7 +125,7 @@ EmfPlusIndex::EmfPlusIndex(const RecordStore& store) : store_(store) {
                 ++host.lines;
                 ++emfplus_records_;
                 if (plus.type == kEmfPlusObject) {
-                    AdvanceContinued(continued, plus, &object_parts_);
+                    split_objects_.Add(plus);
                 }
             }
             if (walker.end() != WalkEnd::kComplete) {

@@ -8,6 +8,7 @@
 
 #include "document/metafile_document.h"
 #include "emfplus/emfplus_decode.h"
+#include "emfplus/split_objects.h"
 #include "reports/report_text.h"
 #include "text/wide_text.h"
 
@@ -25,23 +26,12 @@ struct EmfPlusLineInfo {
     uint32_t data_size = 0;  // the EMF+ record's DataSize, or the comment's cbData
 };
 
-// Which object split over several records is being read, carried from record to record.
-struct ContinuedObject {
-    bool active = false;
-    uint32_t key = 0;        // object type and id, as in the record's flags
-    uint32_t total = 0;      // TotalObjectSize
-    uint64_t bytes = 0;      // object bytes read so far
-    uint32_t part = 0;       // parts read so far
-    uint32_t slot = 0;       // its place among the file's split objects
-    uint32_t next_slot = 0;  // the place of the next split object to begin
-};
-
 // One comment record that gives lines.
 struct EmfPlusHost {
     int32_t record = 0;
     uint32_t lines = 0;
     int64_t first_line = 0;
-    ContinuedObject continued;  // as it stands before the record
+    SplitObjectTracker split;  // as it stands before the record
 };
 
 class EmfPlusIndex;
@@ -60,7 +50,9 @@ class EmfPlusCursor {
     int32_t record_index_;
     CommentKind kind_;
     EmfPlusWalker walker_;
-    ContinuedObject continued_;
+    SplitObjectTracker split_;
+    // The split object being decoded whole, put back together from its parts.
+    std::vector<uint8_t> whole_;
     int32_t place_ = 0;
     bool done_ = false;
 };
@@ -87,23 +79,16 @@ class EmfPlusIndex {
     void WriteLine(int64_t line, WideText& out) const;
 
     const RecordStore& store() const { return store_; }
-    uint32_t ObjectParts(uint32_t slot) const {
-        return slot < object_parts_.size() ? object_parts_[slot] : 0;
-    }
+    // The file's objects split over several records.
+    const SplitObjects& split_objects() const { return split_objects_; }
 
   private:
     const RecordStore& store_;
     std::vector<EmfPlusHost> hosts_;
-    std::vector<uint32_t> object_parts_;
+    SplitObjects split_objects_;
     int64_t lines_ = 0;
     int64_t emfplus_records_ = 0;
 };
-
-// Carries a split object's state over one EmfPlusObject record; returns the part this record
-// is (0 for an object held whole). `parts` counts the parts of each split object by slot when
-// given.
-uint32_t AdvanceContinued(ContinuedObject& continued, const EmfPlusRecordRef& record,
-                          std::vector<uint32_t>* parts);
 
 // Writes one line in the text form, without its line end.
 void WriteEmfPlusLine(const EmfPlusLineInfo& info, std::u16string_view name,

@@ -19,7 +19,7 @@ corpus_folder=${ORVELLA_CORPUS:-"$top/../shared/emf-corpus"}
 echo "== fuzz build"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORVELLA_FUZZ=ON -DORVELLA_TESTS=OFF -DORVELLA_WERROR=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_document fuzz_record fuzz_emfplus fuzz_canvas \
+cmake --build "$build" -j"$(nproc)" --target fuzz_document fuzz_record fuzz_emfplus fuzz_emfplus_guard fuzz_canvas \
     orvella-fuzz-seeds
 
 echo "== fuzz seeds"
@@ -32,6 +32,9 @@ done
 rm -rf "$build/seeds"
 "$build/fuzz/orvella-fuzz-seeds" "$build/seeds" "${sources[@]}"
 mkdir -p "$build/seeds/canvas"
+# The guard takes the same comment data as the EMF+ decoder.
+rm -rf "$build/seeds/emfplus_guard"
+cp -r "$build/seeds/emfplus" "$build/seeds/emfplus_guard"
 
 # run TARGET MAX_LEN [FLAGS...]: the fuzzer's own findings grow build/fuzz/corpus/TARGET from
 # one run to the next; the seeds are read only.
@@ -55,6 +58,7 @@ run() {
 run document 4096 -dict="$top/fuzz/emf.dict"
 run record 65536 -dict="$top/fuzz/emf.dict"
 run emfplus 65536 -dict="$top/fuzz/emfplus.dict"
+run emfplus_guard 65536 -dict="$top/fuzz/emfplus.dict"
 run canvas 4096
 
 echo "== fuzzing found nothing"

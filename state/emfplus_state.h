@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "emfplus/split_objects.h"
 #include "state/state_values.h"
 
 // An EMF+ record: the comment record that holds it and its place there, from 0.
@@ -115,11 +116,8 @@ struct EmfPlusState {
     // Whether the plain records played now are drawn inside a GetDC span, and which EmfPlusGetDC
     // opened it (or which EMF+ record ended it).
     PlusItem<bool> in_get_dc;
-    // An object split over several records: the type and id of the one being read, and the
-    // bytes it still lacks.
-    bool continuing = false;
-    uint16_t continued_key = 0;
-    uint64_t continued_left = 0;
+    // The objects split over several records: which one is being read and how far.
+    SplitObjectTracker split;
     // The most recent events, oldest first, and how many there were in all.
     static constexpr size_t kEventsKept = 8;
     std::array<PlusEvent, kEventsKept> events{};

@@ -15,8 +15,6 @@ constexpr uint32_t kData = kEmfPlusRecordHeaderBytes;
 constexpr uint16_t kColorBrush = 0x8000;
 // The matrix order of the transform records: the new matrix applied after the world transform.
 constexpr uint16_t kAppend = 0x2000;
-// An object record whose object goes on in the next object record.
-constexpr uint16_t kContinues = 0x8000;
 
 enum PlusObjectType : uint8_t {
     kBrush = 1,
@@ -104,19 +102,8 @@ void OnDraw(Play& p) {
 void OnObject(Play& p) {
     EmfPlusState& s = p.state;
     const uint16_t key = p.flags() & 0x7FFF;
-    const bool continues = (p.flags() & kContinues) != 0;
-    const uint32_t head = kData + (continues ? 4 : 0);
-    const uint64_t bytes = p.reader.size() > head ? p.reader.size() - head : 0;
-    if (s.continuing && s.continued_key == key) {
-        s.continued_left -= std::min(bytes, s.continued_left);
-        s.continuing = continues && s.continued_left > 0;
+    if (s.split.Advance(p.record).part > 1) {
         return;
-    }
-    if (continues) {
-        const uint64_t total = p.reader.U32(kData);
-        s.continuing = bytes < total;
-        s.continued_key = key;
-        s.continued_left = s.continuing ? total - bytes : 0;
     }
     const uint32_t id = key & 0xFF;
     if (id >= kPlusObjectSlots) {

@@ -131,6 +131,28 @@ TEST(EmfPlusDecode, PointListsStopAtTheCap) {
     EXPECT_EQ(fields.find("(32, 0)"), std::string::npos);
 }
 
+TEST(EmfPlusDecode, ElementsCutMidwayAreBeyondTheRecord) {
+    ExpectFields({
+        // Two float points, the record ending half-way through the second.
+        {0x400D, 0, Data().U32(2).F32(1).F32(2).F32(3),
+         "pen #0, 2 points (float): (1.000000, 2.000000) (1 points beyond the record)"},
+        // Two float rects, the record ending inside the second.
+        {0x400B, 0, Data().U32(2).F32(0).F32(0).F32(1).F32(1).F32(5).F32(5),
+         "pen #0, 2 rects (float): (0.000000, 0.000000, 1.000000, 1.000000) (1 rects beyond "
+         "the record)"},
+        // Relative points: the second's y is a two-byte step whose second byte is missing.
+        {0x400D, 0x0800, Data().U32(2).U8(1).U8(2).U8(3).U8(0x81),
+         "pen #0, 2 points (relative): (1, 2) (1 points beyond the record)"},
+        // A path's types follow its points: cut inside the points, none is read.
+        {0x4008, 0x0300, Data().U32(0xDBC01002).U32(2).U32(0).F32(1).F32(2).F32(3),
+         "ObjectTypePath #0: 2 points (float): (1.000000, 2.000000) (1 points beyond the "
+         "record); types: 0 start, 0 line, 0 Bezier, 0 closing (2 types beyond the record)"},
+        // Glyphs then positions: a glyph is 2 bytes, a position 8; the positions are cut.
+        {0x4036, 0x8001, Data().U32(0xFF000000).U32(0).U32(0).U32(2).U16(7).U16(8).F32(1),
+         "font #1, brush ARGB(255, 0, 0, 0), options 0x00000000, 2 glyphs: 7, 8"},
+    });
+}
+
 TEST(EmfPlusDecode, Objects) {
     ExpectFields({
         {0x4008, 0x0103, Data().U32(0xDBC01002).U32(0).U32(0xFF00FF00),
@@ -147,6 +169,17 @@ TEST(EmfPlusDecode, Objects) {
              .U32(0xFF0000FF),
          "ObjectTypePen #1: width 1.500000 UnitTypePixel, flags 0x00000000, BrushTypeSolidColor "
          "ARGB(255, 0, 0, 255)"},
+        // A pen whose optional data or brush runs past the record says so.
+        {0x4008, 0x0201,
+         Data().U32(0xDBC01002).U32(0).U32(0x100).U32(2).F32(1).U32(0xFFFFFFFF).F32(1).F32(2),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000100, 4294967295 dash "
+         "lengths (4294967293 dash lengths beyond the record)"},
+        {0x4008, 0x0201, Data().U32(0xDBC01002).U32(0).U32(0x01).U32(2).F32(1).F32(1),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000001, \u2588\u2588\u2588"
+         "\u2588\u2588\u2588\u2588\u2588 (the record ends before its fields)"},
+        {0x4008, 0x0201, Data().U32(0xDBC01002).U32(0).U32(0).U32(2).F32(1),
+         "ObjectTypePen #1: width 1.000000 UnitTypePixel, flags 0x00000000, \u2588\u2588\u2588"
+         "\u2588\u2588\u2588\u2588\u2588 (the record ends before its fields)"},
         {0x4008, 0x0300,
          Data().U32(0xDBC01002).U32(2).U32(0x4000).U16(0).U16(0).U16(4).U16(4).U32(0x00008100),
          "ObjectTypePath #0: 2 points (compressed): (0, 0), (4, 4); types: 1 start, 1 line, 0 "
@@ -171,9 +204,9 @@ TEST(EmfPlusDecode, Objects) {
 TEST(EmfPlusDecode, TextTransformsAndClips) {
     ExpectFields({
         {0x401C, 0x8002,
-         Data().U32(0xFF000000).U32(1).U32(2).F32(0).F32(0).F32(10).F32(5).Text(u"Hi"),
+         Data().U32(0xFF000000).U32(1).U32(3).F32(0).F32(0).F32(10).F32(5).Text(u"H\x7Fi"),
          "font #2, brush ARGB(255, 0, 0, 0), format #1, layout (0.000000, 0.000000, 10.000000, "
-         "5.000000), \"Hi\""},
+         "5.000000), \"H\\x7Fi\""},
         {0x401C, 0x0002, Data().U32(3).U32(1).U32(900).F32(0).F32(0).F32(10).F32(5).Text(u"Hi"),
          "font #2, brush #3, format #1, layout (0.000000, 0.000000, 10.000000, 5.000000), "
          "\"Hi\" (898 characters beyond the record)"},
@@ -191,26 +224,73 @@ TEST(EmfPlusDecode, TextTransformsAndClips) {
     });
 }
 
-TEST(EmfPlusReport, SplitObjectIsShownOnceWithItsParts) {
-    // An image of 40 bytes in three parts over two comments, then an object held whole.
-    auto part = [](const Data& data) { return Plus(0x4008, 0x8505, data); };
-    Data first;
-    first.U32(40).U32(0xDBC01002).U32(2).U32(3).U32(24);
-    Data second;
-    second.U32(40).U32(0).U32(0).U32(0).U32(0);
-    Data third;
-    third.U32(40).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
+// The object bytes of `object` from `from`, `length` of them, as one part of path #5 with the
+// continue flag and the total size first.
+std::vector<uint8_t> PathPart(const Data& object, size_t from, size_t length,
+                              uint16_t flags = 0x8305) {
+    Data part;
+    if (flags & 0x8000) {
+        part.U32(object.bytes.size());
+    }
+    part.bytes.insert(part.bytes.end(), object.bytes.begin() + from,
+                      object.bytes.begin() + from + length);
+    return Plus(0x4008, flags, part);
+}
+
+TEST(EmfPlusReport, SplitObjectIsDecodedWholeFromItsFirstPart) {
+    // A path of 40 compressed points, one figure of lines, 212 bytes: split in three over two
+    // comments, then an object held whole.
+    Data path;
+    path.U32(0xDBC01002).U32(40).U32(0x4000);
+    for (int k = 0; k < 40; ++k) {
+        path.U16(k).U16(0);
+    }
+    for (int k = 0; k < 40; ++k) {
+        path.U8(k == 0 ? 0 : 1);
+    }
     const std::vector<std::string> lines =
-        Lines({PlusComment({part(first), part(second)}), PlusComment({part(third)}),
+        Lines({PlusComment({PathPart(path, 0, 80), PathPart(path, 80, 80)}),
+               PlusComment({PathPart(path, 160, 52)}),
                PlusComment({Plus(0x4008, 0x0101, Data().U32(0xDBC01002).U32(0).U32(0))})});
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0],
-              "1.0\tEmfPlusObject\tObjectTypeImage #5 in 3 parts, 40 bytes in all: "
-              "ImageDataTypeMetafile MetafileDataTypeEmf, 24 bytes");
-    EXPECT_EQ(lines[1], "1.1\tEmfPlusObject\tObjectTypeImage #5 continued: part 2 of 3, 16 bytes");
-    EXPECT_EQ(lines[2], "2.0\tEmfPlusObject\tObjectTypeImage #5 continued: part 3 of 3, 24 bytes");
+    EXPECT_NE(lines[0].find("ObjectTypePath #5 in 3 parts, 212 bytes in all: 40 points "
+                            "(compressed): (0, 0), "),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[0].find("(31, 0) (8 more points not listed); types: 1 start, 39 line, 0 "
+                            "Bezier, 0 closing"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_EQ(lines[1], "1.1\tEmfPlusObject\tObjectTypePath #5 continued: part 2 of 3, 80 bytes");
+    EXPECT_EQ(lines[2], "2.0\tEmfPlusObject\tObjectTypePath #5 continued: part 3 of 3, 52 bytes");
     EXPECT_EQ(lines[3],
               "3.0\tEmfPlusObject\tObjectTypeBrush #1: BrushTypeSolidColor ARGB(0, 0, 0, 0)");
+
+    // A last part without the continue flag ends the object; one that never reaches the total,
+    // overshoots it or gives another total says so.
+    auto first = [&](const std::string& line) { return line.substr(0, line.find(':')); };
+    EXPECT_EQ(
+        first(Lines({PlusComment({PathPart(path, 0, 200), PathPart(path, 200, 12, 0x0305)})})[0]),
+        "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all");
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 212)})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 1 part, 212 bytes in all");
+    const std::vector<std::string> cut =
+        Lines({PlusComment({PathPart(path, 0, 80), PathPart(path, 80, 80, 0x0305)})});
+    EXPECT_EQ(first(cut[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in "
+              "all, incomplete");
+    EXPECT_NE(cut[0].find("its parts hold 160: 40 points (compressed)"), std::string::npos);
+    EXPECT_NE(cut[0].find("(40 types beyond the record)"), std::string::npos) << cut[0];
+    std::vector<uint8_t> other_total = PathPart(path, 80, 132);
+    other_total[12] = 200;
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 80), other_total})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all, inconsistent");
+    Data longer = path;
+    longer.U32(0);
+    std::vector<uint8_t> past = PathPart(longer, 80, 136);
+    past[12] = 212;
+    EXPECT_EQ(first(Lines({PlusComment({PathPart(path, 0, 80), past})})[0]),
+              "1.0\tEmfPlusObject\tObjectTypePath #5 in 2 parts, 212 bytes in all, inconsistent");
 }
 
 TEST(EmfPlusReport, BrokenSizeEndsTheCommentAndKeepsWhatWasBefore) {

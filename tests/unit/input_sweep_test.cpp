@@ -13,6 +13,8 @@
 #include "calls/formatters.h"
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
+#include "emfplus/emfplus_guard.h"
+#include "emfplus/emfplus_names.h"
 #include "emfplus/emfplus_walk.h"
 #include "fuzz/fuzz_checks.h"
 #include "reports/emfplus_report.h"
@@ -193,6 +195,7 @@ TEST(InputSweep, ShippedSamplesLoadWholeAndTranslate) {
 TEST(InputSweep, GoodCorpus) {
     ORVELLA_CORPUS_OR_SKIP(corpus);
     SweepCount count;
+    int plus_replaced = 0;
     for (const std::string& path : ListEmfFiles(corpus + "/good")) {
         MetafileDocument document;
         SweepFile(path, ReadFileBytes(path), true, &document, &count);
@@ -210,10 +213,22 @@ TEST(InputSweep, GoodCorpus) {
                 << name << " #" << r.index << " type " << r.type << ": "
                 << GuardFaultText(r.verdict.fault) << " (" << field << ")";
         }
+        // Of the EMF+ records the guard replaces only the images that hold a metafile, and the
+        // records that draw them.
+        for (const EmfPlusReplacement& r : GuardEmfPlusRecords(copy.bytes)) {
+            const bool metafile_image = r.verdict.fault == EmfPlusGuardFault::kNestedMetafile;
+            const bool draws_it = r.type == kEmfPlusDrawImagePoints &&
+                                  r.verdict.fault == EmfPlusGuardFault::kObjectNotDefined;
+            EXPECT_TRUE(metafile_image || draws_it)
+                << name << " " << r.index << "." << r.k << " type " << r.type << ": "
+                << EmfPlusGuardFaultText(r.verdict.fault) << " (" << r.verdict.field << ")";
+            ++plus_replaced;
+        }
     }
     EXPECT_EQ(count.refused, 0) << "every file of good/ is a well-formed metafile";
     EXPECT_GT(count.loaded, 0);
-    std::printf("good corpus: %d files swept\n", count.loaded);
+    std::printf("good corpus: %d files swept, %d EMF+ records replaced for the player\n",
+                count.loaded, plus_replaced);
 }
 
 TEST(InputSweep, CorruptedCorpus) {
@@ -235,11 +250,9 @@ TEST(InputSweep, KeptRegressions) {
     const struct {
         const char* target;
         const char* (*check)(const uint8_t*, size_t);
-    } targets[] = {{"document", CheckDocumentInput},
-                   {"record", CheckRecordInput},
-                   {"emfplus", CheckEmfPlusInput},
-                   {"canvas", CheckCanvasInput},
-                   {"window", CheckDocumentInput}};
+    } targets[] = {{"document", CheckDocumentInput}, {"record", CheckRecordInput},
+                   {"emfplus", CheckEmfPlusInput},   {"emfplus", CheckEmfPlusGuardInput},
+                   {"canvas", CheckCanvasInput},     {"window", CheckDocumentInput}};
     size_t replayed = 0;
     for (const auto& [target, check] : targets) {
         for (const std::string& path : FilesIn(folder + "/" + target)) {
