@@ -13,6 +13,10 @@ struct GdiPlusStep {
     int32_t record;
     int32_t place;
     uint32_t type;
+    // For a GDI record that draws a curve: its box's width plus height in the reference
+    // device's units, as the graphics state before it maps the box, or the largest float for
+    // a box too large in logical units; else 0.
+    float curve = 0;
 };
 
 struct GdiPlusCopy {
@@ -26,7 +30,16 @@ struct GdiPlusCopy {
     // The GDI+ metafile (a Gdiplus::GpMetafile), freed with the copy.
     void* metafile = nullptr;
     std::vector<GdiPlusStep> steps;
+    // The header's frame in the reference device's units, which the destination rectangle
+    // scales: a curve's size on the surface is its `curve` times the destination's size over it.
+    double frame_width = 0;
+    double frame_height = 0;
 };
+
+// How many times the reference device's units a playback into `destination_width` x
+// `destination_height` pixels draws each unit at: the larger of the two scales, 1 without a
+// frame.
+double DestinationScale(const GdiPlusCopy& copy, int destination_width, int destination_height);
 
 // The copy of the loaded `document`, made once per load and shared: a playback holds its own
 // reference, so that a reload cannot free the metafile under a paused enumeration. nullptr when
@@ -47,10 +60,13 @@ class GdiPlusStepMatcher {
     void Match(uint32_t type);
     int32_t record() const { return record_; }
     int32_t place() const { return place_; }
+    // The curve the step draws, as GdiPlusStep::curve.
+    float curve() const { return curve_; }
 
   private:
     const GdiPlusCopy& copy_;
     size_t next_ = 0;
     int32_t record_ = 0;
     int32_t place_ = -1;
+    float curve_ = 0;
 };

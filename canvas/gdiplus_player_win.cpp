@@ -13,38 +13,20 @@
 #include <gdiplus.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 #include "canvas/gdiplus_copy_win.h"
 #include "canvas/paused_gdiplus_player_win.h"
-#include "document/curve_box.h"
 #include "emfplus/emfplus_steps.h"
 
 namespace gp = Gdiplus::DllExports;
 
 namespace {
 
-// The largest curve a GDI record may draw, as its box's width plus height in logical units:
-// GDI+ hands GDI records to the platform's rasteriser, whose memory grows with a curve's size.
+// The largest curve a GDI record may draw on the surface, as its box's width plus height in
+// pixels, as the platform's player has it.
 constexpr double kLargestCurve = 1 << 22;
 
 std::vector<RefusedRecords> g_refusals;
-
-// Whether a GDI record handed on as `type` with `data` draws a curve too large to be played.
-bool CurveTooLarge(uint32_t type, uint32_t size, const uint8_t* data) {
-    uint8_t record[64];
-    if (data == nullptr || size > sizeof(record) - 8) {
-        return false;
-    }
-    const uint32_t whole = size + 8;
-    std::memcpy(record, &type, 4);
-    std::memcpy(record + 4, &whole, 4);
-    std::memcpy(record + 8, data, size);
-    CurveBox box;
-    return CurveBoxOf(RecordView{record, whole}, &box) &&
-           std::fabs(box.right - box.left) + std::fabs(box.bottom - box.top) > kLargestCurve;
-}
 
 // One enumeration from the start up to a target.
 struct Enumeration {
@@ -52,6 +34,7 @@ struct Enumeration {
     const RecordFilter* filter;
     const GdiPlusCopy& copy;
     uint64_t target;
+    double scale;
     GdiPlusStepMatcher matcher;
     RefusalCounts refused;
 };
@@ -65,7 +48,7 @@ BOOL CALLBACK OnRecord(Gdiplus::EmfPlusRecordType type, UINT flags, UINT size, c
     }
     if (PlaysInGdiPlus(e.document, e.filter, e.matcher.record())) {
         PlayGdiPlusRecord(e.copy, static_cast<uint32_t>(type), flags, size, data,
-                          e.matcher.place() < 0, e.refused);
+                          e.matcher.curve() * e.scale, e.refused);
     }
     return TRUE;
 }
@@ -73,8 +56,8 @@ BOOL CALLBACK OnRecord(Gdiplus::EmfPlusRecordType type, UINT flags, UINT size, c
 }  // namespace
 
 void PlayGdiPlusRecord(const GdiPlusCopy& copy, uint32_t type, uint32_t flags, uint32_t size,
-                       const uint8_t* data, bool gdi_record, RefusalCounts& refused) {
-    if (gdi_record && CurveTooLarge(type, size, data)) {
+                       const uint8_t* data, double curve, RefusalCounts& refused) {
+    if (curve > kLargestCurve) {
         return;
     }
     if (gp::GdipPlayMetafileRecord(static_cast<Gdiplus::GpMetafile*>(copy.metafile),
@@ -109,7 +92,13 @@ void PlayFromStart(HDC surface, const RECT& picture, const MetafileDocument& doc
     }
     gp::GdipSetPageUnit(graphics, Gdiplus::UnitPixel);
     Enumeration enumeration{
-        document, filter, *copy, TargetPosition(current, place), GdiPlusStepMatcher(*copy), {}};
+        document,
+        filter,
+        *copy,
+        TargetPosition(current, place),
+        DestinationScale(*copy, picture.right - picture.left, picture.bottom - picture.top),
+        GdiPlusStepMatcher(*copy),
+        {}};
     const Gdiplus::Rect destination(picture.left, picture.top, picture.right - picture.left,
                                     picture.bottom - picture.top);
     gp::GdipEnumerateMetafileDestRectI(graphics, static_cast<Gdiplus::GpMetafile*>(copy->metafile),

@@ -44,9 +44,11 @@ inline uint64_t TargetPosition(int32_t record, int32_t place) {
 }
 // Records refused, by type.
 using RefusalCounts = std::unordered_map<uint32_t, uint32_t>;
-// Plays one record the enumeration handed on (a GDI record when `gdi_record`), counting it in
-// `refused` when GDI+ refuses it; a GDI curve too large is left out.
+// Plays one record the enumeration handed on, counting it in `refused` when GDI+ refuses it. A
+// GDI record whose curve is `curve` pixels across and down on the surface is left out when that
+// is too large: GDI+ hands GDI records to the platform's rasteriser, whose memory grows with a
+// curve's size on the device.
 void PlayGdiPlusRecord(const GdiPlusCopy& copy, uint32_t type, uint32_t flags, uint32_t size,
-                       const uint8_t* data, bool gdi_record, RefusalCounts& refused);
+                       const uint8_t* data, double curve, RefusalCounts& refused);
 // Makes `refused` what LastGdiPlusRefusals tells.
 void PublishGdiPlusRefusals(const RefusalCounts& refused);

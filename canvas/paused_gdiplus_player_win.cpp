@@ -53,6 +53,7 @@ class PausedGdiPlus {
     std::optional<GdiPlusStepMatcher> matcher_;
     const MetafileDocument* document_ = nullptr;
     Gdiplus::Rect destination_;
+    double scale_ = 1;
     void* fiber_ = nullptr;
     void* caller_ = nullptr;
     bool finished_ = true;
@@ -102,7 +103,7 @@ BOOL CALLBACK PausedGdiPlus::OnRecord(Gdiplus::EmfPlusRecordType type, UINT flag
         return FALSE;
     }
     PlayGdiPlusRecord(*p.copy_, static_cast<uint32_t>(type), flags, size, data,
-                      p.matcher_->place() < 0, p.refused_);
+                      p.matcher_->curve() * p.scale_, p.refused_);
     p.last_ = place;
     return TRUE;
 }
@@ -153,6 +154,7 @@ bool PausedGdiPlus::Start(HDC surface, const PausedKey& key, const MetafileDocum
         Gdiplus::Rect(key.picture.left - key.part.left, key.picture.top - key.part.top,
                       key.picture.right - key.picture.left, key.picture.bottom - key.picture.top);
     document_ = &document;
+    scale_ = DestinationScale(*copy_, destination_.Width, destination_.Height);
     matcher_.emplace(*copy_);
     last_ = pending_ = 0;
     finished_ = false;

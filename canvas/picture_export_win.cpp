@@ -6,6 +6,7 @@
 
 #include "canvas/canvas_control_win.h"
 #include "canvas/canvas_view.h"
+#include "canvas/gdiplus_player_win.h"
 #include "document/metafile_document.h"
 
 namespace {
@@ -128,9 +129,13 @@ bool RenderPicture(HWND window, PictureBitmap* picture, std::wstring* failure) {
     SetBkColor(surface, g_canvas_view.background_color);
     ExtTextOutW(surface, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
     const int32_t index = GetRecordIndex(window);
+    // Drawn as the canvas draws it: with GDI+ where GDI+ alone draws the picture.
     if (index >= 0) {
-        StillPlayer(*canvas->player)
-            .play(surface, PictureAtOrigin(), *document, canvas->filter, index);
+        const Player& player = g_canvas_view.renderer == Renderer::kGdiPlus
+                                   ? kGdiPlusPlayer
+                                   : StillPlayer(*canvas->player);
+        PlayUpTo(player, surface, PictureAtOrigin(), *document, canvas->filter, index,
+                 canvas->place);
     }
     GdiFlush();
     SelectObject(surface, previous);

@@ -3,6 +3,7 @@
 #include "emfplus/emfplus_guard.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 
 #include "emfplus/decode_support.h"
@@ -49,6 +50,25 @@ struct Span {
         return Span{r, Has(at, length) ? static_cast<uint32_t>(at + length) : end};
     }
 };
+
+// The largest magnitude of a coordinate, angle or matrix element handed on: the player's
+// flattening of curves subdivides without end on a coordinate that is not a number, and products
+// of larger values reach infinity.
+constexpr float kLargestFloat = 1e18f;
+
+// Whether the `count` floats from `at` are numbers within kLargestFloat; those the span does not
+// hold are left to the size checks.
+bool FloatsInRange(Span& s, uint64_t at, uint64_t count) {
+    for (uint64_t i = 0; i < count && s.Has(at + 4 * i, 4); ++i) {
+        const uint32_t bits = s.U32(at + 4 * i);
+        float value;
+        std::memcpy(&value, &bits, 4);
+        if (!(std::fabs(value) <= kLargestFloat)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Moves `at` past `count` points of `form`; false when they do not all lie in the span.
 bool SkipPoints(Span& s, uint64_t* at, uint32_t count, PointForm form) {
@@ -105,6 +125,9 @@ Verdict CheckPath(Span s, uint64_t at) {
     uint64_t p = at + 12;
     if (!SkipPoints(s, &p, count, form)) {
         return Fail(Fault::kCountBeyondRecord, "PathPoints");
+    }
+    if (form == PointForm::kFloat && !FloatsInRange(s, at + 12, uint64_t{count} * 2)) {
+        return Fail(Fault::kUnsafeValue, "PathPoints");
     }
     if ((flags & 0x1000) == 0) {
         return s.Has(p, count) ? Verdict{} : Fail(Fault::kCountBeyondRecord, "PathPointTypes");
@@ -481,14 +504,26 @@ struct RecordCheck {
     // `count` at `count_at`, then the points from `points`.
     Verdict Points(uint32_t count_at, uint32_t points, PointForm point_form) {
         uint64_t at = points;
-        return SkipPoints(s, &at, s.U32(count_at), point_form)
-                   ? Verdict{}
-                   : Fail(Fault::kCountBeyondRecord, "Count");
+        if (!SkipPoints(s, &at, s.U32(count_at), point_form)) {
+            return Fail(Fault::kCountBeyondRecord, "Count");
+        }
+        return point_form == PointForm::kFloat ? Floats(points, uint64_t{s.U32(count_at)} * 2)
+                                               : Verdict{};
     }
     Verdict Rects(uint32_t count_at, uint32_t rects) {
-        return s.Has(rects, uint64_t{s.U32(count_at)} * rect_bytes())
-                   ? Verdict{}
-                   : Fail(Fault::kCountBeyondRecord, "Count");
+        if (!s.Has(rects, uint64_t{s.U32(count_at)} * rect_bytes())) {
+            return Fail(Fault::kCountBeyondRecord, "Count");
+        }
+        return Rect(rects, s.U32(count_at));
+    }
+    // `count` floats from `at`, each a number within kLargestFloat.
+    Verdict Floats(uint64_t at, uint64_t count) {
+        return FloatsInRange(s, at, count) ? Verdict{}
+                                           : Fail(Fault::kUnsafeValue, "a coordinate or angle");
+    }
+    // `count` rectangles from `at`, floats unless compressed.
+    Verdict Rect(uint64_t at, uint64_t count = 1) {
+        return (flags & kFlagCompressed) ? Verdict{} : Floats(at, 4 * count);
     }
 
     Verdict Run();
@@ -521,21 +556,23 @@ Verdict RecordCheck::Run() {
         case kEmfPlusRestore:
         case kEmfPlusBeginContainerNoParams:
         case kEmfPlusEndContainer:
+            return Need(4);
         case kEmfPlusRotateWorldTransform:
         case kEmfPlusSetPageTransform:
-            return Need(4);
+            return Both(Need(4), Floats(kD, 1));
         case kEmfPlusSetRenderingOrigin:
+            return Need(8);
         case kEmfPlusTranslateWorldTransform:
         case kEmfPlusScaleWorldTransform:
         case kEmfPlusOffsetClip:
-            return Need(8);
+            return Both(Need(8), Floats(kD, 2));
         case kEmfPlusSetClipRect:
-            return Need(16);
+            return Both(Need(16), Floats(kD, 4));
         case kEmfPlusSetWorldTransform:
         case kEmfPlusMultiplyWorldTransform:
-            return Need(24);
+            return Both(Need(24), Floats(kD, 6));
         case kEmfPlusBeginContainer:
-            return Need(36);
+            return Both(Need(36), Floats(kD, 8));
         case kEmfPlusFillRects:
             return Both(Need(8), Both(Brush(kD), Rects(kD + 4, kD + 8)));
         case kEmfPlusDrawRects:
@@ -547,14 +584,16 @@ Verdict RecordCheck::Run() {
             return Both(Need(4),
                         Both(Uses(table, id(), kPen, "ObjectId"), Points(kD, kD + 4, form())));
         case kEmfPlusFillEllipse:
-            return Both(Need(4 + rect_bytes()), Brush(kD));
+            return Both(Need(4 + rect_bytes()), Both(Brush(kD), Rect(kD + 4)));
         case kEmfPlusDrawEllipse:
-            return Both(Need(rect_bytes()), Uses(table, id(), kPen, "ObjectId"));
+            return Both(Need(rect_bytes()), Both(Uses(table, id(), kPen, "ObjectId"), Rect(kD)));
         case kEmfPlusFillPie:
-            return Both(Need(12 + rect_bytes()), Brush(kD));
+            return Both(Need(12 + rect_bytes()),
+                        Both(Brush(kD), Both(Floats(kD + 4, 2), Rect(kD + 12))));
         case kEmfPlusDrawPie:
         case kEmfPlusDrawArc:
-            return Both(Need(8 + rect_bytes()), Uses(table, id(), kPen, "ObjectId"));
+            return Both(Need(8 + rect_bytes()), Both(Uses(table, id(), kPen, "ObjectId"),
+                                                     Both(Floats(kD, 2), Rect(kD + 8))));
         case kEmfPlusFillRegion:
             return Both(Need(4), Both(Brush(kD), Uses(table, id(), kRegion, "ObjectId")));
         case kEmfPlusFillPath:
@@ -581,8 +620,9 @@ Verdict RecordCheck::Run() {
         }
         case kEmfPlusDrawImage:
             return Both(Need(24 + rect_bytes()),
-                        Both(Uses(table, id(), kImage, "ObjectId"),
-                             MayUse(table, s.U32(kD), kImageAttributes, "ImageAttributesID")));
+                        Both(Both(Uses(table, id(), kImage, "ObjectId"),
+                                  MayUse(table, s.U32(kD), kImageAttributes, "ImageAttributesID")),
+                             Both(Floats(kD + 8, 4), Rect(kD + 24))));
         case kEmfPlusDrawImagePoints: {
             const Verdict fields = Both(
                 Need(28), Both(Uses(table, id(), kImage, "ObjectId"),
@@ -594,7 +634,7 @@ Verdict RecordCheck::Run() {
             if (s.U32(kD + 24) != 3) {
                 return Fail(Fault::kUnsafeValue, "Count");
             }
-            return Points(kD + 24, kD + 28, form());
+            return Both(Floats(kD + 8, 4), Points(kD + 24, kD + 28, form()));
         }
         case kEmfPlusDrawString: {
             const Verdict fields = Both(
@@ -605,7 +645,7 @@ Verdict RecordCheck::Run() {
                 return fields;
             }
             return s.Has(kD + 28, uint64_t{s.U32(kD + 8)} * 2)
-                       ? Verdict{}
+                       ? Floats(kD + 12, 4)
                        : Fail(Fault::kCountBeyondRecord, "Length");
         }
         case kEmfPlusDrawDriverString: {

@@ -2,9 +2,13 @@
 // which field named, and how; what it keeps, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "emfplus/bezier_snap.h"
 #include "emfplus/emfplus_guard.h"
 #include "emfplus/emfplus_names.h"
 #include "fuzz/fuzz_checks.h"
@@ -156,6 +160,66 @@ TEST(EmfPlusGuard, CountsInsideTheRecord) {
                                   path(0x5000, Data().U8(1).U8(0).U8(2).U8(1)),
                                   path(0x5000, Data().U8(1).U8(0).U8(3).U8(1))})}),
               (Replaced{"1.0 PathPointTypes", "1.3 PathPointTypes"}));
+}
+
+// A coordinate, angle or matrix element that is not a number, or beyond 10^18, sends the
+// player's curve flattening into endless subdivision or its products to infinity.
+TEST(EmfPlusGuard, FloatsThatAreNotNumbersOrTooLarge) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    Data nan_path;
+    nan_path.U32(0xDBC01002).U32(2).U32(0).F32(0).F32(0).F32(nan).F32(1).U8(0).U8(1);
+    EXPECT_EQ(
+        Guard({PlusComment({
+            Pen(2),
+            Plus(kEmfPlusObject, 0x0300, nan_path),
+            DrawLines(2, 2, 2),
+            Plus(kEmfPlusDrawLines, 2, Data().U32(2).F32(0).F32(0).F32(inf).F32(1)),
+            Plus(kEmfPlusSetWorldTransform, 0, Data().F32(1).F32(0).F32(0).F32(1).F32(nan).F32(0)),
+            Plus(kEmfPlusScaleWorldTransform, 0, Data().F32(1e19f).F32(1)),
+            Plus(kEmfPlusDrawEllipse, 2, Data().F32(0).F32(0).F32(-inf).F32(1)),
+            Plus(kEmfPlusDrawArc, 2, Data().F32(nan).F32(90).F32(0).F32(0).F32(9).F32(9)),
+            // Compressed, the same bits are integers.
+            Plus(kEmfPlusDrawEllipse, 0x4002, Data().U16(0).U16(0).U16(0xFFFF).U16(0x7FC0)),
+        })}),
+        (Replaced{"1.1 PathPoints", "1.3 a coordinate or angle", "1.4 a coordinate or angle",
+                  "1.5 a coordinate or angle", "1.6 a coordinate or angle",
+                  "1.7 a coordinate or angle"}));
+}
+
+// A Bézier whose points differ only by float rounding becomes its start point four times, in a
+// path and in a list of Béziers; a small but real one, or one of integers, stays.
+TEST(EmfPlusGuard, TinyBeziersAreMadeDegenerate) {
+    const float x = 7.824851f, y = 1.883902f, next_x = std::nextafter(x, 9.0f);
+    Data path;
+    path.U32(0xDBC01002).U32(5).U32(0);
+    for (const float px : {x, x, next_x, next_x, x}) {
+        path.F32(px).F32(y);
+    }
+    path.U8(0).U8(3).U8(3).U8(3).U8(1);
+    Data beziers;
+    beziers.U32(7).F32(0).F32(0).F32(next_x).F32(0).F32(x).F32(0).F32(0).F32(0);
+    beziers.F32(0.5f).F32(0).F32(1).F32(1).F32(2).F32(0);
+    EmfBuilder file;
+    file.Add(
+        PlusComment({Plus(kEmfPlusObject, 0x0300, path), Plus(kEmfPlusDrawBeziers, 2, beziers),
+                     Plus(kEmfPlusDrawBeziers, 0x4002,
+                          Data().U32(4).U16(0).U16(0).U16(1).U16(0).U16(0).U16(1).U16(0).U16(0))}));
+    std::vector<uint8_t> bytes = file.Build();
+    const std::vector<uint8_t> before = bytes;
+    EXPECT_EQ(1u, SnapTinyBeziers(bytes));
+    // The path's Bézier (points 1 to 3 after its start, point 0) now repeats point 0.
+    const RecordView host = RecordView{bytes.data() + 108, uint32_t(bytes.size() - 108 - 20)};
+    EmfPlusWalker walker(host);
+    EmfPlusRecordRef plus;
+    ASSERT_TRUE(walker.Next(&plus));
+    RecordReader r(plus.view);
+    for (uint32_t point = 1; point < 4; ++point) {
+        EXPECT_EQ(r.U32(24), r.U32(24 + 8 * point)) << point;
+    }
+    // Neither Bézier of the list is tiny: the first spans 7.8 units, the second 2.
+    ASSERT_TRUE(walker.Next(&plus));
+    EXPECT_EQ(0, std::memcmp(plus.view.data, before.data() + 108 + plus.offset, plus.size));
 }
 
 TEST(EmfPlusGuard, ObjectIdsTypesAndReferences) {
