@@ -183,7 +183,8 @@ TEST(CanvasPanel, HitTestsExcludeRightAndBottomEdges) {
     EXPECT_EQ(0, HitTestPanel(view, x + 40, y + 27));
     EXPECT_EQ(1, HitTestPanel(view, x + 40, y + 28));
     EXPECT_EQ(4, HitTestPanel(view, x + 40, y + 99));
-    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 40, y + 100));
+    EXPECT_EQ(5, HitTestPanel(view, x + 40, y + 117));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 40, y + 118));
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x + 84, y + 50));
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, x - 1, y + 50));
 }
@@ -196,12 +197,13 @@ TEST(CanvasPanel, ScalesWithTheScreensDpi) {
     EXPECT_EQ(kHitGripBar, HitTestPanel(view, 125, 14));
     EXPECT_EQ(0, HitTestPanel(view, 0, 15));
     EXPECT_EQ(4, HitTestPanel(view, 0, 149));
+    EXPECT_EQ(5, HitTestPanel(view, 0, 176));
     EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 126, 0));
-    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 0, 150));
+    EXPECT_EQ(kHitOutsidePanel, HitTestPanel(view, 0, 177));
     view.drag_anchor = CanvasPoint{0, 0};
     MovePanel(view, 300, 300, 1000, 1000);
     EXPECT_EQ(299 - 126, view.panel_origin.x);
-    EXPECT_EQ(299 - 150, view.panel_origin.y);
+    EXPECT_EQ(299 - 177, view.panel_origin.y);
 }
 
 TEST(CanvasPan, FollowsThePointerOneToOneUpToTheLimit) {

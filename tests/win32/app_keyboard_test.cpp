@@ -1,7 +1,10 @@
 // The keyboard and the menu: the views by command, Tab round the parts of "The EMF", the Edit
 // commands sent to a text view, and the items that cannot act greyed.
 #include "app/keyboard.h"
+#include "app/navigation.h"
+#include "canvas/canvas_messages.h"
 #include "canvas/canvas_view.h"
+#include "tests/support/emfplus_builder.h"
 #include "tests/win32/app_window_fixture.h"
 #include "textview/text_view_win.h"
 
@@ -77,7 +80,7 @@ TEST_F(AppKeyboardTest, EditCommandsActInTheShownReportAndIdleItemsAreGreyed) {
     EXPECT_EQ(EditTarget(main_), nullptr);
     const auto LastStatusPart = [&] {
         wchar_t text[256] = L"";
-        SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, 4, reinterpret_cast<LPARAM>(text));
+        SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, 5, reinterpret_cast<LPARAM>(text));
         return std::wstring(text);
     };
     // O, from the picture, shows the overlay, and its menu item is checked.
@@ -106,6 +109,71 @@ TEST_F(AppKeyboardTest, EditCommandsActInTheShownReportAndIdleItemsAreGreyed) {
     ASSERT_TRUE(GetTextViewSelection(report, &anchor, &caret));
     EXPECT_EQ(anchor.line, 0);
     EXPECT_GT(caret.line, 0);
+}
+
+// Where GDI+ draws, Ctrl+Right and Ctrl+Left step the EMF+ records of the comments: the status
+// bar shows R.K and the renderer, the call pane the EMF+ record's line; an EMF+ line chosen in
+// the EMF+ view plays up to it; with GDI they step records, and the menu shows the renderer.
+TEST_F(AppKeyboardTest, ControlArrowsStepEmfPlusRecordsWhereGdiPlusDraws) {
+    ASSERT_NE(CreateWindowUnderTest(), nullptr);
+    const auto header = Plus(0x4001, 0, Data().U32(0xDBC01002).U32(1).U32(96).U32(96));
+    const auto fill = [](uint32_t color) {
+        return Plus(0x400A, 0x8000, Data().U32(color).U32(1).F32(1).F32(1).F32(5).F32(5));
+    };
+    Open(WriteTempFile("substeps.emf",
+                       EmfBuilder()
+                           .Add(PlusComment({header, fill(0xFFFF0000), fill(0xFF00FF00)}))
+                           .Add(FieldRecord(18, {1}))
+                           .Add(PlusComment({fill(0xFF0000FF), Plus(0x4002, 0)}))
+                           .Build()));
+    const auto part = [&](int index) {
+        wchar_t text[256] = L"";
+        SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    const auto control = [&](WPARAM key) {
+        SetKeyDown(VK_CONTROL, true);
+        Key(key);
+        SetKeyDown(VK_CONTROL, false);
+    };
+    Key(VK_HOME);
+    control(VK_RIGHT);
+    EXPECT_EQ(part(0), L"Record 1 of 5");
+    Key(VK_HOME);
+    SendMessageW(main_, WM_COMMAND, IDM_RENDERGDIPLUS, 0);
+    HMENU menu = GetMenu(main_);
+    SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_EQ(MF_CHECKED, GetMenuState(menu, IDM_RENDERGDIPLUS, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(Greyed(menu, IDM_SHOWDIFFERENCES));
+    EXPECT_EQ(part(2), L"GDI+");
+    for (const wchar_t* expected :
+         {L"Record 1.0 of 5", L"Record 1.1 of 5", L"Record 1.2 of 5", L"Record 3.0 of 5"}) {
+        control(VK_RIGHT);
+        EXPECT_EQ(part(0), expected);
+    }
+    EXPECT_NE(TextOf(IDC_CALLTEXT).find(L"3.0\tEmfPlusFillRects"), std::wstring::npos)
+        << TextOf(IDC_CALLTEXT);
+    EXPECT_EQ(g_current_place, 0);
+    control(VK_LEFT);
+    EXPECT_EQ(part(0), L"Record 1.2 of 5");
+    // A plain step leaves the EMF+ records.
+    Key(VK_RIGHT);
+    EXPECT_EQ(part(0), L"Record 2 of 5");
+    EXPECT_EQ(g_current_place, -1);
+    // An EMF+ line chosen in the EMF+ view.
+    ClickTab(5);
+    TextViewGoTo go_to = {};
+    go_to.header.hwndFrom = Child(IDC_REPORT);
+    go_to.header.idFrom = IDC_REPORT;
+    go_to.header.code = kTextViewGoToRecord;
+    go_to.record = 1;
+    go_to.place = 1;
+    SendMessageW(main_, WM_NOTIFY, IDC_REPORT, reinterpret_cast<LPARAM>(&go_to));
+    EXPECT_EQ(g_view_mode, 0);
+    EXPECT_EQ(part(0), L"Record 1.1 of 5");
+    EXPECT_EQ(SendMessageW(Child(IDC_CANVAS), CVM_GETPLACE, 0, 0), 1);
+    SendMessageW(main_, WM_COMMAND, IDM_RENDERGDI, 0);
+    EXPECT_EQ(part(2), L"GDI");
 }
 
 }  // namespace

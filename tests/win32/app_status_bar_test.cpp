@@ -82,12 +82,13 @@ TEST_F(AppStatusBarTest, ShowsTheRecordItsTypeAndOffsetTheZoomAndTheSize) {
     EXPECT_EQ(PartText(bar, 1), L"EMR_SETBKMODE at byte 108");
     Key(VK_RIGHT);
     EXPECT_EQ(PartText(bar, 1), L"EMR_SETBKMODE at byte 120");
-    EXPECT_EQ(PartText(bar, 3), L"210.00 x 297.00 mm");
+    EXPECT_EQ(PartText(bar, 2), L"GDI");
+    EXPECT_EQ(PartText(bar, 4), L"210.00 x 297.00 mm");
     // The shown width against the frame's 210 mm at the screen's DPI.
     const int shown = g_canvas_view.picture.right - g_canvas_view.picture.left;
     const long percent = std::lround(100.0 * shown * 2540 / (21000.0 * WindowDpi(main_)));
-    EXPECT_EQ(PartText(bar, 2), std::to_wstring(percent) + L"%");
-    EXPECT_EQ(PartText(bar, 4), L"");
+    EXPECT_EQ(PartText(bar, 3), std::to_wstring(percent) + L"%");
+    EXPECT_EQ(PartText(bar, 5), L"");
 }
 
 TEST_F(AppStatusBarTest, AppendGroupedPutsACommaBetweenGroupsOfThree) {
