@@ -151,6 +151,7 @@ int OpenPath(HWND main_window, const wchar_t* path) {
     }
     // The records that can be shown are those read, whatever the header claims.
     g_current_record = LastRecordIndex(g_document.Store().count());
+    g_current_place = -1;
     ForgetReport(main_window);
     SendDlgItemMessageW(main_window, IDC_CANVAS, CVM_SETDOCUMENT,
                         reinterpret_cast<WPARAM>(&g_document),

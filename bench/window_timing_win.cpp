@@ -228,9 +228,9 @@ double RepaintWindow(HWND main_window) {
     return Now() - start;
 }
 
-// The player's part of a paint of the whole picture: the metafile played at the canvas's
-// picture rectangle into a surface like the window's.
-double PlatformWholePicture(HWND canvas) {
+// The time `play` takes to draw onto a surface like the canvas's window, at the canvas's picture
+// rectangle.
+double TimedPictureAtCanvas(HWND canvas, const std::function<void(HDC, const RECT&)>& play) {
     HDC window_surface = GetDC(canvas);
     RECT client;
     GetClientRect(canvas, &client);
@@ -240,13 +240,20 @@ double PlatformWholePicture(HWND canvas) {
     const CanvasRect& p = g_canvas_view.picture;
     const RECT picture = {p.left, p.top, p.right, p.bottom};
     const double start = Now();
-    PlayEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), &picture);
+    play(surface, picture);
     const double end = Now();
     SelectObject(surface, previous);
     DeleteObject(bitmap);
     DeleteDC(surface);
     ReleaseDC(canvas, window_surface);
     return end - start;
+}
+
+// The player's part of a paint of the whole picture: the metafile played whole.
+double PlatformWholePicture(HWND canvas) {
+    return TimedPictureAtCanvas(canvas, [](HDC surface, const RECT& picture) {
+        PlayEnhMetaFile(surface, static_cast<HENHMETAFILE>(g_document.Metafile()), &picture);
+    });
 }
 
 struct FilteredPlayback {
@@ -556,25 +563,13 @@ double FilterView(HWND main_window) {
     });
 }
 
-// The picture at the last record played by `player` into a memory surface of the canvas's size,
-// as the canvas plays it (with the filter list the window gives).
+// The picture at the last record played by `player` as the canvas plays it (with the filter
+// list the window gives).
 double PlayerPicture(HWND canvas, const Player& player) {
-    HDC window_surface = GetDC(canvas);
-    RECT client;
-    GetClientRect(canvas, &client);
-    HDC surface = CreateCompatibleDC(window_surface);
-    HBITMAP bitmap = CreateCompatibleBitmap(window_surface, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(surface, bitmap);
-    const CanvasRect& p = g_canvas_view.picture;
-    const RECT picture = {p.left, p.top, p.right, p.bottom};
-    const double start = Now();
-    player.play(surface, picture, g_document, ListedRecordFilter(), g_document.Store().count() - 1);
-    const double end = Now();
-    SelectObject(surface, previous);
-    DeleteObject(bitmap);
-    DeleteDC(surface);
-    ReleaseDC(canvas, window_surface);
-    return end - start;
+    return TimedPictureAtCanvas(canvas, [&](HDC surface, const RECT& picture) {
+        player.play(surface, picture, g_document, ListedRecordFilter(),
+                    g_document.Store().count() - 1);
+    });
 }
 
 // With the Ctrl key held as the thread's keyboard state has it, so that a sent key is Ctrl+key.

@@ -45,8 +45,10 @@ void AttachDocument(HWND window, MetafileDocument* document, const RecordFilter*
     const int32_t last = LastRecordIndex(count);
     canvas->document = document;
     canvas->filter = filter;
-    // What the current record drew is told afresh for the new document.
+    // What the current record drew is told afresh for the new document, which is shown whole
+    // at its last record.
     canvas->drew_record = INT32_MIN;
+    canvas->place = -1;
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;

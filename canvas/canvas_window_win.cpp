@@ -115,6 +115,21 @@ void NotifyParent(HWND window, int32_t code) {
     SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
+namespace {
+
+// Sends `code` with a CanvasRecordDrew of `record` and `pixels`.
+void NotifyPixels(HWND window, int32_t code, int32_t record, int64_t pixels) {
+    CanvasRecordDrew drew = {};
+    drew.header.hwndFrom = window;
+    drew.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
+    drew.header.code = static_cast<UINT>(code);
+    drew.record = record;
+    drew.pixels = pixels;
+    SendMessageW(GetParent(window), WM_NOTIFY, drew.header.idFrom, reinterpret_cast<LPARAM>(&drew));
+}
+
+}  // namespace
+
 void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels) {
     CanvasWindow* canvas = CanvasWindowOf(window);
     if (canvas == nullptr || (canvas->drew_record == record && canvas->drew_pixels == pixels)) {
@@ -122,13 +137,7 @@ void NotifyRecordDrew(HWND window, int32_t record, int64_t pixels) {
     }
     canvas->drew_record = record;
     canvas->drew_pixels = pixels;
-    CanvasRecordDrew drew = {};
-    drew.header.hwndFrom = window;
-    drew.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
-    drew.header.code = static_cast<UINT>(CVN_RECORDDREW);
-    drew.record = record;
-    drew.pixels = pixels;
-    SendMessageW(GetParent(window), WM_NOTIFY, drew.header.idFrom, reinterpret_cast<LPARAM>(&drew));
+    NotifyPixels(window, CVN_RECORDDREW, record, pixels);
 }
 
 void NotifyDifferences(HWND window, int32_t record, int64_t pixels) {
@@ -139,14 +148,7 @@ void NotifyDifferences(HWND window, int32_t record, int64_t pixels) {
     }
     canvas->differences_record = record;
     canvas->differences_pixels = pixels;
-    CanvasRecordDrew differ = {};
-    differ.header.hwndFrom = window;
-    differ.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window));
-    differ.header.code = static_cast<UINT>(CVN_DIFFERENCES);
-    differ.record = record;
-    differ.pixels = pixels;
-    SendMessageW(GetParent(window), WM_NOTIFY, differ.header.idFrom,
-                 reinterpret_cast<LPARAM>(&differ));
+    NotifyPixels(window, CVN_DIFFERENCES, record, pixels);
 }
 
 // The list is told by a digest of its types and counts: it changes seldom, and the parent reads

@@ -3,6 +3,8 @@
 // costs about what a step costs.
 #include "canvas/record_drawing_win.h"
 
+#include <optional>
+
 #include "canvas/dib_surface_win.h"
 #include "document/metafile_document.h"
 #include "document/played_records.h"
@@ -80,47 +82,55 @@ RECT Moved(const RECT& picture, const RECT& visible) {
                 picture.right - visible.left, picture.bottom - visible.top};
 }
 
+// Plays twice with `play(before, after, moved)` onto copies of the part `visible` of `surface`
+// (`moved` is `picture` in their coordinates) and puts back the second marked where the two
+// differ, as PutBackMarked; nothing when no part of the picture is seen or no copy can be had.
+template <typename Play>
+std::optional<int64_t> PlayTwiceAndMark(HDC surface, const RECT& picture, const RECT& visible,
+                                        int32_t current, bool compare, Play play) {
+    RECT part;
+    if (current < 0 || IsRectEmpty(&visible) || !IntersectRect(&part, &picture, &visible)) {
+        return std::nullopt;
+    }
+    TwoCopies copies(surface, visible);
+    if (!copies.ok()) {
+        return std::nullopt;
+    }
+    play(copies.before.dc(), copies.after.dc(), Moved(picture, visible));
+    return PutBackMarked(surface, copies, part, visible, compare);
+}
+
 }  // namespace
 
 int64_t PlayShowingWhatRecordDrew(HDC surface, const RECT& picture, const RECT& visible,
                                   const Player& player, const MetafileDocument& document,
                                   const RecordFilter* filter, int32_t current, int32_t place) {
-    RECT part;
-    if (current < 0 || IsRectEmpty(&visible) || !IntersectRect(&part, &picture, &visible)) {
-        return 0;
-    }
-    TwoCopies copies(surface, visible);
-    if (!copies.ok()) {
-        return 0;
-    }
-    const RECT moved = Moved(picture, visible);
-    const bool whole = PlaysWholeMetafile(document, filter, current);
+    const bool whole = current >= 0 && PlaysWholeMetafile(document, filter, current);
     const bool played = whole || PlaysRecord(document, filter, current);
-    if (played && place > 0 && player.play_place != nullptr) {
-        player.play_place(copies.before.dc(), moved, document, filter, current, place - 1);
-    } else if (const int32_t previous = PlayedBefore(document, filter, current, whole);
-               played && previous >= 0) {
-        player.play(copies.before.dc(), moved, document, filter, previous);
+    const std::optional<int64_t> changed = PlayTwiceAndMark(
+        surface, picture, visible, current, played, [&](HDC before, HDC after, const RECT& moved) {
+            if (played && place > 0 && player.play_place != nullptr) {
+                player.play_place(before, moved, document, filter, current, place - 1);
+            } else if (const int32_t previous = PlayedBefore(document, filter, current, whole);
+                       played && previous >= 0) {
+                player.play(before, moved, document, filter, previous);
+            }
+            PlayUpTo(player, after, moved, document, filter, current, place);
+        });
+    if (!changed) {
+        return 0;
     }
-    PlayUpTo(player, copies.after.dc(), moved, document, filter, current, place);
-    const int64_t changed = PutBackMarked(surface, copies, part, visible, played);
-    return played ? changed : kRecordNotPlayed;
+    return played ? *changed : kRecordNotPlayed;
 }
 
 int64_t PlayShowingWherePlayersDiffer(HDC surface, const RECT& picture, const RECT& visible,
                                       const Player& first, const Player& second,
                                       const MetafileDocument& document, const RecordFilter* filter,
                                       int32_t current, int32_t place) {
-    RECT part;
-    if (current < 0 || IsRectEmpty(&visible) || !IntersectRect(&part, &picture, &visible)) {
-        return 0;
-    }
-    TwoCopies copies(surface, visible);
-    if (!copies.ok()) {
-        return 0;
-    }
-    const RECT moved = Moved(picture, visible);
-    PlayUpTo(first, copies.before.dc(), moved, document, filter, current, place);
-    PlayUpTo(second, copies.after.dc(), moved, document, filter, current, place);
-    return PutBackMarked(surface, copies, part, visible, true);
+    return PlayTwiceAndMark(surface, picture, visible, current, true,
+                            [&](HDC before, HDC after, const RECT& moved) {
+                                PlayUpTo(first, before, moved, document, filter, current, place);
+                                PlayUpTo(second, after, moved, document, filter, current, place);
+                            })
+        .value_or(0);
 }

@@ -91,7 +91,7 @@ TEST_F(CanvasMouse, GripBarDragMovesThePanelInsideTheClientArea) {
     EXPECT_EQ(0, g_canvas_view.panel_origin.y);
     MoveTo(canvas(), 2000, 2000);
     EXPECT_EQ(515, g_canvas_view.panel_origin.x);
-    EXPECT_EQ(299, g_canvas_view.panel_origin.y);
+    EXPECT_EQ(281, g_canvas_view.panel_origin.y);
     Release(canvas(), 2000, 2000);
     EXPECT_EQ(0, g_canvas_view.dragging);
     EXPECT_EQ(nullptr, GetCapture());

@@ -140,14 +140,14 @@ TEST(CanvasPanelDrawing, IsDrawnSeeThroughOverThePicture) {
     host.PaintNow();
     const ClientPixels pixels(host.canvas());
     // The panel stands at (10, 10) over the red square: tinted buttons, the grip bar, the
-    // outlines of grip bar and buttons (the panel's frame is 85 x 101 pixels), and beyond them
+    // outlines of grip bar and buttons (the panel's frame is 85 x 119 pixels), and beyond them
     // the picture untouched.
     const uint32_t red = AsPixel(kRed);
     const uint32_t tint = AsPixel(kRed & 0x00FFE6E6);  // the buttons AND every pixel under them
     const uint32_t grip = AsPixel(GetSysColor(COLOR_ACTIVECAPTION));
     const uint32_t expected[][3] = {{13, 23, tint}, {90, 76, tint}, {50, 15, grip}, {10, 10, 0},
                                     {94, 60, 0},    {50, 110, 0},   {50, 20, 0},    {50, 38, 0},
-                                    {95, 60, red},  {50, 111, red}};
+                                    {50, 128, 0},   {95, 60, red},  {50, 129, red}};
     for (const auto& [x, y, color] : expected) {
         EXPECT_EQ(color, pixels.At(static_cast<int>(x), static_cast<int>(y))) << x << ", " << y;
     }
