@@ -8,6 +8,7 @@
 
 #include "emfplus/decode_support.h"
 #include "emfplus/emfplus_names.h"
+#include "emfplus/emfplus_object_types.h"
 #include "emfplus/emfplus_walk.h"
 #include "emfplus/split_objects.h"
 
@@ -21,17 +22,7 @@ constexpr uint32_t kObjectSlots = 64;
 // Deeper region trees than this are not handed on: the player walks them recursively.
 constexpr uint32_t kDeepestRegion = 1024;
 
-enum ObjectType : uint8_t {
-    kBrush = 1,
-    kPen = 2,
-    kPath = 3,
-    kRegion = 4,
-    kImage = 5,
-    kFont = 6,
-    kStringFormat = 7,
-    kImageAttributes = 8,
-    kCustomLineCap = 9,
-};
+using namespace emfplus_object_types;
 
 constexpr Verdict Fail(Fault fault, const char* field) {
     return Verdict{fault, field};

@@ -2,20 +2,11 @@
 // regions, images, fonts, string formats, image attributes and custom line caps.
 #include "emfplus/decode_support.h"
 #include "emfplus/emfplus_names.h"
+#include "emfplus/emfplus_object_types.h"
 
 namespace {
 
-enum ObjectType : uint32_t {
-    kBrush = 1,
-    kPen = 2,
-    kPath = 3,
-    kRegion = 4,
-    kImage = 5,
-    kFont = 6,
-    kStringFormat = 7,
-    kImageAttributes = 8,
-    kCustomLineCap = 9,
-};
+using namespace emfplus_object_types;
 
 // Every object opens with its 4-byte graphics version.
 constexpr uint32_t kVersionBytes = 4;
