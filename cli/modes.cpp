@@ -7,6 +7,7 @@
 
 #include "calls/call_text.h"
 #include "cli/emfplus_mode.h"
+#include "cli/extract_mode.h"
 #include "cli/json_text.h"
 #include "cli/output.h"
 #include "cli/state_mode.h"
@@ -149,6 +150,11 @@ constexpr char kDescription[] =
     "each with the record that set it), or for every record the state items it changed, one\n"
     "line each. With --json, one JSON object per line and record.\n"
     "\n"
+    "extract writes the pictures, documents and colour profiles the records carry into DIR\n"
+    "(the current folder by default) as new files NAME-R.ext, never over a file that exists,\n"
+    "and lists the files written; with --list it prints one line per payload instead: where\n"
+    "it is, what carries it, its format, size and an integrity verdict.\n"
+    "\n"
     "       orvella-dump --help | --version\n";
 
 // What follows FILE on the mode's usage line.
@@ -179,6 +185,7 @@ void WriteUsage(Output& out) {
                   "       orvella-dump " + (mode.name + (" FILE" + Arguments(mode, true))) + "\n");
         }
     }
+    Write(out, std::string("       orvella-dump ") + kExtractUsage + "\n");
     Write(out, kDescription);
 }
 
@@ -232,6 +239,9 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
         Write(Out(), "orvella-dump " ORVELLA_VERSION_TEXT "\n");
         return 0;
     }
+    if (count >= 2 && arguments[1] == "extract") {
+        return RunExtractCommandLine(arguments, names);
+    }
     if (count < 3) {
         return Usage("");
     }
@@ -242,7 +252,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
         listed += std::string(&candidate == kModes ? " " : ", ") + candidate.name;
     }
     if (mode == nullptr) {
-        return Usage("unknown report; use" + listed);
+        return Usage("unknown report; use" + listed + ", extract");
     }
     Options options;
     size_t next = 3;
