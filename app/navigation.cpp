@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/app_globals.h"
+#include "app/embedded_data.h"
 #include "app/filter_list.h"
 #include "app/platform_seams.h"
 #include "app/resource.h"
@@ -214,7 +215,11 @@ LRESULT OnNotify(HWND main_window, const NMHDR* header) {
         case IDC_REPORT:
             // A record chosen in a report: the picture up to it, with its call text.
             // An EMF+ line where GDI+ draws: the picture up to exactly that EMF+ record.
-            if (header->code == kTextViewGoToRecord) {
+            if (header->code == kTextViewMenuOpening) {
+                OfferEmbeddedData(reinterpret_cast<const TextViewMenu*>(header));
+            } else if (header->code == kTextViewMenuChosen) {
+                OnEmbeddedDataChosen(main_window, reinterpret_cast<const TextViewMenu*>(header));
+            } else if (header->code == kTextViewGoToRecord) {
                 const auto* go_to = reinterpret_cast<const TextViewGoTo*>(header);
                 if (go_to->record >= 0 && go_to->record < g_document.Store().count()) {
                     SetCurrentPlace(main_window, go_to->record,

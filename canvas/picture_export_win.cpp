@@ -41,22 +41,6 @@ struct Owned {
     }
 };
 
-// The system's text for an error code, without its line end; the number where it has none.
-std::wstring SystemReason(DWORD code) {
-    wchar_t text[512] = L"";
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, text, 512, nullptr);
-    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' ||
-                          text[length - 1] == L' ' || text[length - 1] == L'.')) {
-        --length;
-    }
-    if (length == 0) {
-        wsprintfW(text, L"error 0x%08X", static_cast<unsigned>(code));
-        return text;
-    }
-    return std::wstring(text, length);
-}
-
 BITMAPINFOHEADER BitmapHeader(int width, int height) {
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof(header);
@@ -266,6 +250,21 @@ HRESULT WritePng(const PictureBitmap& picture, const wchar_t* path) {
 }
 
 }  // namespace
+
+std::wstring SystemReason(DWORD code) {
+    wchar_t text[512] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, text, 512, nullptr);
+    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' ||
+                          text[length - 1] == L' ' || text[length - 1] == L'.')) {
+        --length;
+    }
+    if (length == 0) {
+        wsprintfW(text, L"error 0x%08X", static_cast<unsigned>(code));
+        return text;
+    }
+    return std::wstring(text, length);
+}
 
 bool CopyPictureToClipboard(HWND canvas, std::wstring* failure) {
     PictureBitmap picture;

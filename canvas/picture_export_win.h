@@ -19,3 +19,6 @@ bool CopyPictureToClipboard(HWND canvas, std::wstring* failure);
 // Writes the same bitmap to `path` as a PNG image. false, with the reason in `failure`, when
 // the file could not be written; a file begun is then removed.
 bool SavePicturePng(HWND canvas, const wchar_t* path, std::wstring* failure);
+
+// The system's text for an error code, without its line end; the number where it has none.
+std::wstring SystemReason(DWORD code);

@@ -361,7 +361,7 @@ void CheckEmf(const Bytes& b, PayloadCheck* out) {
             return;
         case ReadingStopReason::kFileEnds:
         case ReadingStopReason::kNoRoom:
-            out->Say("ends after %u records without an end-of-file record", records);
+            out->Say("its records end without an end-of-file record (%u read)", records);
             return;
     }
 }

@@ -534,12 +534,26 @@ void OnWheel(ViewState* view, int delta) {
     ScrollTo(view, view->top_line - notches * lines, view->left_x);
 }
 
+// Tells the parent about the context menu: `code` is kTextViewMenuOpening or kTextViewMenuChosen.
+void NotifyMenu(ViewState* view, UINT code, TextViewMenu* note) {
+    note->header.hwndFrom = view->window;
+    note->header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(view->window));
+    note->header.code = code;
+    SendMessageW(GetParent(view->window), WM_NOTIFY, note->header.idFrom,
+                 reinterpret_cast<LPARAM>(note));
+}
+
 void OnContextMenu(ViewState* view, LPARAM place) {
     POINT at = {static_cast<short>(LOWORD(place)), static_cast<short>(HIWORD(place))};
+    int32_t line = view->caret.line;
     // From the keyboard: under the caret.
     if (at.x == -1 && at.y == -1) {
         at = {TextLeft(view), (view->caret.line - view->top_line + 1) * view->line_height};
         ClientToScreen(view->window, &at);
+    } else {
+        POINT inside = at;
+        ScreenToClient(view->window, &inside);
+        line = PlaceAt(view, inside.x, inside.y).line;
     }
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) {
@@ -549,10 +563,19 @@ void OnContextMenu(ViewState* view, LPARAM place) {
                 L"&Copy\tCtrl+C");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kTextViewSelectAll, L"Select &All\tCtrl+A");
+    TextViewMenu note = {};
+    note.menu = menu;
+    note.record = view->lines.RecordOfLine(line);
+    note.place = view->lines.PlaceOfLine(line);
+    NotifyMenu(view, kTextViewMenuOpening, &note);
     const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                           at.x, at.y, 0, view->window, nullptr));
     DestroyMenu(menu);
-    if (command != 0) {
+    note.menu = nullptr;
+    if (command >= kTextViewParentItems && command <= kTextViewParentItems + 0xFF) {
+        note.command = command;
+        NotifyMenu(view, kTextViewMenuChosen, &note);
+    } else if (command != 0) {
         SendMessageW(view->window, WM_COMMAND, command, 0);
     }
 }

@@ -22,6 +22,22 @@ struct TextViewGoTo {
     int32_t place;
 };
 
+// Sent to the parent as WM_NOTIFY as the context menu opens, so that the parent may add items of
+// its own for the record of the line the menu is about (ids from kTextViewParentItems to
+// kTextViewParentItems + 0xFF), and again, with the item's id, when the person chose one of them.
+inline constexpr UINT kTextViewMenuOpening = 0x7E02;
+inline constexpr UINT kTextViewMenuChosen = 0x7E03;
+inline constexpr UINT kTextViewParentItems = 0x7F00;
+struct TextViewMenu {
+    NMHDR header;
+    HMENU menu;
+    // The record of the line the menu is about (under the pointer, or the caret's from the
+    // keyboard) and its place inside the record, or -1.
+    int32_t record;
+    int32_t place;
+    UINT command;
+};
+
 // The commands of the view's context menu, of Ctrl+F, F3 and Shift+F3; the view also takes
 // them as WM_COMMAND. Find Next and Find Previous search for the last text looked for again,
 // and open the Find dialog when nothing was looked for yet.
