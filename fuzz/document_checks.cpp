@@ -1,10 +1,13 @@
-// Fuzz checks of a whole file: loading from bytes, the three reports and every call text.
+// Fuzz checks of a whole file: loading from bytes, the three reports, every call text and the
+// embedded payloads.
+#include <cstring>
 #include <string>
 
 #include "document/emf_format.h"
 #include "document/metafile_document.h"
 #include "fuzz/fuzz_checks.h"
 #include "reports/call_list_report.h"
+#include "reports/embedded_payloads.h"
 #include "reports/header_report.h"
 #include "reports/record_list_report.h"
 #include "state/state_text.h"
@@ -78,6 +81,54 @@ const char* CheckState(const MetafileDocument& document) {
     return nullptr;
 }
 
+// The payloads: each checked and made, its bytes those its line counts and never more than the
+// records could make (a bitmap file made of pixels re-aligns its rows: at most four times what
+// the store holds, and its headers), its file name the metafile's name and numbers alone, and
+// the payloads of a record found alone the same as in the whole table.
+const char* CheckPayloads(const MetafileDocument& document) {
+    const EmbeddedPayloads found(document.Store());
+    const uint64_t room = 4 * uint64_t{document.Store().stored_bytes()} + 2048;
+    std::vector<uint8_t> bytes;
+    int alone = 0;
+    for (size_t i = 0; i < found.payloads().size(); ++i) {
+        const EmbeddedPayload& payload = found.payloads()[i];
+        const PayloadReport report = found.Report(i);
+        if (std::memchr(report.check.verdict, 0, sizeof report.check.verdict) == nullptr ||
+            report.check.verdict[0] == 0) {
+            return "a payload without a verdict";
+        }
+        const bool made = found.Bytes(i, &bytes);
+        if (bytes.size() != report.bytes || made == bytes.empty()) {
+            return "a payload's bytes are not those its line counts";
+        }
+        if (bytes.size() > room) {
+            return "a payload larger than the records could make";
+        }
+        const std::u16string name = PayloadFileName(u"n", payload);
+        for (size_t k = 1; k < name.size(); ++k) {
+            const char16_t c = name[k];
+            if (!(c >= u'0' && c <= u'9') && !(c >= u'a' && c <= u'z') && c != u'-' && c != u'.') {
+                return "a payload file name holds more than the name, numbers and extension";
+            }
+        }
+        if ((i == 0 || found.payloads()[i - 1].record != payload.record) && alone++ < 4) {
+            const EmbeddedPayloads one(document.Store(), payload.record);
+            size_t k = 0;
+            for (; k < one.payloads().size() && i + k < found.payloads().size(); ++k) {
+                if (PayloadLine(one.payloads()[k], one.Report(k)) !=
+                    PayloadLine(found.payloads()[i + k], found.Report(i + k))) {
+                    return "a record's payloads found alone differ from those of the whole file";
+                }
+            }
+            if (k == 0 || (i + k < found.payloads().size() &&
+                           found.payloads()[i + k].record == payload.record)) {
+                return "a record's payloads found alone are fewer than those of the whole file";
+            }
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 const char* CheckPlayable(const PlaybackCopy& copy) {
@@ -130,6 +181,9 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
         return broken;
     }
     if (const char* broken = CheckEmfPlusReport(document)) {
+        return broken;
+    }
+    if (const char* broken = CheckPayloads(document)) {
         return broken;
     }
     if (const char* broken = CheckState(document)) {

@@ -19,7 +19,7 @@ class MetafileDocument;
 // overflow or a leak is caught by the sanitizers instead.
 
 // A whole file: loaded from the bytes through the direct reader, then the three reports,
-// every record's call text in both verbose forms and the playback copy.
+// every record's call text in both verbose forms, the embedded payloads and the playback copy.
 const char* CheckDocumentInput(const uint8_t* data, size_t size);
 
 // What the platform's player needs of a playback copy: a header first whose counts describe

@@ -6,10 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "document/load_failure.h"
 #include "document/metafile_document.h"
+#include "emfplus/emfplus_names.h"
 #include "reports/call_list_report.h"
 #include "reports/record_list_report.h"
+#include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
+#include "tests/support/payload_builder.h"
 
 #ifdef ORVELLA_DUMP_PATH
 
@@ -281,6 +285,80 @@ TEST(OrvellaDump, ReportsAFailedWriteAndStopsQuietlyAtAClosedPipe) {
                 "bash");
     EXPECT_EQ(piped.out, "141\n");
     EXPECT_TRUE(piped.err.empty()) << piped.err;
+}
+
+// A bitmap, a JPEG in a bitmap and an EMF+ PNG, written as new files of their own into a
+// folder, named after the metafile, and never over a file that exists.
+TEST(OrvellaDump, ExtractWritesEachPayloadAsANewFileAndNeverOverwrites) {
+    const std::vector<uint8_t> rows(16, 9);
+    const std::string path = WriteTempFile(
+        "extract.emf",
+        EmfBuilder()
+            .Add(StretchDib(DibHeader(2, 2, 24), rows))
+            .Add(StretchDib(DibHeader(8, 8, 0, 4), Jpeg(8, 8)))
+            .Add(PlusComment({Plus(kEmfPlusObject, 0x0500, CompressedImage(Png(3, 2), 3, 2))}))
+            .Build());
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "extracted";
+    std::filesystem::remove_all(folder);
+    const std::string dir = folder.string();
+    const DumpRun run = RunDump("extract " + path + " --out " + dir);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.out,
+              dir + "/extract-1.bmp\n" + dir + "/extract-2.jpg\n" + dir + "/extract-3.0.png\n");
+    const std::vector<uint8_t> bmp = ReadFileBytes(dir + "/extract-1.bmp");
+    ASSERT_EQ(bmp.size(), 14u + 40 + 16);
+    EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
+    EXPECT_EQ(LoadLe32(bmp.data() + 2), bmp.size());
+    EXPECT_EQ(LoadLe32(bmp.data() + 10), 54u);
+    EXPECT_EQ(ReadFileBytes(dir + "/extract-2.jpg"), Jpeg(8, 8));
+    std::vector<uint8_t> png = Png(3, 2);
+    png.push_back(0);  // the padding of the EMF+ record
+    EXPECT_EQ(ReadFileBytes(dir + "/extract-3.0.png"), png);
+    EXPECT_EQ(RunDump("extract " + path + " --list").out,
+              "1\tEMR_STRETCHDIBITS source\tBMP 2 x 2\t70 bytes\tok\n"
+              "2\tEMR_STRETCHDIBITS source\tJPEG 8 x 8\t29 bytes\tok\n"
+              "3.0\tEmfPlusObject image\tPNG 3 x 2\t68 bytes\tok\n");
+
+    std::filesystem::remove(dir + "/extract-1.bmp");
+    const DumpRun again = RunDump("extract " + path + " --out " + dir);
+    EXPECT_EQ(again.exit_code, 1);
+    EXPECT_NE(again.err.find(dir + "/extract-2.jpg exists\n"), std::string::npos) << again.err;
+    EXPECT_NE(again.err.find("nothing was written"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/extract-1.bmp"));
+    EXPECT_EQ(RunDump("extract - --out " + dir + " < " + path).out.substr(0, dir.size() + 13),
+              dir + "/stdin-1.bmp\n");
+
+    for (const std::string& bad :
+         {std::string("extract"), "extract " + path + " --out",
+          "extract " + path + " --list --out " + dir, "extract " + path + " --list --list",
+          "extract " + path + " -x"}) {
+        SCOPED_TRACE(bad);
+        const DumpRun refused = RunDump(bad);
+        EXPECT_EQ(refused.exit_code, 2);
+        EXPECT_NE(refused.err.find("usage: orvella-dump extract FILE [--list] [--out DIR]"),
+                  std::string::npos);
+    }
+}
+
+// The EMF+ PNG of a corpus file and its nested EMF come out as whole files of their headers'
+// sizes.
+TEST(OrvellaDump, ExtractTakesOutTheCorpusPngAndNestedMetafile) {
+    ORVELLA_CORPUS_OR_SKIP(corpus);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corpus-out";
+    std::filesystem::remove_all(folder);
+    const std::string dir = folder.string();
+    for (const char* file : {"/good/test-000.emf", "/good/test-179.emf"}) {
+        EXPECT_EQ(RunDump("extract " + corpus + file + " --out " + dir).exit_code, 0);
+    }
+    const std::vector<uint8_t> png = ReadFileBytes(dir + "/test-000-43.30.png");
+    ASSERT_EQ(png.size(), 3052u);
+    EXPECT_EQ(LoadLe32(png.data()), 0x474E5089u);
+    EXPECT_EQ(png[16] << 24 | png[17] << 16 | png[18] << 8 | png[19], 288);  // IHDR's width
+    const std::vector<uint8_t> emf = ReadFileBytes(dir + "/test-179-12.2.emf");
+    LoadFailure refusal;
+    ExplainRefusal(emf.data(), emf.size(), &refusal);
+    EXPECT_STREQ(refusal.text, "");
+    EXPECT_EQ(LoadLe32(emf.data() + 48), emf.size());
 }
 
 }  // namespace
