@@ -45,6 +45,9 @@ struct SeamLog {
     std::wstring save_path;
     int save_calls = 0;
     OPENFILENAMEW last_save_dialog = {};
+    // The path and the default extension the save dialog was opened with.
+    std::wstring save_proposed;
+    std::wstring save_extension;
     // Each message box shown: its text, caption and type; it is answered with IDOK.
     std::vector<std::wstring> box_texts;
     std::wstring box_caption;
@@ -94,6 +97,8 @@ inline BOOL WINAPI FakeMessageBeep(UINT) {
 inline BOOL WINAPI FakeGetSaveFileName(LPOPENFILENAMEW dialog) {
     ++g_seam_log.save_calls;
     g_seam_log.last_save_dialog = *dialog;
+    g_seam_log.save_proposed = dialog->lpstrFile;
+    g_seam_log.save_extension = dialog->lpstrDefExt != nullptr ? dialog->lpstrDefExt : L"";
     if (g_seam_log.save_path.empty() || g_seam_log.save_path.size() >= dialog->nMaxFile) {
         return FALSE;
     }
