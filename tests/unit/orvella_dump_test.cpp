@@ -291,18 +291,25 @@ TEST(OrvellaDump, ReportsAFailedWriteAndStopsQuietlyAtAClosedPipe) {
 // folder, named after the metafile, and never over a file that exists.
 TEST(OrvellaDump, ExtractWritesEachPayloadAsANewFileAndNeverOverwrites) {
     const std::vector<uint8_t> rows(16, 9);
+    // Pixels of 16-bit grey, which no bitmap file holds: listed, never written.
+    Data grey;
+    grey.U32(0xDBC01002).U32(1).U32(2).U32(2).U32(4).U32(0x00101004).U32(0).U32(0).U32(0);
     const std::string path = WriteTempFile(
         "extract.emf",
         EmfBuilder()
             .Add(StretchDib(DibHeader(2, 2, 24), rows))
             .Add(StretchDib(DibHeader(8, 8, 0, 4), Jpeg(8, 8)))
-            .Add(PlusComment({Plus(kEmfPlusObject, 0x0500, CompressedImage(Png(3, 2), 3, 2))}))
+            .Add(PlusComment({Plus(kEmfPlusObject, 0x0500, CompressedImage(Png(3, 2), 3, 2)),
+                              Plus(kEmfPlusObject, 0x0501, grey)}))
             .Build());
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "extracted";
     std::filesystem::remove_all(folder);
     const std::string dir = folder.string();
     const DumpRun run = RunDump("extract " + path + " --out " + dir);
     EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_NE(run.err.find("not written: 3.1 EmfPlusObject image: pixel format 0x00101004"),
+              std::string::npos)
+        << run.err;
     EXPECT_EQ(run.out,
               dir + "/extract-1.bmp\n" + dir + "/extract-2.jpg\n" + dir + "/extract-3.0.png\n");
     const std::vector<uint8_t> bmp = ReadFileBytes(dir + "/extract-1.bmp");
@@ -317,7 +324,9 @@ TEST(OrvellaDump, ExtractWritesEachPayloadAsANewFileAndNeverOverwrites) {
     EXPECT_EQ(RunDump("extract " + path + " --list").out,
               "1\tEMR_STRETCHDIBITS source\tBMP 2 x 2\t70 bytes\tok\n"
               "2\tEMR_STRETCHDIBITS source\tJPEG 8 x 8\t29 bytes\tok\n"
-              "3.0\tEmfPlusObject image\tPNG 3 x 2\t68 bytes\tok\n");
+              "3.0\tEmfPlusObject image\tPNG 3 x 2\t68 bytes\tok\n"
+              "3.1\tEmfPlusObject image\tpixels 2 x 2\t0 bytes\tpixel format 0x00101004, which "
+              "no bitmap file holds as it is\n");
 
     std::filesystem::remove(dir + "/extract-1.bmp");
     const DumpRun again = RunDump("extract " + path + " --out " + dir);
@@ -340,14 +349,14 @@ TEST(OrvellaDump, ExtractWritesEachPayloadAsANewFileAndNeverOverwrites) {
     }
 }
 
-// The EMF+ PNG of a corpus file and its nested EMF come out as whole files of their headers'
-// sizes.
-TEST(OrvellaDump, ExtractTakesOutTheCorpusPngAndNestedMetafile) {
+// The EMF+ PNG of a corpus file, its nested EMF and a placeable WMF split over two records come
+// out as whole files of their headers' sizes.
+TEST(OrvellaDump, ExtractTakesOutTheCorpusPngAndNestedMetafiles) {
     ORVELLA_CORPUS_OR_SKIP(corpus);
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corpus-out";
     std::filesystem::remove_all(folder);
     const std::string dir = folder.string();
-    for (const char* file : {"/good/test-000.emf", "/good/test-179.emf"}) {
+    for (const char* file : {"/good/test-000.emf", "/good/test-179.emf", "/good/test-109.emf"}) {
         EXPECT_EQ(RunDump("extract " + corpus + file + " --out " + dir).exit_code, 0);
     }
     const std::vector<uint8_t> png = ReadFileBytes(dir + "/test-000-43.30.png");
@@ -359,6 +368,13 @@ TEST(OrvellaDump, ExtractTakesOutTheCorpusPngAndNestedMetafile) {
     ExplainRefusal(emf.data(), emf.size(), &refusal);
     EXPECT_STREQ(refusal.text, "");
     EXPECT_EQ(LoadLe32(emf.data() + 48), emf.size());
+    // The placeable header of 22 bytes, then the metafile header whose size in words is the
+    // rest.
+    const std::vector<uint8_t> wmf = ReadFileBytes(dir + "/test-109-19.0.wmf");
+    ASSERT_EQ(wmf.size(), 122088u);
+    EXPECT_EQ(LoadLe32(wmf.data()), 0x9AC6CDD7u);
+    EXPECT_EQ(LoadLe32(wmf.data() + 22), 0x00090001u);
+    EXPECT_EQ(LoadLe32(wmf.data() + 28) * 2, wmf.size() - 22);
 }
 
 }  // namespace
