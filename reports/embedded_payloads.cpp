@@ -455,8 +455,9 @@ void EmbeddedPayloads::FindInObject(EmbeddedPayload payload, RecordView object,
         } else if (static_cast<uint64_t>(payload.stride) < row) {
             SayProblem(payload, "a stride of %d, less than a row's %llu bytes", payload.stride,
                        static_cast<unsigned long long>(row));
-        } else if (payload.bits_length > (1u << bits) ||
-                   !r.HasArray(payload.bits_offset, payload.bits_length, 4)) {
+        } else if ((payload.pixel_format & kPixelFormatIndexed) != 0 &&
+                   (payload.bits_length > (1u << bits) ||
+                    !r.HasArray(payload.bits_offset, payload.bits_length, 4))) {
             SayProblem(payload, "a palette of %u colours", payload.bits_length);
         } else {
             payload.length = HeldLength(pixels,
