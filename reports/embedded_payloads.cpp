@@ -2,6 +2,7 @@
 #include "reports/embedded_payloads.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <new>
 
@@ -132,9 +133,11 @@ void SetRange(EmbeddedPayload& payload, uint64_t offset, uint64_t length, uint32
     payload.claimed = length;
 }
 
-template <typename... Args>
-void SayProblem(EmbeddedPayload& payload, const char* format, Args... args) {
-    std::snprintf(payload.problem, sizeof payload.problem, format, args...);
+void SayProblem(EmbeddedPayload& payload, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(payload.problem, sizeof payload.problem, format, arguments);
+    va_end(arguments);
 }
 
 void Put16(std::vector<uint8_t>& out, uint32_t value) {

@@ -681,6 +681,14 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         case WM_KEYDOWN:
             OnKey(view, wparam);
             return 0;
+        case WM_KEYUP:
+            // The menu key's release opens the context menu as Shift+F10 does: Wine's default
+            // handling does not, and the key never reaches the default handling here.
+            if (wparam == VK_APPS) {
+                OnContextMenu(view, MAKELPARAM(-1, -1));
+                return 0;
+            }
+            break;
         case WM_LBUTTONDOWN: {
             SetFocus(window);
             const TextPos at = PlaceAt(view, static_cast<short>(LOWORD(lparam)),

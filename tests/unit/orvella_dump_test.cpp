@@ -10,6 +10,7 @@
 #include "document/metafile_document.h"
 #include "emfplus/emfplus_names.h"
 #include "reports/call_list_report.h"
+#include "reports/embedded_payloads.h"
 #include "reports/record_list_report.h"
 #include "tests/support/corpus.h"
 #include "tests/support/emf_builder.h"
@@ -375,6 +376,39 @@ TEST(OrvellaDump, ExtractTakesOutTheCorpusPngAndNestedMetafiles) {
     EXPECT_EQ(LoadLe32(wmf.data()), 0x9AC6CDD7u);
     EXPECT_EQ(LoadLe32(wmf.data() + 22), 0x00090001u);
     EXPECT_EQ(LoadLe32(wmf.data() + 28) * 2, wmf.size() - 22);
+}
+
+// Both modes on every corpus file: a line for each payload, and a file for each payload that
+// has a file form and bytes, every one of them new.
+TEST(OrvellaDump, ExtractListsAndWritesEveryCorpusFile) {
+    ORVELLA_CORPUS_OR_SKIP(corpus);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "corpus-all";
+    std::filesystem::remove_all(folder);
+    for (const char* part : {"/good", "/corrupted"}) {
+        for (const std::string& path : ListEmfFiles(corpus + part)) {
+            SCOPED_TRACE(path);
+            const DumpRun list = RunDump("extract " + path + " --list");
+            const DumpRun write = RunDump("extract " + path + " --out " + folder.string());
+            MetafileDocument document;
+            if (document.LoadFile(ToU16(path).c_str()) != 1) {
+                EXPECT_EQ(list.exit_code, 1);
+                continue;
+            }
+            EXPECT_EQ(list.exit_code, 0);
+            EXPECT_EQ(write.exit_code, 0) << write.err;
+            const EmbeddedPayloads found(document.Store());
+            size_t writable = 0;
+            std::vector<uint8_t> bytes;
+            for (size_t i = 0; i < found.payloads().size(); ++i) {
+                writable +=
+                    !PayloadFileName(u"n", found.payloads()[i]).empty() && found.Bytes(i, &bytes);
+            }
+            EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'),
+                      static_cast<ptrdiff_t>(found.payloads().size()));
+            EXPECT_EQ(std::count(write.out.begin(), write.out.end(), '\n'),
+                      static_cast<ptrdiff_t>(writable));
+        }
+    }
 }
 
 }  // namespace

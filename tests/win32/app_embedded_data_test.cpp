@@ -14,15 +14,20 @@ VOID CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 class AppEmbeddedDataTest : public SharedAppWindowTest {
   protected:
-    // Opens the view's context menu, from the keyboard (Shift+F10) or over the caret's line,
-    // and types the mnemonic of "Save &embedded data...".
-    void SaveFromMenu(bool keyboard) {
+    enum class Opened { kShiftF10, kMenuKey, kMouse };
+
+    // Opens the view's context menu, from the keyboard or over the caret's line, and types the
+    // mnemonic of "Save &embedded data...".
+    void SaveFromMenu(Opened opened) {
         HWND view = Child(IDC_REPORT);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 5000, EndStuckMenu);
         // Escape closes a menu without the item at once; the view ignores it otherwise.
         PostMessageW(view, WM_CHAR, 'e', 0);
         PostMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 5000, EndStuckMenu);
-        if (keyboard) {
+        if (opened == Opened::kMenuKey) {
+            SendMessageW(view, WM_KEYDOWN, VK_APPS, 0);
+            SendMessageW(view, WM_KEYUP, VK_APPS, 0xC0000001);
+        } else if (opened == Opened::kShiftF10) {
             BYTE keys[256];
             GetKeyboardState(keys);
             keys[VK_SHIFT] = 0x80;
@@ -30,7 +35,7 @@ class AppEmbeddedDataTest : public SharedAppWindowTest {
             SendMessageW(view, WM_SYSKEYDOWN, VK_F10, 0);
             keys[VK_SHIFT] = 0;
             SetKeyboardState(keys);
-        } else {
+        } else if (opened == Opened::kMouse) {
             HDC dc = GetDC(view);
             HGDIOBJ font =
                 SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(view, WM_GETFONT, 0, 0)));
@@ -45,8 +50,8 @@ class AppEmbeddedDataTest : public SharedAppWindowTest {
             SendMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view),
                          MAKELPARAM(at.x, at.y));
         }
-        KillTimer(nullptr, timer);
         Pump();
+        KillTimer(nullptr, timer);
     }
 
     // Puts the caret on the first line of record `record`'s entry.
@@ -77,12 +82,12 @@ TEST_F(AppEmbeddedDataTest, SavesARecordsPayloadOnlyWhereTheDialogSays) {
 
     // From the keyboard on a record without a payload: no item to choose.
     CaretToRecord(2);
-    SaveFromMenu(true);
+    SaveFromMenu(Opened::kShiftF10);
     EXPECT_EQ(0, g_seam_log.save_calls);
 
-    // From the keyboard on the bitmap's record, the dialog cancelled: nothing is written.
+    // From the menu key on the bitmap's record, the dialog cancelled: nothing is written.
     CaretToRecord(1);
-    SaveFromMenu(true);
+    SaveFromMenu(Opened::kMenuKey);
     ASSERT_EQ(1, g_seam_log.save_calls);
     EXPECT_TRUE(g_seam_log.save_proposed.ends_with(L"embedded-1.bmp")) << g_seam_log.save_proposed;
     EXPECT_EQ(L"bmp", g_seam_log.save_extension);
@@ -91,7 +96,7 @@ TEST_F(AppEmbeddedDataTest, SavesARecordsPayloadOnlyWhereTheDialogSays) {
 
     // From the mouse over the record's line: the bitmap file, header made, where the dialog says.
     g_seam_log.save_path = target.wstring();
-    SaveFromMenu(false);
+    SaveFromMenu(Opened::kMouse);
     EXPECT_EQ(2, g_seam_log.save_calls);
     EXPECT_TRUE(g_seam_log.box_texts.empty());
     std::vector<uint8_t> expected;
@@ -101,7 +106,7 @@ TEST_F(AppEmbeddedDataTest, SavesARecordsPayloadOnlyWhereTheDialogSays) {
 
     // A folder that is not there: the message box says so.
     g_seam_log.save_path = (target.parent_path() / "no such folder" / "x.bmp").wstring();
-    SaveFromMenu(false);
+    SaveFromMenu(Opened::kMouse);
     ASSERT_EQ(1u, g_seam_log.box_texts.size());
     EXPECT_NE(std::wstring::npos, g_seam_log.box_texts[0].find(L"x.bmp"))
         << g_seam_log.box_texts[0];
