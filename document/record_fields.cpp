@@ -55,7 +55,7 @@ constexpr Layout kLayouts[] = {
     {kEmrSetViewportExtEx, "szlExtent:S"},
     {kEmrSetViewportOrgEx, "ptlOrigin:P"},
     {kEmrSetBrushOrgEx, "ptlOrigin:P"},
-    {kEmrEof, "nPalEntries:u offPalEntries:u aPalEntries:x[nPalEntries]@offPalEntries"},
+    {kEmrEof, "nPalEntries:u offPalEntries:u aPalEntries:x[nPalEntries] nSizeLast:u"},
     {kEmrSetPixelV, "ptlPixel:P crColor:c"},
     {kEmrSetMapperFlags, "dwFlags:x"},
     {kEmrSetMapMode, "iMode:u"},
