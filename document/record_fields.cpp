@@ -1,8 +1,9 @@
 // The fields of each record type, written as one layout line per type and read once into a
 // table: "name:K" a value of kind K, "name:K3" three of them, "name:K[count]" as many as the
-// field `count` says, "...@off" found at the offset the field `off` gives rather than after the
-// field before it, and "name:*" every byte to the record's end. The kinds: i int32, u uint32,
-// x hexadecimal, f float, c colour, w uint16, s int16, b bytes, t UTF-16 text, R rectangle,
+// field `count` says ("name:K[count!]": twice as many when the text options hold ETO_PDY, a
+// spacing array of x and y pairs), "...@off" found at the offset the field `off` gives rather than
+// after the field before it, and "name:*" every byte to the record's end. The kinds: i int32, u
+// uint32, x hexadecimal, f float, c colour, w uint16, s int16, b bytes, t UTF-16 text, R rectangle,
 // P point, S size, X transform, p 16-bit point, h object used, o object made.
 #include "document/record_fields.h"
 
@@ -13,6 +14,9 @@
 #include "document/record_types.h"
 
 namespace {
+
+// The text option whose spacing array holds an x and a y for each character.
+constexpr uint32_t kPdy = 0x2000;
 
 struct Layout {
     uint32_t type;
@@ -145,9 +149,9 @@ constexpr Layout kLayouts[] = {
      " elfw.elfStyleSize:u elfw.elfMatch:u elfw.elfReserved:u elfw.elfVendorId:x"
      " elfw.elfCulture:u elfw.elfPanose:b10"},
     {kEmrExtTextOutA, TEXT_HEAD EMRTEXT
-     " String:b[emrtext.nChars]@emrtext.offString Dx:i[emrtext.nChars]@emrtext.offDx"},
+     " String:b[emrtext.nChars]@emrtext.offString Dx:i[emrtext.nChars!]@emrtext.offDx"},
     {kEmrExtTextOutW, TEXT_HEAD EMRTEXT
-     " String:t[emrtext.nChars]@emrtext.offString Dx:i[emrtext.nChars]@emrtext.offDx"},
+     " String:t[emrtext.nChars]@emrtext.offString Dx:i[emrtext.nChars!]@emrtext.offDx"},
     {kEmrPolyBezier16, POINTS16},
     {kEmrPolygon16, POINTS16},
     {kEmrPolyline16, POINTS16},
@@ -202,9 +206,10 @@ struct FieldSpec {
     std::string_view name;
     FieldKind kind;
     FieldClass field_class;
-    uint32_t fixed = 1;     // elements when no field gives the count
-    int count_field = -1;   // the field that gives the count, or -1
-    int offset_field = -1;  // the field that gives the offset, or -1
+    uint32_t fixed = 1;      // elements when no field gives the count
+    int count_field = -1;    // the field that gives the count, or -1
+    int offset_field = -1;   // the field that gives the offset, or -1
+    int options_field = -1;  // the text options that double the count, or -1
     bool array = false;
     bool rest = false;  // every byte to the record's end
 };
@@ -310,7 +315,12 @@ TypeLayout ParseLayout(uint32_t type, std::string_view line) {
         spec.kind = spec.rest ? FieldKind::kByte : KindOf(kind[0]);
         kind.remove_prefix(1);
         if (kind.starts_with('[')) {
-            spec.count_field = FindSpec(layout.fields, kind.substr(1, kind.size() - 2));
+            std::string_view count = kind.substr(1, kind.size() - 2);
+            if (count.ends_with('!')) {
+                count.remove_suffix(1);
+                spec.options_field = FindSpec(layout.fields, "emrtext.fOptions");
+            }
+            spec.count_field = FindSpec(layout.fields, count);
             spec.array = true;
         } else if (!kind.empty()) {
             spec.fixed = 0;
@@ -405,6 +415,9 @@ uint32_t ReadRecordFields(RecordView record, std::vector<RecordField>& fields) {
             const FieldSpec& from = layout->fields[static_cast<size_t>(spec.count_field)];
             declared = from.kind == FieldKind::kWord ? reader.U16(offsets[spec.count_field])
                                                      : reader.U32(offsets[spec.count_field]);
+        }
+        if (spec.options_field >= 0 && (reader.U32(offsets[spec.options_field]) & kPdy) != 0) {
+            declared *= 2;
         }
         if (spec.rest) {
             declared = at < size ? size - at : 0;

@@ -40,6 +40,12 @@ TEST(RecordFields, ArraysAreCountedAsFarAsTheRecordHoldsThem) {
     ReadRecordFields(text.view(), fields);
     EXPECT_EQ(fields[fields.size() - 2].name, "String");
     EXPECT_EQ(fields[fields.size() - 2].count, 0u);
+    // With ETO_PDY the spacing array holds an x and a y for each character.
+    const RecordBuilder pdy =
+        RecordBuilder(84, 76).U32(44, 2).U32(52, 0x2000).U32(72, 76).Resize(92);
+    EXPECT_EQ(ReadRecordFields(pdy.view(), fields), 92u);
+    EXPECT_EQ(fields.back().name, "Dx");
+    EXPECT_EQ(fields.back().count, 4u);
 }
 
 }  // namespace
