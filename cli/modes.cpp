@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "calls/call_text.h"
+#include "cli/diff_mode.h"
 #include "cli/emfplus_mode.h"
 #include "cli/extract_mode.h"
 #include "cli/json_text.h"
@@ -150,6 +151,15 @@ constexpr char kDescription[] =
     "each with the record that set it), or for every record the state items it changed, one\n"
     "line each. With --json, one JSON object per line and record.\n"
     "\n"
+    "diff compares FILE1 with FILE2 as a unified diff of their records (-U N records of\n"
+    "context, 3 unless given) and of their EMF+ records, naming the fields that differ in\n"
+    "each changed pair; with --json, one JSON object per hunk. Differences that do not change\n"
+    "the drawing are left out unless named: the header's bounds, sizes, counts and\n"
+    "description (--header), each record's rclBounds (--bounds), exScale and eyScale\n"
+    "(--scale), the bytes after a record's fields and the offsets of its parts (--trailing),\n"
+    "and object-table numbers (--numbering); --all shows them all. Exits with 0 when the\n"
+    "files are the same, 1 when they differ, 2 on trouble.\n"
+    "\n"
     "extract writes the pictures, documents and colour profiles the records carry into DIR\n"
     "(the current folder by default) as new files NAME-R.ext, never over a file that exists,\n"
     "and lists the files written; with --list it prints one line per payload instead: where\n"
@@ -185,6 +195,7 @@ void WriteUsage(Output& out) {
                   "       orvella-dump " + (mode.name + (" FILE" + Arguments(mode, true))) + "\n");
         }
     }
+    Write(out, std::string("       ") + kDiffUsage);
     Write(out, std::string("       orvella-dump ") + kExtractUsage + "\n");
     Write(out, kDescription);
 }
@@ -235,6 +246,9 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
         WriteUsage(Out());
         return 0;
     }
+    if (count >= 2 && arguments[1] == "diff") {
+        return RunDiffCommandLine(arguments, names);
+    }
     if (count == 2 && arguments[1] == "--version") {
         Write(Out(), "orvella-dump " ORVELLA_VERSION_TEXT "\n");
         return 0;
@@ -252,7 +266,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::vector<
         listed += std::string(&candidate == kModes ? " " : ", ") + candidate.name;
     }
     if (mode == nullptr) {
-        return Usage("unknown report; use" + listed + ", extract");
+        return Usage("unknown report; use" + listed + ", diff, extract");
     }
     Options options;
     size_t next = 3;

@@ -163,13 +163,21 @@ void EndQuietlyWhenTheReaderGoes() {
 #endif
 }
 
+namespace {
+int g_failure_status = 1;
+}  // namespace
+
+void SetFailureStatus(int status) {
+    g_failure_status = status;
+}
+
 int FinishOutput(int status) {
     if (!Out().Finish()) {
         char text[200];
         std::snprintf(text, sizeof text, "orvella-dump: cannot write the report: %s\n",
                       std::strerror(Out().error()));
         Write(Err(), text);
-        status = 1;
+        status = g_failure_status;
     }
     Err().Finish();
     return status;
@@ -177,5 +185,5 @@ int FinishOutput(int status) {
 
 int OutOfMemory() {
     Write(Err(), "orvella-dump: out of memory\n");
-    return 1;
+    return g_failure_status;
 }

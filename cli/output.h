@@ -14,8 +14,12 @@ void Write(Output& out, std::string_view ascii);
 // Makes a closed pipe end the program at once, even when the caller ignored the signal.
 void EndQuietlyWhenTheReaderGoes();
 
-// Flushes both streams and returns `status`, or 1 after saying so on standard error when the
-// report could not be written whole.
+// The exit code of a report that could not be written whole or ran out of memory: 1 unless
+// set, 2 for a mode whose 1 means something else.
+void SetFailureStatus(int status);
+
+// Flushes both streams and returns `status`, or the failure status after saying so on
+// standard error when the report could not be written whole.
 int FinishOutput(int status);
 
 // Says the program ran out of memory; the exit code.

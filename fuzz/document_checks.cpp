@@ -9,6 +9,7 @@
 #include "reports/call_list_report.h"
 #include "reports/embedded_payloads.h"
 #include "reports/header_report.h"
+#include "reports/metafile_diff.h"
 #include "reports/record_list_report.h"
 #include "state/state_text.h"
 #include "state/state_tracker.h"
@@ -77,6 +78,46 @@ const char* CheckState(const MetafileDocument& document) {
     }
     if (StateTextAt(tracker, count / 2) != StateTextAt(fresh, count / 2)) {
         return "the graphics state of a record depends on the record asked for before it";
+    }
+    return nullptr;
+}
+
+// A hunk's lines of each side add up to its counts.
+const char* CheckHunks(const std::vector<DiffHunk>& hunks) {
+    for (const DiffHunk& hunk : hunks) {
+        int32_t first = 0, second = 0;
+        for (const DiffLine& line : hunk.lines) {
+            first += line.op != '+' ? 1 : 0;
+            second += line.op != '-' ? 1 : 0;
+        }
+        if (first != hunk.first_count || second != hunk.second_count || hunk.lines.empty()) {
+            return "a diff hunk's lines do not add up to its counts";
+        }
+    }
+    return nullptr;
+}
+
+// A file compared with itself is the same, whatever is shown; compared with its playback
+// copy, whose mended records differ from the file's, every hunk adds up.
+const char* CheckComparison(const MetafileDocument& document, const std::vector<uint8_t>& copy) {
+    std::vector<DiffHunk> hunks;
+    if (!CompareMetafiles(document, document, {kShowAll, 3}, &hunks)) {
+        return "a file could not be compared with itself";
+    }
+    if (!hunks.empty()) {
+        return "a file compared with itself differs";
+    }
+    MetafileDocument mended;
+    if (mended.LoadBytes(copy.data(), copy.size(), u"copy.emf") == 0) {
+        return nullptr;
+    }
+    for (const unsigned shown : {0u, kShowAll}) {
+        if (!CompareMetafiles(document, mended, {shown, 1}, &hunks)) {
+            return "a file could not be compared with its playback copy";
+        }
+        if (const char* broken = CheckHunks(hunks)) {
+            return broken;
+        }
     }
     return nullptr;
 }
@@ -206,6 +247,9 @@ const char* CheckDocumentInput(const uint8_t* data, size_t size) {
         return broken;
     }
     if (const char* broken = CheckEmfPlusGuard(copy.bytes)) {
+        return broken;
+    }
+    if (const char* broken = CheckComparison(document, copy.bytes)) {
         return broken;
     }
     // Record i of the copy stands for record i of the store; only an added end-of-file record

@@ -4,6 +4,11 @@
 
 namespace {
 
+// The edit distance a middle snake is searched to; beyond it the furthest point reached forward
+// splits the stretch instead, so that files that differ throughout are still aligned in time
+// linear in their lengths, by a script that is short but no longer the shortest.
+constexpr int64_t kCostLimit = 512;
+
 class Aligner {
   public:
     Aligner(std::span<const uint64_t> a, std::span<const uint64_t> b) : a_(a), b_(b) {
@@ -92,6 +97,19 @@ class Aligner {
                     *v_out = b1 - y0;
                     return;
                 }
+            }
+            if (d >= kCostLimit) {
+                int64_t best_x = 0, best_y = 0;
+                for (int64_t k = -d; k <= d; k += 2) {
+                    const int64_t x = f[k] < n ? f[k] : n;
+                    const int64_t y = x - k;
+                    if (y >= 0 && y <= m && x + y > best_x + best_y) {
+                        best_x = x, best_y = y;
+                    }
+                }
+                *x_out = *u_out = a0 + best_x;
+                *y_out = *v_out = b0 + best_y;
+                return;
             }
         }
         // Not reached: an edit script of at most n + m steps always exists.

@@ -25,7 +25,9 @@ struct AlignedRun {
 // Aligns `first` and `second` with as few elements removed and added as can be (Myers'
 // algorithm, finding the middle of each edit script so that the memory stays linear in the
 // sequences' lengths). The runs cover both sequences in order, removed runs before added ones
-// where they meet; runs of one kind never follow each other. `ok`, when given, says whether the
+// where they meet; runs of one kind never follow each other. Where a stretch of the two
+// differs in more than 512 elements, the script found there is short but not always the
+// shortest, so that the time stays linear in the lengths. `ok`, when given, says whether the
 // memory could be had; without it the runs are empty.
 std::vector<AlignedRun> AlignSequences(std::span<const uint64_t> first,
                                        std::span<const uint64_t> second, bool* ok = nullptr);

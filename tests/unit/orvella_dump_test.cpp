@@ -129,6 +129,37 @@ TEST(OrvellaDump, ExplainsBadArgumentsWithUsageAndExitCode2) {
     }
 }
 
+// diff: nothing and 0 for the same drawing, a unified diff or JSON hunks and 1 for another, 2
+// for trouble.
+TEST(OrvellaDump, ComparesTwoFilesWithTheDiffCommandsExitCodes) {
+    const auto file = [](const std::string& name, uint32_t mode) {
+        return WriteTempFile(name, EmfBuilder().Add(RecordBuilder(18, 12).U32(8, mode)).Build());
+    };
+    const std::string a = file("diff-a.emf", 1), b = file("diff-b.emf", 2);
+    const DumpRun same = RunDump("diff " + a + " " + file("diff-c.emf", 1));
+    EXPECT_EQ(same.exit_code, 0);
+    EXPECT_EQ(same.out, "");
+    const DumpRun text = RunDump("diff -U 0 " + a + " " + b);
+    EXPECT_EQ(text.exit_code, 1);
+    EXPECT_EQ(text.out,
+              "--- " + a + "\n+++ " + b +
+                  "\n@@ -1,1 +1,1 @@\n-1\tSetBkMode(hDC, TRANSPARENT);\n+1\tSetBkMode(hDC, "
+                  "OPAQUE);\n  field iMode: 1 -> 2\n");
+    const DumpRun json = RunDump("diff " + a + " " + b + " --json");
+    EXPECT_EQ(json.exit_code, 1);
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1);
+    EXPECT_NE(json.out.find("\"fields\":[{\"name\":\"iMode\",\"first\":\"1\",\"second\":\"2\"}]"),
+              std::string::npos);
+    for (const std::string& arguments : {a, a + " " + b + " --bogus", "-U x " + a + " " + b,
+                                         a + " " + b + " " + a, std::string("- -")}) {
+        SCOPED_TRACE(arguments);
+        EXPECT_EQ(RunDump("diff " + arguments).exit_code, 2);
+    }
+    const DumpRun missing = RunDump("diff " + a + " " + a + ".missing");
+    EXPECT_EQ(missing.exit_code, 2);
+    EXPECT_NE(missing.err.find("cannot load " + a + ".missing: "), std::string::npos);
+}
+
 // The state after a record as the view's lines or one JSON object, and every record's changes.
 TEST(OrvellaDump, PrintsTheStateAfterARecordAndEachRecordsChanges) {
     const std::string path = Sample();
