@@ -24,15 +24,8 @@
 
 namespace {
 
-// A path as the system takes it, and as it is shown.
-struct Path {
-#ifdef _WIN32
-    std::u16string system;
-#else
-    std::string system;
-#endif
-    std::u16string shown;
-};
+// A path as the system takes it, and as it is shown: a file name made here.
+using Path = FileName;
 
 int Usage(const std::string& problem) {
     Write(Err(), "orvella-dump: " + problem + "\n");

@@ -188,10 +188,6 @@ void KeyEmfPlus(const EmfPlusIndex& index, EmfPlusKeys* out) {
     }
 }
 
-std::u16string Ascii(const char* text) {
-    return std::u16string(text, text + std::char_traits<char>::length(text));
-}
-
 // One element's value as the field lines show it.
 std::u16string ElementText(RecordReader& reader, FieldKind kind, uint32_t at) {
     char text[40];
@@ -219,7 +215,7 @@ std::u16string ElementText(RecordReader& reader, FieldKind kind, uint32_t at) {
             std::snprintf(text, sizeof text, "%u", reader.U32(at));
             break;
     }
-    return Ascii(text);
+    return FromUtf8(text);
 }
 
 // The parts of a composite kind: their kind and offset within the element.
@@ -241,7 +237,7 @@ std::u16string QuotedText(const uint8_t* bytes, uint32_t units) {
         if (unit < 0x20 || unit == 0x7F || unit == u'"' || unit == u'\\') {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(unit));
-            text += Ascii(escape);
+            text += FromUtf8(escape);
         } else {
             text += unit;
         }
@@ -277,9 +273,9 @@ class FieldComparison {
         char words[120];
         if (a.count != b.count) {
             std::snprintf(words, sizeof words, "%u bytes", a.count);
-            std::u16string before = Ascii(words);
+            std::u16string before = FromUtf8(words);
             std::snprintf(words, sizeof words, "%u bytes", b.count);
-            Add(name, before, Ascii(words));
+            Add(name, before, FromUtf8(words));
             return;
         }
         uint32_t differing = 0, at = 0;
@@ -291,9 +287,9 @@ class FieldComparison {
         }
         std::snprintf(words, sizeof words, "%u of %u bytes differ, the first at byte %u: 0x%02X",
                       differing, a.count, at, x[at]);
-        std::u16string before = Ascii(words);
+        std::u16string before = FromUtf8(words);
         std::snprintf(words, sizeof words, "0x%02X", y[at]);
-        Add(name, before, Ascii(words));
+        Add(name, before, FromUtf8(words));
     }
 
     void Elements(const std::u16string& name, const RecordField& a, const RecordField& b) {
@@ -321,7 +317,7 @@ class FieldComparison {
                 if (a.array) {
                     char index[16];
                     std::snprintf(index, sizeof index, "[%u]", e);
-                    full += Ascii(index);
+                    full += FromUtf8(index);
                 }
                 if (!parts.empty()) {
                     full += u'.';
@@ -345,7 +341,7 @@ std::u16string ObjectText(uint32_t index, int32_t maker) {
     } else {
         std::snprintf(text, sizeof text, (index & 0x80000000u) ? "0x%08X" : "%u", index);
     }
-    return Ascii(text);
+    return FromUtf8(text);
 }
 
 void CompareFields(RecordView first, RecordView second, const RecordKeys& x, const RecordKeys& y,
